@@ -1,0 +1,67 @@
+# The two commands of the README: make run, make test. Everything else serves them.
+BUILD      ?= build
+JOBS       ?= $(shell nproc)
+CMAKE_ARGS ?=
+FUZZ_SECONDS ?= 30
+
+# Targets rebuilt with AddressSanitizer+UBSan (readers of outside bytes) and ThreadSanitizer (the link threads).
+ASAN_TARGETS ?= os_tests
+TSAN_TARGETS ?=
+# Fuzz targets run for FUZZ_SECONDS each under clang's libFuzzer.
+FUZZ_TARGETS ?=
+
+export QT_QPA_PLATFORM ?= offscreen
+export CTEST_OUTPUT_ON_FAILURE = 1
+
+.PHONY: all deps build run test unit-tests asan tsan fuzz screenshot clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DKELVORA_WERROR=ON $(CMAKE_ARGS)
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	env -u QT_QPA_PLATFORM ./$(BUILD)/kelvora
+
+unit-tests: build
+	ctest --test-dir $(BUILD) -j $(JOBS) --timeout 300
+
+test: unit-tests asan tsan fuzz
+	@echo "make test: all tests passed"
+
+asan: deps
+	@if [ -n "$(strip $(ASAN_TARGETS))" ]; then \
+	  cmake -S . -B build-asan -G Ninja -DKELVORA_WERROR=ON -DKELVORA_SANITIZE=address -DCMAKE_BUILD_TYPE=Debug >/dev/null && \
+	  cmake --build build-asan -j $(JOBS) --target $(ASAN_TARGETS) && \
+	  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir build-asan -j $(JOBS) -E '_NOT_BUILT' --timeout 600 --no-tests=error; fi
+
+tsan: deps
+	@if [ -n "$(strip $(TSAN_TARGETS))" ]; then \
+	  cmake -S . -B build-tsan -G Ninja -DKELVORA_WERROR=ON -DKELVORA_SANITIZE=thread -DCMAKE_BUILD_TYPE=Debug >/dev/null && \
+	  cmake --build build-tsan -j $(JOBS) --target $(TSAN_TARGETS) && \
+	  TSAN_OPTIONS=halt_on_error=1 \
+	  ctest --test-dir build-tsan -j $(JOBS) -E '_NOT_BUILT' --timeout 600 --no-tests=error; fi
+
+fuzz: deps
+	@if [ -n "$(strip $(FUZZ_TARGETS))" ]; then \
+	  CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DKELVORA_FUZZ=ON -DKELVORA_SANITIZE=address -DCMAKE_BUILD_TYPE=Debug >/dev/null && \
+	  cmake --build build-fuzz -j $(JOBS) --target $(FUZZ_TARGETS) && \
+	  for t in $(FUZZ_TARGETS); do \
+	    mkdir -p build-fuzz/corpus/$$t && \
+	    ./build-fuzz/tests/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 -print_final_stats=0 \
+	      build-fuzz/corpus/$$t tests/fuzz/corpus/$$t 2>build-fuzz/$$t.log || { tail -50 build-fuzz/$$t.log; exit 1; }; \
+	    echo "fuzz $$t: $$(grep -c . build-fuzz/$$t.log) log lines, no crash"; \
+	  done; fi
+
+screenshot: build
+	scripts/screenshot
+
+clean:
+	rm -rf $(BUILD) build-asan build-tsan build-fuzz
