@@ -1,0 +1,106 @@
+#pragma once
+// Message boxes and file dialogs. Every one goes through one hook, so tests script the answers and nothing ever
+// waits on a modal window in a test or in CI.
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "vcl/controls.h"
+
+// Button sets, icons and results of the classic message box.
+inline constexpr unsigned MB_OK = 0x0;
+inline constexpr unsigned MB_OKCANCEL = 0x1;
+inline constexpr unsigned MB_YESNOCANCEL = 0x3;
+inline constexpr unsigned MB_YESNO = 0x4;
+inline constexpr unsigned MB_ICONSTOP = 0x10;
+inline constexpr unsigned MB_ICONERROR = 0x10;
+inline constexpr unsigned MB_ICONQUESTION = 0x20;
+inline constexpr unsigned MB_ICONWARNING = 0x30;
+inline constexpr unsigned MB_ICONINFORMATION = 0x40;
+inline constexpr unsigned MB_DEFBUTTON2 = 0x100;
+inline constexpr unsigned MB_SYSTEMMODAL = 0x1000;
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+inline constexpr int IDYES = 6;
+inline constexpr int IDNO = 7;
+
+namespace vcl {
+
+struct MessageBoxCall {
+    std::string text;
+    std::string caption;
+    unsigned flags = 0;
+};
+
+struct FileDialogCall {
+    bool save = false;
+    std::string title;
+    std::string filter;      // "IGN file|*.ign|TXT file|*.txt"
+    std::string initialDir;
+    std::string fileName;    // offered name
+    std::string defaultExt;  // without the dot
+};
+
+struct DialogHook {
+    std::function<int(const MessageBoxCall&)> messageBox;
+    // The chosen file, or nothing when the user cancelled.
+    std::function<std::optional<std::string>(const FileDialogCall&)> fileDialog;
+};
+
+// Replaces the hook; returns the old one. An empty member falls back to the real dialog, except on the offscreen
+// and minimal platforms, where no one could answer: there a message box returns its default button and a file
+// dialog is cancelled, and both are written to stderr.
+DialogHook SetDialogHook(DialogHook hook);
+
+// True while a message box is shown (timers keep running inside it).
+[[nodiscard]] bool MessageBoxOpen();
+
+// A scripted hook for tests: answers in order, records every call, restores the previous hook when it ends.
+class ScopedDialogScript final {
+public:
+    ScopedDialogScript();
+    ~ScopedDialogScript();
+    ScopedDialogScript(const ScopedDialogScript&) = delete;
+    ScopedDialogScript& operator=(const ScopedDialogScript&) = delete;
+    void AnswerMessage(int result) { m_messageAnswers.push_back(result); }
+    void AnswerFile(std::optional<std::string> path) { m_fileAnswers.push_back(std::move(path)); }
+    [[nodiscard]] const std::vector<MessageBoxCall>& Messages() const { return m_messages; }
+    [[nodiscard]] const std::vector<FileDialogCall>& FileDialogs() const { return m_files; }
+
+private:
+    DialogHook m_previous;
+    std::vector<int> m_messageAnswers;
+    std::vector<std::optional<std::string>> m_fileAnswers;
+    std::vector<MessageBoxCall> m_messages;
+    std::vector<FileDialogCall> m_files;
+};
+
+}  // namespace vcl
+
+// The classic message box without owner; returns IDOK, IDCANCEL, IDYES or IDNO.
+int MessageBox(std::string_view text, std::string_view caption, unsigned flags);
+void ShowMessage(std::string_view text);
+
+class TOpenDialog : public TComponent {
+public:
+    [[nodiscard]] const char* ClassName() const override { return "TOpenDialog"; }
+    std::string Filter;
+    int FilterIndex = 1;
+    std::string FileName;  // kept between uses
+    std::string InitialDir;
+    std::string DefaultExt;
+    std::string Title;
+    // True with FileName set when the user chose a file.
+    bool Execute();
+
+protected:
+    bool m_save = false;
+};
+
+class TSaveDialog final : public TOpenDialog {
+public:
+    TSaveDialog() { m_save = true; }
+    [[nodiscard]] const char* ClassName() const override { return "TSaveDialog"; }
+};

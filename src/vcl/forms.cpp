@@ -1,0 +1,368 @@
+#include "vcl/forms.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMainWindow>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QUrl>
+#include <algorithm>
+#include <clocale>
+
+#include "vcl/qtcolor.h"
+
+using vcl::Q;
+using vcl::S;
+
+TApplication* Application = nullptr;
+
+// The Qt window of a form: hands closing, drops and status tips to the form.
+class FormWindow final : public QMainWindow {
+public:
+    explicit FormWindow(TForm* form, QWidget* parent) : QMainWindow(parent), m_form(form) {}
+    void Detach() { m_form = nullptr; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        if (m_form && !m_form->HandleClose()) {
+            event->ignore();
+            return;
+        }
+        event->accept();
+        // Closing the main form ends the message loop.
+        if (m_form && Application && Application->MainForm == m_form)
+            QMetaObject::invokeMethod(qApp, &QApplication::quit, Qt::QueuedConnection);
+    }
+    void showEvent(QShowEvent* event) override
+    {
+        QMainWindow::showEvent(event);
+        if (m_form)
+            vcl::Fire(m_form->OnShow, m_form);
+    }
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::StatusTip && Application && m_form && Application->MainForm == m_form) {
+            Application->SetHint(S(static_cast<QStatusTipEvent*>(event)->tip()));
+            return true;
+        }
+        if (event->type() == QEvent::WindowActivate && m_form)
+            vcl::Fire(m_form->OnActivate, m_form);
+        return QMainWindow::event(event);
+    }
+    void dragEnterEvent(QDragEnterEvent* event) override
+    {
+        if (m_form && m_form->OnDropFiles && event->mimeData()->hasUrls())
+            event->acceptProposedAction();
+    }
+    void dropEvent(QDropEvent* event) override
+    {
+        if (!m_form || !m_form->OnDropFiles)
+            return;
+        std::vector<std::string> paths;
+        for (const QUrl& url : event->mimeData()->urls())
+            if (url.isLocalFile())
+                paths.push_back(S(url.toLocalFile()));
+        event->acceptProposedAction();
+        vcl::Fire(m_form->OnDropFiles, paths);
+    }
+
+private:
+    TForm* m_form;
+};
+
+// ---------------------------------------------------------------- TForm
+
+TForm::TForm(QWidget* parent) : TControl(new FormWindow(this, parent)), m_client(new QWidget(m_widget))
+{
+    Window()->setCentralWidget(m_client);
+    m_client->setAutoFillBackground(true);
+    m_widget->resize(640, 480);
+}
+
+TForm::~TForm()
+{
+    DestroyWindow();
+}
+
+void TForm::DestroyWindow()
+{
+    if (!m_windowAlive)
+        return;
+    m_windowAlive = false;
+    static_cast<FormWindow*>(m_widget)->Detach();
+    // Handlers must not run while the controls go away.
+    for (auto& component : m_components)
+        component->ClearEvents();
+    m_widget->blockSignals(true);
+    delete m_widget;
+}
+
+QWidget* TForm::ClientWidget() const { return m_client; }
+QMainWindow* TForm::Window() const { return static_cast<QMainWindow*>(m_widget); }
+
+void TForm::SetWidgetName(TControl* control, const std::string& name)
+{
+    control->Widget()->setObjectName(Q(name));
+}
+
+void TForm::AttachStatusBar(TStatusBar* bar)
+{
+    Window()->setStatusBar(bar->Bar());
+}
+
+TComponent* TForm::FindComponent(std::string_view name) const
+{
+    for (const auto& component : m_components)
+        if (component->Name() == name)
+            return component.get();
+    return nullptr;
+}
+
+void TForm::SetCaption(std::string_view caption)
+{
+    m_caption = caption;
+    m_widget->setWindowTitle(Q(caption));
+}
+
+int TForm::ClientWidth() const { return m_client->width(); }
+int TForm::ClientHeight() const { return m_client->height(); }
+
+void TForm::SetClientSize(int width, int height)
+{
+    const QSize outer = m_widget->size();
+    const QSize inner = m_client->size();
+    m_widget->resize(outer.width() - inner.width() + width, outer.height() - inner.height() + height);
+}
+
+void TForm::Show() { m_widget->show(); }
+void TForm::Hide() { m_widget->hide(); }
+void TForm::Close() { m_widget->close(); }
+void TForm::SetAcceptDrops(bool accept) { m_widget->setAcceptDrops(accept); }
+
+bool TForm::HandleClose()
+{
+    TCloseAction action = TCloseAction::caHide;
+    if (OnClose) {
+        try {
+            OnClose(this, action);
+        } catch (...) {
+            vcl::ReportCurrentException("OnClose");
+        }
+    }
+    return action != TCloseAction::caNone;
+}
+
+// ---------------------------------------------------------------- TPageControl, TTabSheet
+
+TPageControl::TPageControl(QWidget* parent) : TControl(new QTabWidget(parent)), m_tabs(static_cast<QTabWidget*>(m_widget))
+{
+    m_tabs->resize(289, 193);
+    m_tabs->setUsesScrollButtons(true);
+    QObject::connect(m_tabs, &QTabWidget::currentChanged, m_tabs, [this] {
+        if (m_quiet == 0)
+            vcl::Fire(OnChange, this);
+    });
+}
+
+int TPageControl::PageCount() const { return static_cast<int>(m_sheets.size()); }
+
+TTabSheet* TPageControl::Page(int index) const
+{
+    return index >= 0 && index < PageCount() ? m_sheets[std::size_t(index)] : nullptr;
+}
+
+int TPageControl::ActivePageIndex() const
+{
+    QWidget* current = m_tabs->currentWidget();
+    for (std::size_t i = 0; i < m_sheets.size(); ++i)
+        if (m_sheets[i]->Widget() == current)
+            return int(i);
+    return -1;
+}
+
+void TPageControl::SetActivePageIndex(int index)
+{
+    TTabSheet* sheet = Page(index);
+    if (!sheet || !sheet->TabVisible())
+        return;
+    ++m_quiet;
+    m_tabs->setCurrentWidget(sheet->Widget());
+    --m_quiet;
+}
+
+void TPageControl::SetActivePage(TTabSheet* sheet)
+{
+    if (sheet)
+        SetActivePageIndex(sheet->PageIndex());
+}
+
+void TPageControl::Insert(TTabSheet* sheet)
+{
+    ++m_quiet;
+    m_sheets.push_back(sheet);
+    m_tabs->addTab(sheet->Widget(), QString());
+    --m_quiet;
+}
+
+void TPageControl::Move(TTabSheet* sheet, int index)
+{
+    const auto it = std::find(m_sheets.begin(), m_sheets.end(), sheet);
+    if (it == m_sheets.end())
+        return;
+    index = std::clamp(index, 0, PageCount() - 1);
+    ++m_quiet;
+    QWidget* current = m_tabs->currentWidget();
+    m_sheets.erase(it);
+    m_sheets.insert(m_sheets.begin() + index, sheet);
+    // Qt's tab index equals the page number, since hidden tabs stay in the tab widget.
+    m_tabs->removeTab(m_tabs->indexOf(sheet->Widget()));
+    m_tabs->insertTab(index, sheet->Widget(), Q(sheet->Caption()));
+    m_tabs->setTabVisible(index, sheet->TabVisible());
+    m_tabs->setCurrentWidget(current);
+    --m_quiet;
+}
+
+void TPageControl::SetTabVisible(TTabSheet* sheet, bool visible)
+{
+    ++m_quiet;
+    m_tabs->setTabVisible(m_tabs->indexOf(sheet->Widget()), visible);
+    --m_quiet;
+}
+
+TTabSheet::TTabSheet(TPageControl* pageControl) : TControl(new QWidget(pageControl->Widget())), m_pageControl(pageControl)
+{
+    m_pageControl->Insert(this);
+}
+
+void TTabSheet::SetCaption(std::string_view caption)
+{
+    m_caption = caption;
+    auto* tabs = static_cast<QTabWidget*>(m_pageControl->Widget());
+    tabs->setTabText(tabs->indexOf(m_widget), Q(caption));
+}
+
+void TTabSheet::SetTabVisible(bool visible)
+{
+    if (visible == m_tabVisible)
+        return;
+    m_tabVisible = visible;
+    m_pageControl->SetTabVisible(this, visible);
+}
+
+int TTabSheet::PageIndex() const
+{
+    for (int i = 0; i < m_pageControl->PageCount(); ++i)
+        if (m_pageControl->Page(i) == this)
+            return i;
+    return -1;
+}
+
+void TTabSheet::SetPageIndex(int index) { m_pageControl->Move(this, index); }
+
+// ---------------------------------------------------------------- TStatusBar
+
+TStatusBar::TStatusBar(QWidget* parent) : TControl(new QStatusBar(parent))
+{
+    Bar()->setSizeGripEnabled(false);
+}
+
+QStatusBar* TStatusBar::Bar() const { return static_cast<QStatusBar*>(m_widget); }
+
+void TStatusBar::AddPanel(int width)
+{
+    auto* label = new QLabel(m_widget);
+    label->setFixedWidth(width);
+    label->setFrameShape(QFrame::StyledPanel);
+    label->setTextFormat(Qt::PlainText);
+    Bar()->addWidget(label);
+    m_panels.push_back(label);
+    m_texts.emplace_back();
+}
+
+std::string TStatusBar::PanelText(int index) const
+{
+    return index >= 0 && index < PanelCount() ? m_texts[std::size_t(index)] : std::string();
+}
+
+void TStatusBar::SetPanelText(int index, std::string_view text)
+{
+    if (index < 0 || index >= PanelCount())
+        return;
+    m_texts[std::size_t(index)] = text;
+    m_panels[std::size_t(index)]->setText(Q(text));
+}
+
+int TStatusBar::PanelWidth(int index) const
+{
+    return index >= 0 && index < PanelCount() ? m_panels[std::size_t(index)]->width() : 0;
+}
+
+// ---------------------------------------------------------------- TApplication
+
+namespace {
+
+// Qt must never see an exception cross an event: whatever a handler lets escape ends here.
+class GuardedApplication final : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (...) {
+            vcl::ReportCurrentException("message loop");
+            return false;
+        }
+    }
+};
+
+}  // namespace
+
+TApplication::TApplication(int& argc, char** argv)
+{
+    if (!QApplication::instance())
+        m_app = std::make_unique<GuardedApplication>(argc, argv);
+    // Numbers in files are written and read in the C locale, whatever the desktop's language.
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
+    for (int i = 1; i < argc; ++i)
+        m_arguments.emplace_back(argv[i]);
+    Application = this;
+}
+
+TApplication::~TApplication()
+{
+    // Forms go in reverse order of creation, the main form last.
+    while (!m_forms.empty())
+        m_forms.pop_back();
+    if (Application == this)
+        Application = nullptr;
+}
+
+int TApplication::Run()
+{
+    if (!MainForm)
+        return 0;
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(MainForm->Widget(), &QObject::destroyed, qApp, [] { QApplication::quit(); });
+    MainForm->Show();
+    QApplication::exec();
+    return 0;
+}
+
+void TApplication::ProcessMessages() { QApplication::processEvents(); }
+void TApplication::Terminate() { QApplication::quit(); }
+
+void TApplication::SetHint(std::string_view hint)
+{
+    m_hint = hint;
+    vcl::Fire(OnHint, static_cast<TObject*>(nullptr));
+}
