@@ -1,4 +1,4 @@
-#include "shell/status.h"
+#include "shell/statusslots.h"
 
 #include <algorithm>
 #include <chrono>
@@ -7,7 +7,6 @@
 #include "os/lngtext.h"
 #include "settings/image.h"
 #include "vcl/controls.h"
-#include "vcl/dialogs.h"
 
 namespace {
 
@@ -78,7 +77,7 @@ void SetStatusSlot(StatusSlots& slots, int tickCounter, int slotNumber, std::opt
         s.control->SetColor(backColor);
     s.control->SetTransparent(false);
     if (durationMs > 0)
-        s.expiryTick = durationMs / kMainTimerMs + tickCounter;
+        s.expiryTick = durationMs / kSlotMsPerTick + tickCounter;
     else if (durationMs < 0)
         s.expiryTick = -1;
 }
@@ -178,7 +177,3 @@ std::string GetConnectionText(const ConnectionInfo& info)
         line.resize(kMaxLine);
     return line;
 }
-
-int MsgBox(std::string_view text, std::string_view caption, unsigned type) { return MessageBox(text, caption, type); }
-
-int MsgBoxError(std::string_view text, unsigned type) { return MsgBox(text, "Error", type | MB_ICONSTOP); }

@@ -1,10 +1,9 @@
-#include "shell/status.h"
+#include "shell/statusslots.h"
 
 #include <gtest/gtest.h>
 
 #include "os/lngtext.h"
 #include "vcl/controls.h"
-#include "vcl/dialogs.h"
 #include "vcl/forms.h"
 
 namespace {
@@ -165,19 +164,6 @@ TEST(VersionLines, DatesVersionAndConnection)
     EXPECT_EQ(GetConnectionText(info), "Unit   2024-01-02   10:11   IGN300 v3.09");
     info.firmwareText = "FW 3.09", info.serialText = "1234", info.lastUpdateText = "2024-02-03", info.noteText = "note";
     EXPECT_EQ(GetConnectionText(info), "FW 3.09   RSKEY=309   (1234)   2024-02-03   note");
-}
-
-TEST(MessageBoxes, ErrorAddsCaptionAndStopIcon)
-{
-    vcl::ScopedDialogScript script;
-    script.AnswerMessage(IDOK);
-    script.AnswerMessage(IDYES);
-    EXPECT_EQ(MsgBoxError("Open file error!", MB_OK), IDOK);
-    EXPECT_EQ(MsgBox("Sure?", "Warning", MB_YESNO), IDYES);
-    ASSERT_EQ(script.Messages().size(), 2u);
-    EXPECT_EQ(script.Messages()[0].caption, "Error");
-    EXPECT_EQ(script.Messages()[0].flags, MB_OK | MB_ICONSTOP);
-    EXPECT_EQ(script.Messages()[1].caption, "Warning");
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
-// The main window's ways of telling the user what happens: four status slots (labels that show a message for a
-// while, by priority), the window caption, the version and connection lines of the status bar, and the plain
-// message boxes that the whole program uses.
+// The logic of the main window's status line: four status slots (labels that show a message for a while, by
+// priority), the window caption, and the version and connection lines of the status bar. It works on the
+// layer's labels and plain values; the main window's own functions (shell/status.h) hand them over.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -16,7 +16,7 @@ class TCGauge;
 class TStatusBar;
 
 inline constexpr int kStatusSlotCount = 4;
-inline constexpr int kMainTimerMs = 50;  // nominal tick of the slot durations
+inline constexpr int kSlotMsPerTick = 50;  // a slot duration counts main-timer ticks as 50 ms each
 
 // Priorities the callers use.
 inline constexpr int kStatusPriorityAlways = -5;  // shown whatever is there, replaced by anything
@@ -68,7 +68,3 @@ struct ConnectionInfo {
     std::string firmwareText, serialText, lastUpdateText, noteText;
 };
 [[nodiscard]] std::string GetConnectionText(const ConnectionInfo& info);
-
-// Plain message boxes without owner window (through the window layer's scriptable hook).
-int MsgBox(std::string_view text, std::string_view caption, unsigned type);
-int MsgBoxError(std::string_view text, unsigned type);
