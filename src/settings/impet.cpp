@@ -166,7 +166,7 @@ public:
     [[nodiscard]] std::uint64_t length() const override { return m_bytes.size(); }
     std::size_t read(std::uint64_t pos, void* buffer, std::size_t n) override
     {
-        if (pos >= m_bytes.size())
+        if (n == 0 || pos >= m_bytes.size())
             return 0;
         const std::size_t got = std::min<std::uint64_t>(n, m_bytes.size() - pos);
         std::memcpy(buffer, m_bytes.data() + pos, got);
