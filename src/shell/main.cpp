@@ -1,10 +1,21 @@
-#include <QApplication>
-#include <QLabel>
+#include <vector>
+
+#include "monitors/monitorforms.h"
+#include "os/clock.h"
+#include "shell/about.h"
+#include "shell/mainform.h"
+#include "vcl/forms.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QLabel label("kelvora");
-    label.show();
-    return app.exec();
+    TApplication app(argc, argv);
+    os::LinkClock linkClock;
+    TMainForm* mainForm = app.CreateForm<TMainForm>(linkClock, app.Arguments());
+    app.CreateForm<TFormAbout>();
+    app.CreateForm<TFormEM>();
+    app.CreateForm<TFormCIDList>();
+    app.CreateForm<TTFormIndiProp>();
+    mainForm->FormCreate(mainForm);
+    mainForm->Timer1->SetEnabled(true);
+    return app.Run();
 }

@@ -137,9 +137,13 @@ int TForm::ClientHeight() const { return m_client->height(); }
 
 void TForm::SetClientSize(int width, int height)
 {
-    const QSize outer = m_widget->size();
-    const QSize inner = m_client->size();
-    m_widget->resize(outer.width() - inner.width() + width, outer.height() - inner.height() + height);
+    // The client area lies between the menu bar and the status bar.
+    int extra = 0;
+    if (QWidget* bar = Window()->menuWidget())
+        extra += bar->sizeHint().height();
+    if (QStatusBar* bar = Window()->findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly))
+        extra += bar->sizeHint().height();
+    m_widget->resize(width, height + extra);
 }
 
 void TForm::Show() { m_widget->show(); }

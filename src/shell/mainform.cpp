@@ -1,0 +1,388 @@
+#include "shell/mainform.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include "os/lngtext.h"
+#include "shell/appsettings.h"
+#include "vcl/qtcolor.h"
+
+namespace {
+
+// Controls that start hidden or shown whatever their page made of them. Names of controls that a page has not
+// built yet are skipped.
+constexpr const char* kStartHidden[] = {
+    "LabelResult", "CGaugeProgram", "LabelEeDataErr", "CheckBoxFallEnable", "CheckBoxBlokEnable",
+    "CheckBoxBlokInvert", "GroupBoxActivation", "RadioGroupPinEngine23", "RadioGroupPinEngine14",
+    "RadioGroupPinBody11", "RadioGroupPinBody1", "RadioGroupPinBody35", "RadioGroupPinEngine13", "CheckBoxInvInput",
+    "LabelInputKlika", "LabelInputVacka", "CheckBoxCheckPickup", "ComboBoxInputKlikaPol", "ComboBoxInputKlikaType",
+    "ComboBoxInputVackaPol", "ComboBoxInputVackaType", "EditIdleRpmMez", "UpDownIdleRpmMez", "LabelIdleRpmMez",
+    "EditCompLimit", "UpDownCompLimit", "LabelCompLimit", "RadioGroupLadeniOnByTLS", "CheckBoxGas",
+    "UpDownN2O_Repeat", "LabelN2O_Repeat", "EditN2O_Repeat", "LabelMonTlStartIn", "LabelMonNeutral",
+    "LabelMonPinBody1In", "LabelMonPinBody11In", "LabelMonPinEngine14In", "LabelMonPinEngine23In",
+    "LabelMonPinBody35In", "Label2", "LabelMonSideStand", "LabelMonTlStartOut", "LabelMonFan1", "LabelMonFan2",
+    "LabelOilOk", "LabelMonLambda1Heat", "CheckBoxTestInjFuelOn", "CheckBoxTestIgnFuelOn", "ButtonTestStart",
+    "ButtonTestFan1", "ButtonTestFan2", "LabelTestInjText", "LabelMonInput11In", "CheckBoxInverseInput11",
+    "LabelMonInput10In", "CheckBoxInverseInput10", "LabelMonInput9In", "CheckBoxInverseInput9", "LabelSwingLimits",
+    "LabelSwingLambda", "LabelRPMLabel", "ComboBoxInput1", "ComboBoxInput2", "ComboBoxInput3", "LabelTest1",
+    "LabelTest2", "LabelTest3", "LabelTest4", "LabelTest5", "LabelTest6", "LabelTest7", "LabelTest8", "LabelTest9",
+    "LabelTest10", "LabelTest11", "LabelTest12", "LabelTmp", "GroupBoxPlayer",
+};
+constexpr const char* kStartShown[] = {
+    "CGaugeLambda2", "CGaugeLambda3", "CGaugeLambda4", "CheckBoxInvInputKlika", "CheckBoxInvInputVacka",
+    "CheckBoxZamenaPickup", "GroupBoxRaceQuickShiftDown",
+};
+// The six controls whose design-time places the swing settings move and put back.
+constexpr const char* kSwingControls[] = {
+    "EditKyvaniMinRpm", "UpDownKyvaniMinRpm", "LabelKyvaniMinRpm",
+    "EditKyvaniPocOtacek", "UpDownKyvaniPocOtacek", "LabelKyvaniPocOtacek",
+};
+
+struct SheetRow {
+    const char* name;
+    const char* caption;
+};
+// The design-time tab sheets, in the order they stand on the form.
+constexpr SheetRow kDesignSheets[] = {
+    {"TabSheet_Bike", "Bike"},         {"TabSheet_Synchro", "Synchronization"}, {"TabSheet_Korekce", "Corrections"},
+    {"TabSheet_Input", "Inputs"},      {"TabSheet_Cidla", "Sensors"},           {"TabSheet_Idle", "Idle"},
+    {"TabSheet_PowerOut", "Power outputs"}, {"TabSheet_Race", "Race"},          {"TabSheet_Gear", "Gear"},
+    {"TabSheet_Gas", "N2O"},           {"TabSheet_Ladeni", "Tuning"},           {"TabSheet_Knock", "Knock"},
+    {"TabSheet_Tracking", "Traction"}, {"TabSheet_Tempomat", "Cruise control"}, {"TabSheet_Monitor", "Monitor"},
+    {"TabSheet_OBD", "OBD"},           {"TabSheet_Test", "Test"},               {"TabMaintenance", "Maintenance"},
+};
+
+constexpr int kFormWidth = 1070;
+constexpr int kFormHeight = 760;
+constexpr int kTopStrip = 66;
+
+TControl* findControl(const TForm& form, std::string_view name)
+{
+    return static_cast<TControl*>(form.FindComponent(name));
+}
+
+}  // namespace
+
+TMainForm::TMainForm(os::LinkClock& clock, std::vector<std::string> args) : TMR(clock), arguments(std::move(args))
+{
+    BuildForm();
+    settingsFolder = os::openSettingsFolder(RS_KEY_309);
+    newNameFormat = "\\NEW_" + std::to_string(RS_KEY_309);
+    mapNameFormat = "\\MAP_" + std::to_string(RS_KEY_309);
+    identityTexts = {"Unit = --", "Date = --", "--:--", "", "", "settings not from unit"};
+    pageHooks.noteImageChangeAndProgram = [this] { NoteImageChangeAndProgram(); };
+    for (const std::string& problem : SelfCheckEnums())
+        MsgBoxError(problem, MB_OK);
+}
+
+TMainForm::~TMainForm()
+{
+    Timer1->SetEnabled(false);
+    DestroyWindow();
+}
+
+void TMainForm::BuildForm()
+{
+    SetCaption("  Kelvora_12 (v309)       ");
+    Widget()->setMinimumSize(640, 480);
+
+    GroupBoxToolBar = Make<TGroupBox>(nullptr, "GroupBoxToolBar");
+    GroupBoxToolBar->SetBounds(4, 2, 196, 40);
+    struct ToolButton {
+        TSpeedButton** member;
+        const char* name;
+        const char* caption;
+        const char* hint;
+    };
+    const ToolButton tools[] = {
+        {&SpeedButtonNew, "SpeedButtonNew", "N", "New"},
+        {&SpeedButtonOpen, "SpeedButtonOpen", "O", "Open"},
+        {&SpeedButtonSave, "SpeedButtonSave", "S", "Save"},
+        {&SpeedButtonPrint, "SpeedButtonPrint", "P", "Print"},
+        {&SpeedButtonZpet, "SpeedButtonZpet", "\u21B6", "Undo"},
+        {&SpeedButtonZnovu, "SpeedButtonZnovu", "\u21B7", "Redo"},
+    };
+    int x = 6;
+    for (const ToolButton& t : tools) {
+        *t.member = Make<TSpeedButton>(GroupBoxToolBar, t.name);
+        (*t.member)->SetBounds(x, 8, 28, 28);
+        (*t.member)->SetCaption(t.caption);
+        (*t.member)->SetHint(t.hint);
+        x += 31;
+    }
+    SpeedButtonNew->SetEnabled(false);
+    SpeedButtonOpen->SetEnabled(false);
+    SpeedButtonSave->SetEnabled(false);
+    SpeedButtonPrint->SetEnabled(false);
+    SpeedButtonZpet->OnClick = [this](TObject* s) { SpeedButtonZpetClick(s); };
+    SpeedButtonZnovu->OnClick = [this](TObject* s) { SpeedButtonZnovuClick(s); };
+
+    ButtonRead = Make<TButton>(nullptr, "ButtonRead");
+    ButtonRead->SetBounds(210, 8, 84, 28);
+    ButtonRead->SetCaption("Read");
+    ButtonVerify = Make<TButton>(nullptr, "ButtonVerify");
+    ButtonVerify->SetBounds(298, 8, 84, 28);
+    ButtonVerify->SetCaption("Verify");
+    ButtonProgram = Make<TButton>(nullptr, "ButtonProgram");
+    ButtonProgram->SetBounds(386, 8, 84, 28);
+    ButtonProgram->SetCaption("Program");
+    CheckBoxProgHned = Make<TCheckBox>(nullptr, "CheckBoxProgHned");
+    CheckBoxProgHned->SetBounds(478, 12, 160, 20);
+    CheckBoxProgHned->SetCaption("Program after change");
+
+    LabelVersion = Make<TLabel>(nullptr, "LabelVersion");
+    LabelVersion->SetBounds(210, 44, 420, 16);
+    LabelConnection = Make<TLabel>(nullptr, "LabelConnection");
+    LabelConnection->SetBounds(646, 4, 418, 18);
+    LabelResult = Make<TLabel>(nullptr, "LabelResult");
+    LabelResult->SetBounds(646, 24, 270, 18);
+    CGaugeProgram = Make<TCGauge>(nullptr, "CGaugeProgram");
+    CGaugeProgram->SetBounds(920, 24, 144, 18);
+    CGaugeProgram->SetForeColor(clNavy);
+    LabelCongruence = Make<TLabel>(nullptr, "LabelCongruence");
+    LabelCongruence->SetBounds(646, 44, 418, 18);
+
+    PageControl1 = Make<TPageControl>(nullptr, "PageControl1");
+    PageControl1->SetBounds(0, kTopStrip, kFormWidth, kFormHeight - kTopStrip);
+    for (const SheetRow& row : kDesignSheets) {
+        TTabSheet* sheet = Make<TTabSheet>(PageControl1, row.name);
+        sheet->SetCaption(row.caption);
+        designSheets.push_back(sheet);
+    }
+    PageControl1->OnChange = [this](TObject* s) { PageControl1Change(s); };
+
+    StatusBar1 = Make<TStatusBar>(nullptr, "StatusBar1");
+    for (int width : {300, 30, 400, 30, 300})
+        StatusBar1->AddPanel(width);
+    StatusBar1->SetPanelText(1, "EXE");
+    StatusBar1->SetPanelText(3, "HEX");
+
+    OpenDialog1 = Own(std::make_unique<TOpenDialog>(), "OpenDialog1");
+    OpenDialog1->Filter = "IGN file|*.ign";
+    OpenDialog1->DefaultExt = "ign";
+    SaveDialog1 = Own(std::make_unique<TSaveDialog>(), "SaveDialog1");
+    SaveDialog1->Filter = "IGN file|*.ign";
+    SaveDialog1->DefaultExt = "ign";
+
+    BuildMenu();
+
+    Timer1 = Own(std::make_unique<TTimer>(*this), "Timer1");
+    Timer1->SetInterval(kMainTimerMs);
+    Timer1->OnTimer = [this](TObject* s) { Timer1Timer(s); };
+
+    OnClose = [this](TObject* s, TCloseAction& action) { FormClose(s, action); };
+    SetClientSize(kFormWidth, kFormHeight);
+}
+
+void TMainForm::BuildMenu()
+{
+    MainMenu1 = Own(std::make_unique<TMainMenu>(*this), "MainMenu1");
+    TMenuItem& bar = MainMenu1->Items();
+    TMenuItem* file = bar.Add("MenuFile", "&File");
+    for (auto [name, caption] : {std::pair{"MenuNew", "&New"}, {"MenuOpen", "&Open..."}, {"MenuSave", "&Save"},
+                                 {"MenuSaveAs", "Save &as..."}, {"MenuPrint", "&Print"}})
+        file->Add(name, caption)->SetEnabled(false);
+    file->AddSeparator();
+    file->Add("MenuExit", "E&xit")->OnClick = [this](TObject*) { Close(); };
+
+    bar.Add("MenuCom", "&COM")->Add("MenuComAuto", "COM &auto")->SetEnabled(false);
+
+    TMenuItem* device = bar.Add("MenuDevice", "&Ignition");
+    MenuRead = device->Add("MenuRead", "&Read");
+    MenuVerify = device->Add("MenuVerify", "&Verify");
+    MenuProgram = device->Add("MenuProgram", "&Program");
+    MenuCompareDevice = device->Add("MenuCompareDevice", "&Compare with unit");
+    MenuReset = device->Add("MenuReset", "R&eset unit");
+    for (TMenuItem* item : {MenuRead, MenuVerify, MenuProgram, MenuCompareDevice, MenuReset})
+        item->SetEnabled(false);
+
+    TMenuItem* tools = bar.Add("MenuTools", "&Tools");
+    MenuZpet = tools->Add("MenuZpet", "&Undo");
+    MenuZpet->SetShortCut("Ctrl+Z");
+    MenuZpet->OnClick = [this](TObject* s) { SpeedButtonZpetClick(s); };
+    MenuZnovu = tools->Add("MenuZnovu", "&Redo");
+    MenuZnovu->SetShortCut("Ctrl+Y");
+    MenuZnovu->OnClick = [this](TObject* s) { SpeedButtonZnovuClick(s); };
+
+    TMenuItem* service = bar.Add("MenuServis", "&Service");
+    service->Add("MenuSaveAllNew", "Save all new settings")->SetEnabled(false);
+    service->Add("MenuCompareAll", "Compare all new settings")->SetEnabled(false);
+
+    TMenuItem* monitor = bar.Add("MenuExternalMonitor", "E&xternal monitor");
+    monitor->Add("MenuMonitorView", "&View")->SetEnabled(false);
+
+    TMenuItem* language = bar.Add("MenuLanguage", "&Language");
+    int index = 0;
+    for (auto [name, caption] :
+         {std::pair{"MenuEnglish", "&English"}, {"MenuGerman", "&Deutsch"}, {"MenuCzech", "Č&esky"}}) {
+        TMenuItem* item = language->Add(name, caption);
+        item->SetRadioItem(true);
+        item->SetGroupIndex(1);
+        item->Tag = index++;
+        item->OnClick = [this, item](TObject*) {
+            SetLanguageIndex(item->Tag);
+            ApplyLanguage(*this);
+        };
+    }
+
+    TMenuItem* help = bar.Add("MenuHelp", "&Help");
+    help->Add("MenuContens", "&Contents")->SetEnabled(false);
+    help->Add("MenuAbout", "&About")->SetEnabled(false);
+}
+
+void TMainForm::ApplyStartVisibility()
+{
+    for (const char* name : kStartHidden)
+        if (TControl* control = findControl(*this, name))
+            control->SetVisible(false);
+    for (const char* name : kStartShown)
+        if (TControl* control = findControl(*this, name))
+            control->SetVisible(true);
+    if (TMenuItem* item = MainMenu1->Find("MenuServis"))
+        item->SetVisible(false);
+    CGaugeProgram->SetMaxValue(100);
+    tabSheets[PAGE_KNOCK]->SetTabVisible(false);
+    tabSheets[PAGE_OBD]->SetTabVisible(false);
+    tabSheets[PAGE_SYNCHRO]->SetTabVisible(true);
+    tabSheets[PAGE_INPUTS]->SetTabVisible(true);
+    tabSheets[PAGE_TRACKING]->SetTabVisible(true);
+}
+
+void TMainForm::FormCreate(TObject*)
+{
+    // 1. Design-time places of the swing controls, which their page moves and puts back.
+    for (std::size_t i = 0; i < std::size(kSwingControls); ++i)
+        if (TControl* control = findControl(*this, kSwingControls[i])) {
+            savedPlaces[2 * i] = control->Left();
+            savedPlaces[2 * i + 1] = control->Top();
+        }
+    // 2. The archive of model settings.
+    archiveAttached = OpenArchive(*this);
+    // 3. Status slots, version and connection lines.
+    InitStatusSlots(*this);
+    connectionState = 0;
+    InitVersionInfo(*this);
+    versionLine = GetVersionText(*this);
+    connectionLine = GetConnectionText(*this);
+    StatusBar1->SetPanelText(4, connectionLine);
+    // 5. Centred on the screen, each half rounded toward zero.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        SetLeft((area.width() - Width()) / 2);
+        SetTop((area.height() - Height()) / 2);
+    }
+    // 6. The hint panel.
+    StatusBar1->SetPanelText(0, Hint());
+    if (Application)
+        Application->OnHint = [this](TObject*) { StatusBar1->SetPanelText(0, Application->Hint()); };
+    // 7. COM menu and the settings pages.
+    BuildComMenu(*this);
+    BuildAllPages(*this);
+    // 8. Model 11 and its new settings until the program settings say otherwise.
+    images.image[RS_BIKE_BYTE] = 11;
+    NewBikeSettings(*this);
+    // 9. Where the file dialogs start.
+    dialogPath = (std::filesystem::path(ProgramFolder()) / "data.ign").string();
+    // 10. Program settings and the last settings image.
+    LoadAppSettings(*this);
+    // 11. Show everything.
+    ShowImageOnPages(*this, 1);
+    PageControl1Change(this);
+    // 12. The first command-line word may choose the language; case matters.
+    if (!arguments.empty()) {
+        const std::string& word = arguments.front();
+        if (word == "ENGLISH")
+            SetLanguageIndex(LNG_ENGLISH);
+        else if (word == "DEUTSCH")
+            SetLanguageIndex(LNG_GERMAN);
+        else if (word == "CESKY")
+            SetLanguageIndex(LNG_CZECH);
+    }
+    // 13. Repair, language, first snapshot.
+    repairState = NormalizeSettingsImage(images.image);
+    ApplyLanguage(*this);
+    ShowImageOnPages(*this, 0);
+    ResetUndo();
+    ApplyLanguage(*this);
+    ShowImageOnPages(*this, 0);
+    // 14. Start visibility.
+    ApplyStartVisibility();
+    ShowImageOnPages(*this, 1);
+    // 15. A failure to take the focus does not matter.
+    ButtonRead->SetFocus();
+    // 16. Dropped files; the warning about a missing archive.
+    SetAcceptDrops(true);
+    if (Application)
+        vcl::Fire(Application->OnHint, static_cast<TObject*>(this));
+    if (!archiveAttached)
+        MessageBox("No Impet attached !\nNejsou vloženy NEW soubory - nutne doplnit !!!", "Warning",
+                   MB_OK | MB_ICONWARNING);
+    // 17. Version line.
+    StatusBar1->SetPanelText(2, versionLine);
+    // 18. No unit yet.
+    DisconnectUnit(*this);
+    // 19. The main timer may now do its work.
+    initialised = 1;
+}
+
+void TMainForm::FormClose(TObject*, TCloseAction&)
+{
+    Timer1->SetEnabled(false);
+    CloseAllPorts(*this);
+    StoreCurrentPage(*this);
+    repairState = NormalizeSettingsImage(images.image);
+    SaveAppSettings(*this);
+    ReleaseStatusSlots(*this);
+}
+
+void TMainForm::PageControl1Change(TObject*)
+{
+    PageControlChanged(*this);
+}
+
+void TMainForm::Timer1Timer(TObject*)
+{
+    // 1. The tick counter drives the link clock.
+    ++tickCounter;
+    TMR.set(static_cast<std::uint32_t>(tickCounter) * kTmrPerTick);
+    // 2. Nothing more until the start-up has finished.
+    if (!initialised)
+        return;
+    // 3. No command button holds the focus after start.
+    if (!firstTickDone)
+        CheckBoxProgHned->SetFocus();
+    // 4. The external monitor when it was open at the last end.
+    if (showExternalMonitorAtStart) {
+        showExternalMonitorAtStart = false;
+    }
+    // 5. Injection sheet backgrounds once the pictures can be drawn.
+    if (!firstTickDone && injectionLookPending)
+        injectionLookPending = false;
+    firstTickDone = true;
+    // 6.-7. The unit: device operations and the port table.
+    DeviceStep(*this);
+    // 8. A delayed control change whose time has come.
+    CommitDueChange(*this);
+    // 10. Status messages expire.
+    ExpireStatusSlots(*this);
+    // 11. The current page's periodic work.
+    TickCurrentPage(*this);
+    // 13. Device commands while a port is in use; comparing while the unit's image is known.
+    const bool portInUse = PortInUse(*this);
+    for (TButton* button : {ButtonRead, ButtonVerify, ButtonProgram})
+        button->SetEnabled(portInUse);
+    for (TMenuItem* item : {MenuRead, MenuVerify, MenuProgram, MenuReset})
+        item->SetEnabled(portInUse);
+    MenuCompareDevice->SetEnabled(images.deviceValid);
+    // 18. Follow the connection state; the lambda-learning file of a matching unit is read once per connection.
+    if (connectionState != connectionStatePrev) {
+        if (connectionState != 2) {
+            connectionStatePrev = connectionState;
+        } else if (images.deviceValid) {
+            connectionStatePrev = 2;
+            if (images.identical)
+                LoadLambdaFile(*this);
+        }
+    }
+}

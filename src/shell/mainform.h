@@ -1,0 +1,120 @@
+#pragma once
+// The main window: holds the program's state, starts it up, runs the 55 ms main timer and shuts it down.
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "os/clock.h"
+#include "os/settingsdir.h"
+#include "pages/pageform.h"
+#include "shell/status.h"
+#include "vcl/controls.h"
+#include "vcl/dialogs.h"
+#include "vcl/forms.h"
+#include "vcl/menus.h"
+#include "vcl/timer.h"
+
+inline constexpr int kMessageCount = 234;
+inline constexpr int kMessageCount2 = 30;
+inline constexpr int kScratchCount = 3;
+inline constexpr int kMainTimerMs = 55;
+inline constexpr int kTmrPerTick = 50;
+
+class TMainForm final : public TPageForm {
+public:
+    // `clock` is the link clock TMR this window drives; `arguments` the command line without the program name.
+    TMainForm(os::LinkClock& clock, std::vector<std::string> arguments);
+    ~TMainForm() override;
+
+    // Start-up sequence, run once after construction (OnCreate of the old framework).
+    void FormCreate(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& action);
+    // One tick of the main timer.
+    void Timer1Timer(TObject* Sender);
+
+    // Undo and the image comparison (the user-visible side of the undo ring).
+    void ResetUndo();
+    void TakeSnapshot();
+    bool NoteImageChange();
+    void NoteImageChangeAndProgram();
+    void RestoreSnapshot(int pageSource);
+    void UpdateUndoButtons();
+    void CompareUnitAndPc();
+    void SpeedButtonZpetClick(TObject* Sender);
+    void SpeedButtonZnovuClick(TObject* Sender);
+    void PageControl1Change(TObject* Sender);
+
+    // ---- controls of the form
+    TGroupBox* GroupBoxToolBar = nullptr;
+    TSpeedButton* SpeedButtonNew = nullptr;
+    TSpeedButton* SpeedButtonOpen = nullptr;
+    TSpeedButton* SpeedButtonSave = nullptr;
+    TSpeedButton* SpeedButtonPrint = nullptr;
+    TSpeedButton* SpeedButtonZpet = nullptr;
+    TSpeedButton* SpeedButtonZnovu = nullptr;
+    TButton* ButtonRead = nullptr;
+    TButton* ButtonVerify = nullptr;
+    TButton* ButtonProgram = nullptr;
+    TCheckBox* CheckBoxProgHned = nullptr;
+    TLabel* LabelConnection = nullptr;
+    TLabel* LabelResult = nullptr;
+    TLabel* LabelCongruence = nullptr;
+    TLabel* LabelVersion = nullptr;
+    TCGauge* CGaugeProgram = nullptr;
+    TStatusBar* StatusBar1 = nullptr;
+    TMainMenu* MainMenu1 = nullptr;
+    TTimer* Timer1 = nullptr;
+    TOpenDialog* OpenDialog1 = nullptr;
+    TSaveDialog* SaveDialog1 = nullptr;
+    TMenuItem* MenuZpet = nullptr;
+    TMenuItem* MenuZnovu = nullptr;
+    TMenuItem* MenuRead = nullptr;
+    TMenuItem* MenuVerify = nullptr;
+    TMenuItem* MenuProgram = nullptr;
+    TMenuItem* MenuReset = nullptr;
+    TMenuItem* MenuCompareDevice = nullptr;
+
+    // ---- state
+    os::LinkClock& TMR;
+    std::vector<std::string> arguments;
+    UndoRing undoRing;
+    bool lastNoteChanged = false;  // outcome of the last noting or restoring
+    int requestCode = 0;           // 64 read, 80 verify, 96 program, 98 program after change, 128 reset
+    int programAll = 1;            // the device step programs every byte (0: only the marked ones)
+    int connectionState = 0;
+    int connectionStatePrev = 0;
+    int unitModel = -1;
+    int releasedPort = -1;
+    int NEWINSTAL = 0;
+    int fileShown = 0;
+    std::string currentFileName;
+    std::string lastFileName;
+    std::string dialogPath;
+    std::string reportFileName;
+    std::string versionLine;
+    std::string connectionLine;
+    std::string newNameFormat;  // archive folder of the model settings: "\NEW_309"
+    std::string mapNameFormat;  // archive folder of the parameter layout: "\MAP_309"
+    std::array<std::string, 6> identityTexts;
+    std::array<std::string, kScratchCount> scratchMessages;
+    std::array<std::string, kMessageCount> messages;
+    std::array<std::string, kMessageCount2> messages2;
+    std::array<StatusSlot, kStatusSlots> statusSlots;
+    std::array<int, 12> savedPlaces{};  // design-time Left and Top of the six swing controls
+    std::array<std::uint8_t, 4> testCommands{};
+    os::SettingsFolder settingsFolder;
+    bool firstTickDone = false;
+    bool injectionLookPending = true;
+    bool showExternalMonitorAtStart = false;
+    bool archiveAttached = true;
+
+private:
+    void BuildForm();
+    void BuildMenu();
+    void ApplyStartVisibility();
+};
+
+// Web page host; the paths are the program's own.
+inline constexpr const char* kWebHost = "https://www.kelvora.invalid";
