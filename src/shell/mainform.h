@@ -101,7 +101,9 @@ public:
     std::array<std::string, kScratchCount> scratchMessages;
     std::array<std::string, kMessageCount> messages;
     std::array<std::string, kMessageCount2> messages2;
-    std::array<StatusSlot, kStatusSlots> statusSlots;
+    StatusSlots statusSlots;
+    std::string compileDate;        // "2024_11_26"
+    std::string newestArchiveDate;  // of the newest archive entry, or empty
     std::array<int, 12> savedPlaces{};  // design-time Left and Top of the six swing controls
     std::array<std::uint8_t, 4> testCommands{};
     os::SettingsFolder settingsFolder;

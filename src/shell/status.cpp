@@ -6,84 +6,51 @@
 
 void InitStatusSlots(TMainForm& w)
 {
-    w.statusSlots[0].control = w.LabelConnection;
-    w.statusSlots[1].control = w.LabelResult;
-    w.statusSlots[2].control = nullptr;
-    w.statusSlots[3].control = w.LabelCongruence;
+    SetupStatusSlots(w.statusSlots, w.LabelConnection, w.LabelResult, w.LabelCongruence, w.CGaugeProgram);
 }
 
 void SetStatusSlot(TMainForm& w, int slot, std::string_view text, int ms, TColor fontColor, TColor backColor,
                    int priority)
 {
-    if (slot < 1 || slot > kStatusSlots || slot == 3)
-        return;
-    StatusSlot& s = w.statusSlots[std::size_t(slot - 1)];
-    if (!s.control)
-        return;
-    if (priority >= 0 && priority < s.priority)
-        return;
-    s.priority = priority;
-    if (text.empty()) {
-        s.text.clear();
-        s.control->SetVisible(false);
-        if (slot == 2 && w.CGaugeProgram)
-            w.CGaugeProgram->SetVisible(false);
-        return;
-    }
-    s.text = text;
-    s.control->SetCaption(GetLngText(s.text));
-    if (fontColor != kColorUnchanged)
-        s.control->SetFontColor(fontColor);
-    if (backColor != kColorUnchanged)
-        s.control->SetColor(backColor);
-    s.control->SetVisible(true);
-    if (ms > 0)
-        s.expiryTick = ms / 50 + w.tickCounter;
-    else if (ms < 0)
-        s.expiryTick = -1;
+    std::optional<std::string_view> shown;
+    if (!text.empty())
+        shown = text;
+    SetStatusSlot(w.statusSlots, w.tickCounter, slot, shown, ms, fontColor, backColor, priority);
 }
 
-void ExpireStatusSlots(TMainForm& w)
-{
-    for (int i = 0; i < kStatusSlots; ++i) {
-        StatusSlot& s = w.statusSlots[std::size_t(i)];
-        if (s.control && s.expiryTick > 0 && s.expiryTick < w.tickCounter) {
-            s.expiryTick = 0;
-            s.control->SetVisible(false);
-            if (i == 1 && w.CGaugeProgram)
-                w.CGaugeProgram->SetVisible(false);
-        }
-    }
-}
+void ExpireStatusSlots(TMainForm& w) { ExpireStatusSlots(w.statusSlots, w.tickCounter); }
 
 void ReleaseStatusSlots(TMainForm& w)
 {
-    for (StatusSlot& s : w.statusSlots)
-        s.text.clear();
+    for (StatusSlot& s : w.statusSlots.slot)
+        s.text.reset();
 }
 
 void UpdateCaption(TMainForm& w)
 {
-    std::string caption = "  Kelvora_12 (v309)       ";
-    if (w.fileShown)
-        caption += w.currentFileName;
-    w.SetCaption(caption);
+    w.SetCaption(BuildCaption(w.fileShown != 0, w.currentFileName, w.releasedPort >= 0));
 }
 
 void InitVersionInfo(TMainForm& w)
 {
+    w.connectionState = 0;
     w.versionLine.clear();
     w.connectionLine.clear();
+    w.newestArchiveDate.clear();
+    w.compileDate = CompileDateText(__DATE__);
 }
 
-std::string GetVersionText(const TMainForm&)
-{
-    return "Kelvora_12   RSKEY=309";
-}
+std::string GetVersionText(const TMainForm& w) { return GetVersionText(w.compileDate, w.newestArchiveDate); }
 
-std::string GetConnectionText(const TMainForm&)
+std::string GetConnectionText(const TMainForm& w)
 {
-    return "not connected";
+    ConnectionInfo info;
+    info.state = w.connectionState;
+    info.labelVersion = w.LabelVersion ? w.LabelVersion->Caption() : std::string();
+    info.unitText = w.identityTexts[0];
+    info.dateText = w.identityTexts[1];
+    info.timeText = w.identityTexts[2];
+    return GetConnectionText(info);
 }
 
 int MsgBox(std::string_view text, std::string_view caption, unsigned type)
