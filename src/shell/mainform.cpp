@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "os/lngtext.h"
+#include "settings/errorlog.h"
 #include "shell/appsettings.h"
 #include "vcl/qtcolor.h"
 
@@ -68,6 +69,9 @@ TMainForm::TMainForm(os::LinkClock& clock, std::vector<std::string> args) : TMR(
 {
     BuildForm();
     settingsFolder = os::openSettingsFolder(RS_KEY_309);
+    // Faults that escape an event handler, and math errors, go to the error log in the settings folder.
+    SetErrorLogFolder(settingsFolder.path);
+    vcl::SetExceptionHook([folder = settingsFolder.path](const std::string& text) { LogError(folder, text); });
     newNameFormat = "\\NEW_" + std::to_string(RS_KEY_309);
     mapNameFormat = "\\MAP_" + std::to_string(RS_KEY_309);
     identityTexts = {"Unit = --", "Date = --", "--:--", "", "", "settings not from unit"};
@@ -78,6 +82,7 @@ TMainForm::TMainForm(os::LinkClock& clock, std::vector<std::string> args) : TMR(
 
 TMainForm::~TMainForm()
 {
+    vcl::SetExceptionHook(nullptr);
     Timer1->SetEnabled(false);
     DestroyWindow();
 }

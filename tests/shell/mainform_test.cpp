@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "os/files.h"
 #include "os/lngtext.h"
 #include "shell/mainform.h"
 #include "vcl/dialogs.h"
@@ -167,4 +168,16 @@ TEST_F(MainFormTest, Screenshot)
     const std::filesystem::path dir = std::filesystem::path(SCREENSHOT_DIR);
     std::filesystem::create_directories(dir);
     EXPECT_TRUE(form->Widget()->grab().save(QString::fromStdString((dir / "mainform.png").string())));
+}
+
+TEST_F(MainFormTest, EscapedExceptionGoesToTheErrorLog)
+{
+    auto form = makeStarted();
+    form->ButtonRead->SetEnabled(true);
+    form->ButtonRead->OnClick = [](TObject*) { throw std::runtime_error("handler fault"); };
+    form->ButtonRead->Click();
+    const auto log = os::readWholeFile(form->settingsFolder.path / "IGN.err");
+    ASSERT_TRUE(log.has_value());
+    EXPECT_NE(log->find("handler fault"), std::string::npos);
+    EXPECT_EQ(log->rfind("<LOG TIME=", 0), 0u);
 }
