@@ -2,16 +2,148 @@
 
 #include <QCoreApplication>
 
+#include "os/files.h"
+#include "os/lngtext.h"
 #include "shell/mainform.h"
+#include "shell/settingsfiles.h"
 #include "vcl/qtcolor.h"
+
+namespace {
+
+constexpr const char* kBasic = "BASIC";
+constexpr const char* kPageKey = "PageControl1->ActivePageIndex";
+constexpr int kRecentMax = 10;
+
+std::string historyKey(int i)
+{
+    char key[16];
+    std::snprintf(key, sizeof key, "MenuHistory%02i", i);
+    return key;
+}
+
+// Stored language numbers: Czech is 3 in the file, 2 in the program.
+int languageToFile(int language) { return language == LNG_CZECH ? 3 : language; }
+
+bool controlChecked(const TMainForm& w, std::string_view name)
+{
+    auto* box = static_cast<TCheckBox*>(w.FindComponent(name));
+    return box && box->Checked();
+}
+
+}  // namespace
+
+void InitSettingsFolder(TMainForm& w)
+{
+    w.settingsFolder = os::openSettingsFolder(RS_KEY_309);
+    w.iniPath = w.settingsFolder.path / "application.ini";
+    w.defaultPath = w.settingsFolder.path / "default.ini";
+    w.monitorPath = w.settingsFolder.path / "monitor.ini";
+    w.ini = std::make_unique<TIniFile>(w.iniPath);
+}
+
+void SaveAppSettings(TMainForm& w)
+{
+    TIniFile& ini = *w.ini;
+    ini.WriteInteger(kBasic, "Left", w.Left());
+    ini.WriteInteger(kBasic, "Top", w.Top());
+    ini.WriteInteger(kBasic, "Height", w.Height());
+    ini.WriteInteger(kBasic, "Width", w.Width());
+    ini.WriteInteger(kBasic, "ComPort", w.selectedPort);
+    ini.WriteInteger(kBasic, "ComPortAuto", w.portAuto);
+    ini.WriteInteger(kBasic, "Language", languageToFile(GetLanguageIndex()));
+    ini.WriteInteger(kBasic, "UpdateNumber", w.updateNumber);
+    ini.WriteString(kBasic, "File", EscapePath(w.currentFileName));
+    ini.WriteString(kBasic, "IniFileDir", EscapePath(w.lastFileName));
+    // Page and, for pages with a map editor, the editor's sheet; no page has an editor yet.
+    ini.WriteInteger(kBasic, kPageKey, w.PageControl1->ActivePageIndex() * 100);
+    ini.WriteInteger(kBasic, "CheckBoxExtMonitor->Checked", controlChecked(w, "CheckBoxExtMonitor") ? 1 : 0);
+    ini.WriteInteger(kBasic, "FormEM->Visible", w.externalMonitorVisible ? w.externalMonitorVisible() : 0);
+    ini.WriteInteger(kBasic, "NEWINSTAL", w.NEWINSTAL);
+    ini.WriteInteger(kBasic, "MONITORPLAYER", w.monitorPlayerShown ? 1 : 0);
+    const int count = static_cast<int>(std::min<std::size_t>(w.recentFiles.size(), kRecentMax));
+    for (int i = 0; i < count; ++i)
+        ini.WriteString(kBasic, historyKey(i), EscapePath(w.recentFiles[std::size_t(i)]));
+    // Keys past the list's end would bring removed entries back at the next start.
+    for (int i = count; i < kRecentMax; ++i)
+        ini.DeleteKey(kBasic, historyKey(i));
+    if (const os::FileResult result = ini.UpdateFile(); !result.ok)
+        std::fprintf(stderr, "kelvora: %s\n", result.error.c_str());
+    if (const os::FileResult result = os::atomicWriteFile(w.defaultPath, DefaultIniText(w.images.image)); !result.ok)
+        std::fprintf(stderr, "kelvora: %s\n", result.error.c_str());
+}
+
+void LoadAppSettings(TMainForm& w)
+{
+    const TIniFile& ini = *w.ini;
+    // 1. Window place, pulled onto a screen.
+    w.SetBounds(ini.ReadInteger(kBasic, "Left", w.Left()), ini.ReadInteger(kBasic, "Top", w.Top()),
+                ini.ReadInteger(kBasic, "Width", w.Width()), ini.ReadInteger(kBasic, "Height", w.Height()));
+    w.FitToScreen();
+    // 2. Ports.
+    w.selectedPort = ini.ReadInteger(kBasic, "ComPort", 0);
+    w.portAuto = ini.ReadInteger(kBasic, "ComPortAuto", w.portAuto);
+    // 3. Language: 0, 1 and 3 stand for English, German and Czech; anything else changes nothing.
+    const int language = ini.ReadInteger(kBasic, "Language", languageToFile(GetLanguageIndex()));
+    if (language == 0)
+        SetLanguageIndex(LNG_ENGLISH);
+    else if (language == 1)
+        SetLanguageIndex(LNG_GERMAN);
+    else if (language == 3)
+        SetLanguageIndex(LNG_CZECH);
+    // 4.-5.
+    w.updateNumber = ini.ReadInteger(kBasic, "UpdateNumber", -1);
+    const std::string fileRaw = ini.ReadString(kBasic, "File", "");
+    w.currentFileName = UnescapePath(fileRaw);
+    w.lastFileName = UnescapePath(ini.ReadString(kBasic, "IniFileDir", fileRaw));
+    w.OpenDialog1->FileName = w.lastFileName;
+    w.SaveDialog1->FileName = w.lastFileName;
+    // 6. The page; one the page control does not have, or one whose tab is hidden, gives the first page.
+    const int pageValue = ini.ReadInteger(kBasic, kPageKey, w.PageControl1->ActivePageIndex() * 100);
+    int page = pageValue / 100;
+    if (page < 0 || page >= w.PageControl1->PageCount() || page == PAGE_KNOCK || page == PAGE_OBD)
+        page = 0;
+    w.PageControl1->SetActivePageIndex(page);
+    w.currentPage = page;
+    // 7.-8.
+    if (auto* box = static_cast<TCheckBox*>(w.FindComponent("CheckBoxExtMonitor"))) {
+        ++w.settingGuard;
+        box->SetChecked(ini.ReadInteger(kBasic, "CheckBoxExtMonitor->Checked", box->Checked() ? 1 : 0) != 0);
+        --w.settingGuard;
+    }
+    w.showExternalMonitorAtStart = ini.ReadInteger(kBasic, "FormEM->Visible", 0) != 0;
+    w.NEWINSTAL = ini.ReadInteger(kBasic, "NEWINSTAL", 1);
+    w.monitorPlayerShown = ini.ReadInteger(kBasic, "MONITORPLAYER", 0) != 0;
+    // 9. Recent files: the first entry is taken even when empty, a later empty one ends the list.
+    w.recentFiles.clear();
+    for (int i = 0; i < kRecentMax; ++i) {
+        const std::string raw = ini.ReadString(kBasic, historyKey(i), "");
+        if (raw.empty() && i > 0)
+            break;
+        w.recentFiles.push_back(UnescapePath(raw));
+    }
+    // 10. The last settings image. A short file is kept aside for the user, never deleted.
+    if (const auto text = os::readWholeFile(w.defaultPath, std::size_t(1) << 20)) {
+        Image image = w.images.image;
+        if (ReadDefaultIniText(*text, image) == RS_LEN_EXE) {
+            w.images.image = image;
+        } else {
+            std::error_code ec;
+            std::filesystem::rename(w.defaultPath, w.defaultPath.string() + ".bad", ec);
+            w.images.image[RS_BIKE_BYTE] = 11;
+            NewBikeSettings(w);
+        }
+    }
+    // 11.-12.
+    w.repairState = NormalizeSettingsImage(w.images.image);
+    if (w.images.image[RS_BIKE_BYTE] > RS_MODEL_COUNT - 1) {
+        w.images.image[RS_BIKE_BYTE] = 0;
+        NewBikeSettings(w);
+    }
+}
 
 bool OpenArchive(TMainForm&) { return true; }
 
 void NewBikeSettings(TMainForm&) {}
-
-void LoadAppSettings(TMainForm&) {}
-
-void SaveAppSettings(TMainForm&) {}
 
 void LoadLambdaFile(TMainForm&) {}
 

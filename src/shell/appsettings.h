@@ -10,6 +10,8 @@ class TMainForm;
 bool OpenArchive(TMainForm& w);
 // New settings for the model in the image's model byte, on every page.
 void NewBikeSettings(TMainForm& w);
+// Makes the settings folder and its file paths and opens application.ini.
+void InitSettingsFolder(TMainForm& w);
 void LoadAppSettings(TMainForm& w);
 void SaveAppSettings(TMainForm& w);
 void LoadLambdaFile(TMainForm& w);

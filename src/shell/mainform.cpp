@@ -68,7 +68,7 @@ TControl* findControl(const TForm& form, std::string_view name)
 TMainForm::TMainForm(os::LinkClock& clock, std::vector<std::string> args) : TMR(clock), arguments(std::move(args))
 {
     BuildForm();
-    settingsFolder = os::openSettingsFolder(RS_KEY_309);
+    InitSettingsFolder(*this);
     // Faults that escape an event handler, and math errors, go to the error log in the settings folder.
     SetErrorLogFolder(settingsFolder.path);
     vcl::SetExceptionHook([folder = settingsFolder.path](const std::string& text) { LogError(folder, text); });

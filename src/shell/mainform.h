@@ -13,6 +13,7 @@
 #include "vcl/controls.h"
 #include "vcl/dialogs.h"
 #include "vcl/forms.h"
+#include "vcl/inifile.h"
 #include "vcl/menus.h"
 #include "vcl/timer.h"
 
@@ -107,6 +108,17 @@ public:
     std::array<int, 12> savedPlaces{};  // design-time Left and Top of the six swing controls
     std::array<std::uint8_t, 4> testCommands{};
     os::SettingsFolder settingsFolder;
+    std::unique_ptr<TIniFile> ini;     // application.ini, open for the window's whole life
+    std::filesystem::path iniPath;     // application.ini
+    std::filesystem::path defaultPath; // default.ini: the last settings image
+    std::filesystem::path monitorPath; // monitor.ini: the last monitor set
+    int selectedPort = 0;              // -1 offline, 0 automatic search, n: COMn
+    int portAuto = 0;                  // the port the automatic search tries first
+    int updateNumber = -1;
+    std::vector<std::string> recentFiles;  // newest first, at most 10
+    bool monitorPlayerShown = false;
+    // Whether the external monitor window is shown (the monitor windows fill it).
+    std::function<int()> externalMonitorVisible;
     bool firstTickDone = false;
     bool injectionLookPending = true;
     bool showExternalMonitorAtStart = false;

@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QMainWindow>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabBar>
@@ -150,6 +151,21 @@ void TForm::Show() { m_widget->show(); }
 void TForm::Hide() { m_widget->hide(); }
 void TForm::Close() { m_widget->close(); }
 void TForm::SetAcceptDrops(bool accept) { m_widget->setAcceptDrops(accept); }
+
+void TForm::FitToScreen()
+{
+    const QScreen* screen = QGuiApplication::screenAt(m_widget->geometry().center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const int width = std::min(m_widget->width(), area.width());
+    const int height = std::min(m_widget->height(), area.height());
+    const int left = std::clamp(m_widget->x(), area.left(), area.right() + 1 - width);
+    const int top = std::clamp(m_widget->y(), area.top(), area.bottom() + 1 - height);
+    m_widget->setGeometry(left, top, width, height);
+}
 
 bool TForm::HandleClose()
 {

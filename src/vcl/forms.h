@@ -124,6 +124,8 @@ public:
     void Hide();
     void Close();  // runs OnClose; the window closes unless the action is caNone
     void SetAcceptDrops(bool accept);
+    // Moves and shrinks the window so that it lies on the screen nearest to it.
+    void FitToScreen();
 
     std::function<void(TObject* Sender, TCloseAction& action)> OnClose;
     TNotifyEvent OnShow;

@@ -10,6 +10,7 @@
 #include "os/files.h"
 #include "os/lngtext.h"
 #include "shell/mainform.h"
+#include "shell/settingsfiles.h"
 #include "vcl/dialogs.h"
 
 namespace {
@@ -86,6 +87,7 @@ TEST_F(MainFormTest, FirstCommandLineWordChoosesTheLanguage)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.empty() ? "none" : c.args.front());
         SetLanguageIndex(LNG_ENGLISH);
+        std::filesystem::remove_all(configDir / "Quorvane");  // no stored language
         auto form = makeStarted(c.args);
         EXPECT_EQ(GetLanguageIndex(), c.language);
     }
@@ -180,4 +182,50 @@ TEST_F(MainFormTest, EscapedExceptionGoesToTheErrorLog)
     ASSERT_TRUE(log.has_value());
     EXPECT_NE(log->find("handler fault"), std::string::npos);
     EXPECT_EQ(log->rfind("<LOG TIME=", 0), 0u);
+}
+
+TEST_F(MainFormTest, RestartRestoresProgramSettingsAndTheLastImage)
+{
+    std::uint8_t marker = 0;
+    {
+        auto form = makeStarted();
+        SetLanguageIndex(LNG_CZECH);
+        form->PageControl1->SetActivePageIndex(PAGE_GEAR);
+        form->selectedPort = 7;
+        form->recentFiles = {"/tmp/a.ign", "/tmp/č.ign"};
+        form->currentFileName = "/tmp/a.ign";
+        marker = static_cast<std::uint8_t>(form->images.image[3100] + 1);
+        form->images.image[3100] = marker;
+        TCloseAction action = TCloseAction::caHide;
+        form->FormClose(form.get(), action);
+    }
+    SetLanguageIndex(LNG_ENGLISH);
+    auto again = makeStarted();
+    EXPECT_EQ(GetLanguageIndex(), LNG_CZECH);
+    EXPECT_EQ(again->currentPage, PAGE_GEAR);
+    EXPECT_EQ(again->selectedPort, 7);
+    EXPECT_EQ(again->recentFiles, (std::vector<std::string>{"/tmp/a.ign", "/tmp/č.ign"}));
+    EXPECT_EQ(again->images.image[3100], marker);
+    SetLanguageIndex(LNG_ENGLISH);
+}
+
+TEST_F(MainFormTest, BadStoredValuesFallBackSafely)
+{
+    const auto folder = configDir / "Quorvane" / "Kelvora_12" / "309";
+    std::filesystem::create_directories(folder);
+    ASSERT_TRUE(os::atomicWriteFile(folder / "application.ini",
+                                    "[BASIC]\r\nPageControl1->ActivePageIndex=1500\r\nLanguage=2\r\n"
+                                    "MenuHistory00=/x.ign\r\nMenuHistory01=\r\nMenuHistory02=/stale.ign\r\n")
+                    .ok);
+    ASSERT_TRUE(os::atomicWriteFile(folder / "default.ini", "1 2 3").ok);
+    auto form = makeStarted();
+    EXPECT_EQ(form->currentPage, PAGE_BIKE);  // the knock page is hidden
+    EXPECT_EQ(GetLanguageIndex(), LNG_ENGLISH);
+    EXPECT_EQ(form->recentFiles, std::vector<std::string>{"/x.ign"});
+    EXPECT_TRUE(std::filesystem::exists(folder / "default.ini.bad"));  // kept aside, not deleted
+    TCloseAction action = TCloseAction::caHide;
+    form->FormClose(form.get(), action);
+    const std::string ini = os::readWholeFile(folder / "application.ini").value_or("");
+    EXPECT_EQ(ini.find("stale"), std::string::npos);  // removed entries do not come back
+    EXPECT_EQ(os::readWholeFile(folder / "default.ini").value_or("").size(), DefaultIniText(form->images.image).size());
 }
