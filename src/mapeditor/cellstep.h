@@ -1,0 +1,17 @@
+#pragma once
+// The change of one cell for n presses of + or - (negative n), including the 1 % steps of percent-stepping
+// sheets.
+#include <array>
+#include <cstdint>
+
+#include "mapeditor/sheet.h"
+
+inline constexpr int kPercentSteps = 1200;
+
+// Entry i = 100 * 1.01^i, computed in double by repeated multiplication and kept as float.
+[[nodiscard]] const std::array<float, kPercentSteps>& PercentStepTable();
+
+// The amount to add to the cell (column, row) for n steps. On a percent-stepping sheet the magnitude moves by
+// about 1 % per step and lands on a multiple of 10; a step never moves the value against n and never reads outside
+// the table. Other sheets step by n.
+[[nodiscard]] std::int32_t CellStep(const CSheet& sheet, int column, int row, int n);
