@@ -17,7 +17,7 @@ struct ClipTextOptions {
     int language = 0;        // 0 English, 1 German, 2 Czech: Czech writes decimal commas in numeric fields
     bool checkGrid = false;  // check-grid editor: one more value than points in each direction
     // The current language's form of a trilingual label part; empty: the part as it stands.
-    std::function<std::string(std::string_view)> pickText;
+    std::function<std::string(std::string_view)> pickText{};
 };
 
 // Values per direction: the count, one more in a check grid, never past the grid's 50 x 30.
