@@ -5,10 +5,10 @@ CMAKE_ARGS ?=
 FUZZ_SECONDS ?= 30
 
 # Targets rebuilt with AddressSanitizer+UBSan (readers of outside bytes) and ThreadSanitizer (the link threads).
-ASAN_TARGETS ?= os_tests settings_tests fuzz_impet mapeditor_tests
+ASAN_TARGETS ?= os_tests settings_tests fuzz_impet mapeditor_tests fuzz_clip_paste
 TSAN_TARGETS ?=
 # Fuzz targets run for FUZZ_SECONDS each under clang's libFuzzer.
-FUZZ_TARGETS ?= fuzz_impet
+FUZZ_TARGETS ?= fuzz_impet fuzz_clip_paste
 
 export QT_QPA_PLATFORM ?= offscreen
 export CTEST_OUTPUT_ON_FAILURE = 1
