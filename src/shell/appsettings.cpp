@@ -149,11 +149,6 @@ void LoadLambdaFile(TMainForm&) {}
 
 void BuildComMenu(TMainForm&) {}
 
-void ApplyLanguage(TMainForm& w)
-{
-    UpdateCaption(w);
-}
-
 std::string ProgramFolder()
 {
     return QCoreApplication::instance() ? vcl::S(QCoreApplication::applicationDirPath()) : std::string(".");

@@ -72,6 +72,11 @@ TMainForm::TMainForm(os::LinkClock& clock, std::vector<std::string> args) : TMR(
     // Faults that escape an event handler, and math errors, go to the error log in the settings folder.
     SetErrorLogFolder(settingsFolder.path);
     vcl::SetExceptionHook([folder = settingsFolder.path](const std::string& text) { LogError(folder, text); });
+    // A malformed trilingual literal is a developer fault: shown once per literal and logged.
+    SetLngTextErrorHook([folder = settingsFolder.path](std::string_view message) {
+        LogError(folder, message);
+        MsgBox(message, "Error", MB_OK);
+    });
     newNameFormat = "\\NEW_" + std::to_string(RS_KEY_309);
     mapNameFormat = "\\MAP_" + std::to_string(RS_KEY_309);
     identityTexts = {"Unit = --", "Date = --", "--:--", "", "", "settings not from unit"};
@@ -83,6 +88,7 @@ TMainForm::TMainForm(os::LinkClock& clock, std::vector<std::string> args) : TMR(
 TMainForm::~TMainForm()
 {
     vcl::SetExceptionHook(nullptr);
+    SetLngTextErrorHook(nullptr);
     Timer1->SetEnabled(false);
     DestroyWindow();
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "os/clock.h"
+#include "languages/messages.h"
 #include "os/settingsdir.h"
 #include "pages/pageform.h"
 #include "shell/status.h"
@@ -17,9 +18,6 @@
 #include "vcl/menus.h"
 #include "vcl/timer.h"
 
-inline constexpr int kMessageCount = 234;
-inline constexpr int kMessageCount2 = 30;
-inline constexpr int kScratchCount = 3;
 inline constexpr int kMainTimerMs = 55;
 inline constexpr int kTmrPerTick = 50;
 
@@ -99,9 +97,7 @@ public:
     std::string newNameFormat;  // archive folder of the model settings: "\NEW_309"
     std::string mapNameFormat;  // archive folder of the parameter layout: "\MAP_309"
     std::array<std::string, 6> identityTexts;
-    std::array<std::string, kScratchCount> scratchMessages;
-    std::array<std::string, kMessageCount> messages;
-    std::array<std::string, kMessageCount2> messages2;
+    LanguageTables languageTables;  // message table, input names and the language scratch
     StatusSlots statusSlots;
     std::string compileDate;        // "2024_11_26"
     std::string newestArchiveDate;  // of the newest archive entry, or empty
