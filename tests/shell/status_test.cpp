@@ -4,6 +4,10 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+
 #include <gtest/gtest.h>
 
 #include "os/lngtext.h"
@@ -102,6 +106,36 @@ TEST_F(MainWindowTextsTest, MessageBoxesGoThroughTheHook)
     EXPECT_EQ(dialogs.Messages()[0].caption, "Error");
     EXPECT_EQ(dialogs.Messages()[0].flags, MB_OK | MB_ICONSTOP);
     EXPECT_EQ(dialogs.Messages()[1].caption, "Varování");
+}
+
+// Leaves pictures of the status line in English and, after the menu switched the language, in German
+// (build/screenshots/texts_en.png and texts_de.png) for a person to look at.
+TEST_F(MainWindowTextsTest, Screenshot)
+{
+    const std::filesystem::path dir = std::filesystem::path(SCREENSHOT_DIR);
+    std::filesystem::create_directories(dir);
+    form->Show();
+    const auto showMessages = [this] {
+        SetStatusSlot(*form, 1, "###No connection with PC...##Keine Verbindung zum PC...##Není spojení s PC...", -1,
+                      clWhite, clRed, kStatusPriorityAlways);
+        SetStatusSlot(*form, 2, "###Read: OK##Lesen: OK##Čtení: OK", 2000, kColorUnchanged, clLime, 10);
+        SetStatusSlot(*form, 4, form->languageTables.messages[MSG_OPEN_FILE_ERROR], 2000, kColorUnchanged, clYellow,
+                      10);
+        form->releasedPort = 3;  // the caption says the unit's port is lent to the loader
+        UpdateCaption(*form);
+        tick(10);
+    };
+    showMessages();
+    EXPECT_TRUE(form->Widget()->grab().save(QString::fromStdString((dir / "texts_en.png").string())));
+    form->MainMenu1->Find("MenuGerman")->Click();
+    showMessages();
+    EXPECT_TRUE(form->Widget()->grab().save(QString::fromStdString((dir / "texts_de.png").string())));
+    tick(40);  // the two 2-second messages are gone, the connection message stays
+    EXPECT_FALSE(form->LabelResult->Visible());
+    EXPECT_FALSE(form->LabelCongruence->Visible());
+    EXPECT_TRUE(form->LabelConnection->Visible());
+    EXPECT_TRUE(form->Widget()->grab().save(QString::fromStdString((dir / "texts_de_expired.png").string())));
+    form->releasedPort = -1;
 }
 
 }  // namespace
