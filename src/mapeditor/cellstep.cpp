@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-const std::array<float, kPercentSteps>& PercentStepTable()
+const std::array<float, kPercentSteps>& percentStepTable()
 {
     static const std::array<float, kPercentSteps> table = [] {
         std::array<float, kPercentSteps> t{};
@@ -25,15 +25,15 @@ std::int32_t CellStep(const CSheet& sheet, int column, int row, int n)
     if (!(sheet.flags & kSheetPercentStep))
         return n;
     const double scale2 = std::isfinite(sheet.data.scale2) ? sheet.data.scale2 : 1.0;
-    if (column < 0 || column >= kMaxColumns || row < 0 || row >= kMaxRows || !sheet.IsAllocated())
+    if (column < 0 || column >= kMaxColumns || row < 0 || row >= kMaxRows || !sheet.isAllocated())
         return static_cast<std::int32_t>(n * scale2);
-    std::int64_t v = sheet.Value(column, row);
+    std::int64_t v = sheet.value(column, row);
     if (v < 0) {
         n = -n;
         v = -v;
     }
     const auto plain = static_cast<std::int32_t>(n * scale2);
-    const auto& table = PercentStepTable();
+    const auto& table = percentStepTable();
     if (v <= 100 || v > table.back())
         return plain;
     // table[i - 1] <= v < table[i]; v == last entry falls into the last interval.

@@ -9,7 +9,7 @@
 inline constexpr int kPercentSteps = 1200;
 
 // Entry i = 100 * 1.01^i, computed in double by repeated multiplication and kept as float.
-[[nodiscard]] const std::array<float, kPercentSteps>& PercentStepTable();
+[[nodiscard]] const std::array<float, kPercentSteps>& percentStepTable();
 
 // The amount to add to the cell (column, row) for n steps. On a percent-stepping sheet the magnitude moves by
 // about 1 % per step and lands on a multiple of 10; a step never moves the value against n and never reads outside

@@ -61,7 +61,7 @@ std::string headField(const CAxe& axis, int index, const ClipTextOptions& option
 {
     if (index < 0 || index >= axis.usedCount())
         return {};
-    if (axis.HasStringView())
+    if (axis.hasStringView())
         if (const auto part = axis.StringViewText(index, 0)) {
             const std::string picked = options.pickText ? options.pickText(*part) : std::string(*part);
             return oneField(firstChars(picked, kStringViewCharsMax));
@@ -80,25 +80,25 @@ void appendRow(std::string& out, const std::vector<std::string>& fields)
     }
 }
 
-int collapsedAt(const CAxe& axis) { return axis.collapsed ? axis.ResolveCollapsedIndex() : -1; }
+int collapsedAt(const CAxe& axis) { return axis.collapsed ? axis.resolveCollapsedIndex() : -1; }
 
 bool marked(std::uint16_t mark) { return (mark & (kMarkCommitted | kMarkPicked)) != 0; }
 
 }  // namespace
 
-int ValueColumns(const CSheet& sheet, bool checkGrid)
+int valueColumns(const CSheet& sheet, bool checkGrid)
 {
     return std::clamp(sheet.x.usedCount() + (checkGrid ? 1 : 0), 0, kMaxColumns);
 }
 
-int ValueRows(const CSheet& sheet, bool checkGrid)
+int valueRows(const CSheet& sheet, bool checkGrid)
 {
     return std::clamp(sheet.y.usedCount() + (checkGrid ? 1 : 0), 0, kMaxRows);
 }
 
 // ---- Reading fields -----------------------------------------------------------------------------------------
 
-std::optional<double> ReadFieldNumber(std::string_view field, bool braceForm)
+std::optional<double> readFieldNumber(std::string_view field, bool braceForm)
 {
     field = trim(field);
     auto isPoint = [&](char c) { return c == '.' || (!braceForm && c == ','); };
@@ -147,7 +147,7 @@ std::optional<double> ReadFieldNumber(std::string_view field, bool braceForm)
     return v;
 }
 
-void ForEachField(std::string_view text, FieldMode mode,
+void forEachField(std::string_view text, FieldMode mode,
                   const std::function<void(int, int, std::string_view, std::optional<double>)>& fn)
 {
     if (mode == FieldMode::Sheet) {
@@ -157,7 +157,7 @@ void ForEachField(std::string_view text, FieldMode mode,
             if (i < text.size() && text[i] != '\t' && text[i] != '\n')
                 continue;
             const std::string_view field = text.substr(fs, i - fs);
-            fn(row, column, field, ReadFieldNumber(field, false));
+            fn(row, column, field, readFieldNumber(field, false));
             fs = i + 1;
             if (i < text.size() && text[i] == '\n') {
                 ++row;
@@ -176,7 +176,7 @@ void ForEachField(std::string_view text, FieldMode mode,
         bool content = false;
         auto emit = [&](std::size_t end) {
             const std::string_view field = text.substr(fs, end - fs);
-            fn(row, column, field, ReadFieldNumber(field, true));
+            fn(row, column, field, readFieldNumber(field, true));
         };
         for (std::size_t i = brace + 1; i < text.size(); ++i) {
             const char c = text[i];
@@ -216,7 +216,7 @@ void ForEachField(std::string_view text, FieldMode mode,
     char last = 0;  // last character of the field other than a blank
     auto emit = [&](std::size_t end) {
         const std::string_view field = text.substr(fs, end - fs);
-        fn(row, column, field, ReadFieldNumber(field, false));
+        fn(row, column, field, readFieldNumber(field, false));
         content = point = false;
         last = 0;
     };
@@ -282,16 +282,16 @@ void appendTable(std::string& out, const CSheet& sheet, const ClipTextOptions& o
         if (headColumn)
             fields.push_back(headField(sheet.y, r, options));
         for (int c = firstColumn; c <= lastColumn; ++c)
-            fields.push_back(numberField(sheet.Value(c, r), sheet.data.scale, options));
+            fields.push_back(numberField(sheet.value(c, r), sheet.data.scale, options));
         appendRow(out, fields);
     }
 }
 
 }  // namespace
 
-std::string SheetText(const CSheet& sheet, const ClipTextOptions& options)
+std::string sheetText(const CSheet& sheet, const ClipTextOptions& options)
 {
-    if (!sheet.IsAllocated())
+    if (!sheet.isAllocated())
         return {};
     const char* only = sheet.y.collapsed ? "Y" : sheet.x.collapsed ? "X" : "";
     std::string out;
@@ -303,16 +303,16 @@ std::string SheetText(const CSheet& sheet, const ClipTextOptions& options)
     out += "SizeY:\t" + std::to_string(sheet.y.usedCount()) + "\n";
     out += std::string("OnlyXY:\t") + only;
     std::string table;
-    appendTable(table, sheet, options, 0, ValueColumns(sheet, options.checkGrid) - 1, 0,
-                ValueRows(sheet, options.checkGrid) - 1, true, true);
+    appendTable(table, sheet, options, 0, valueColumns(sheet, options.checkGrid) - 1, 0,
+                valueRows(sheet, options.checkGrid) - 1, true, true);
     return out + "\n" + table;
 }
 
-std::string PlainTableText(const CSheet& sheet, const ClipTextOptions& options)
+std::string plainTableText(const CSheet& sheet, const ClipTextOptions& options)
 {
-    if (!sheet.IsAllocated())
+    if (!sheet.isAllocated())
         return {};
-    const int columns = ValueColumns(sheet, options.checkGrid), rows = ValueRows(sheet, options.checkGrid);
+    const int columns = valueColumns(sheet, options.checkGrid), rows = valueRows(sheet, options.checkGrid);
     const int cx = collapsedAt(sheet.x), cy = collapsedAt(sheet.y);
     std::string out;
     if (cx >= 0)
@@ -324,9 +324,9 @@ std::string PlainTableText(const CSheet& sheet, const ClipTextOptions& options)
     return out;
 }
 
-std::string SelectionText(const CSheet& sheet, const ClipTextOptions& options)
+std::string selectionText(const CSheet& sheet, const ClipTextOptions& options)
 {
-    if (!sheet.IsAllocated())
+    if (!sheet.isAllocated())
         return {};
     const TSel& sel = sheet.sel;
     std::string out;
@@ -347,7 +347,7 @@ std::string SelectionText(const CSheet& sheet, const ClipTextOptions& options)
                 if (cx >= 0 && c != cx)
                     continue;
                 fields.push_back(marked(sel.cellMark(c, r))
-                                     ? numberField(sheet.Value(c, r), sheet.data.scale, options)
+                                     ? numberField(sheet.value(c, r), sheet.data.scale, options)
                                      : std::string());
             }
             appendRow(out, fields);
@@ -377,7 +377,7 @@ std::string SelectionText(const CSheet& sheet, const ClipTextOptions& options)
 
 // ---- Paste --------------------------------------------------------------------------------------------------
 
-std::string CleanTextForEdit(std::string_view text)
+std::string cleanTextForEdit(std::string_view text)
 {
     std::string out;
     for (char c : text) {
@@ -391,11 +391,11 @@ std::string CleanTextForEdit(std::string_view text)
     return out;
 }
 
-TextPasteResult PasteText(CSheet& sheet, std::string_view text, int focusColumn, int focusRow,
+TextPasteResult pasteText(CSheet& sheet, std::string_view text, int focusColumn, int focusRow,
                           const ClipTextOptions& options)
 {
     TextPasteResult result;
-    if (!sheet.IsAllocated() || focusColumn < -1 || focusRow < -1 || (focusColumn == -1 && focusRow == -1))
+    if (!sheet.isAllocated() || focusColumn < -1 || focusRow < -1 || (focusColumn == -1 && focusRow == -1))
         return result;
     TSel& sel = sheet.sel;
     const CAxe& dataAxis = sheet.data;
@@ -407,12 +407,12 @@ TextPasteResult PasteText(CSheet& sheet, std::string_view text, int focusColumn,
             return result;
         const int first = xHeads ? focusColumn : focusRow;
         sel.dragKind = xHeads ? kHitXHead : kHitYHead;
-        ForEachField(text, FieldMode::Text, [&](int row, int column, std::string_view, std::optional<double> v) {
+        forEachField(text, FieldMode::Text, [&](int row, int column, std::string_view, std::optional<double> v) {
             // X heads take the first line, Y heads the first field of every line.
             const int index = first + (xHeads ? column : row);
             if (!v || (xHeads ? row != 0 : column != 0) || index >= axis.usedCount() || index >= (xHeads ? kMaxColumns : kMaxRows))
                 return;
-            const auto raw = RoundToRaw(*v, axis.scale);
+            const auto raw = roundToRaw(*v, axis.scale);
             if (!raw)
                 return;
             axis.points[index] = *raw;
@@ -425,7 +425,7 @@ TextPasteResult PasteText(CSheet& sheet, std::string_view text, int focusColumn,
 
     if (!dataAxis.editable)
         return result;
-    const int columns = ValueColumns(sheet, options.checkGrid), rows = ValueRows(sheet, options.checkGrid);
+    const int columns = valueColumns(sheet, options.checkGrid), rows = valueRows(sheet, options.checkGrid);
     const int cx = collapsedAt(sheet.x), cy = collapsedAt(sheet.y);
     // On a collapsed axis only its one line takes values, and only when the selection reaches it.
     if (cx >= 0 && (cx < sel.minColumn || cx > sel.maxColumn))
@@ -433,17 +433,17 @@ TextPasteResult PasteText(CSheet& sheet, std::string_view text, int focusColumn,
     if (cy >= 0 && (cy < sel.minRow || cy > sel.maxRow))
         return result;
     sel.dragKind = kHitCell;
-    ForEachField(text, FieldMode::Text, [&](int row, int column, std::string_view, std::optional<double> v) {
+    forEachField(text, FieldMode::Text, [&](int row, int column, std::string_view, std::optional<double> v) {
         const int c = focusColumn + column, r = focusRow + row;
         if (!v || c >= columns || r >= rows || (cx >= 0 && c != cx) || (cy >= 0 && r != cy))
             return;
         double value = *v;
         if (dataAxis.scale != 0 && value / dataAxis.scale > 5.0 * dataAxis.max)
             value *= 0.001;  // given in thousandths
-        const auto raw = RoundToRaw(value, dataAxis.scale);
+        const auto raw = roundToRaw(value, dataAxis.scale);
         if (!raw)
             return;
-        sheet.Value(c, r) = *raw;
+        sheet.value(c, r) = *raw;
         sel.cellMark(c, r) |= kMarkPicked;
         result.changed |= 4;
         ++result.stored;
@@ -451,7 +451,7 @@ TextPasteResult PasteText(CSheet& sheet, std::string_view text, int focusColumn,
     return result;
 }
 
-SheetTextHeader ReadSheetHeader(std::string_view text)
+SheetTextHeader readSheetHeader(std::string_view text)
 {
     SheetTextHeader h;
     std::size_t pos = 0;
@@ -501,11 +501,11 @@ SheetTextHeader ReadSheetHeader(std::string_view text)
     return h;
 }
 
-SheetPasteResult PasteSheetText(CSheet& sheet, std::string_view text, const ClipTextOptions& options)
+SheetPasteResult pasteSheetText(CSheet& sheet, std::string_view text, const ClipTextOptions& options)
 {
     SheetPasteResult result;
-    const SheetTextHeader h = ReadSheetHeader(text);
-    if (!sheet.IsAllocated() || !h.hasTable || h.sizeX <= 0 || h.sizeY <= 0)
+    const SheetTextHeader h = readSheetHeader(text);
+    if (!sheet.isAllocated() || !h.hasTable || h.sizeX <= 0 || h.sizeY <= 0)
         return result;
     const int match = (h.hasXName && h.xName == sheet.x.name ? 1 : 0) |
                       (h.hasYName && h.yName == sheet.y.name ? 2 : 0) |
@@ -535,7 +535,7 @@ SheetPasteResult PasteSheetText(CSheet& sheet, std::string_view text, const Clip
     std::array<std::optional<std::int32_t>, kMaxRows> yHeads{};
     std::vector<std::optional<std::int32_t>> values(kGridCells);
     std::array<int, kMaxRows + 1> fieldsInRow{};  // row -1 first
-    ForEachField(text.substr(h.tableStart), FieldMode::Sheet,
+    forEachField(text.substr(h.tableStart), FieldMode::Sheet,
                  [&](int row, int column, std::string_view, std::optional<double> v) {
                      if (row >= valueRows)
                          return;
@@ -543,11 +543,11 @@ SheetPasteResult PasteSheetText(CSheet& sheet, std::string_view text, const Clip
                      if (!v)
                          return;
                      if (row == -1 && column >= 0 && column < nx)
-                         xHeads[column] = RoundToRaw(*v, xa.scale);
+                         xHeads[column] = roundToRaw(*v, xa.scale);
                      else if (column == -1 && row >= 0 && row < ny)
-                         yHeads[row] = RoundToRaw(*v, ya.scale);
+                         yHeads[row] = roundToRaw(*v, ya.scale);
                      else if (row >= 0 && column >= 0 && column < valueColumns)
-                         values[GridIndex(column, row)] = RoundToRaw(*v, da.scale);
+                         values[gridIndex(column, row)] = roundToRaw(*v, da.scale);
                  });
     bool complete = fieldsInRow[0] >= nx + 1;
     for (int r = 0; r < valueRows; ++r)
@@ -586,8 +586,8 @@ SheetPasteResult PasteSheetText(CSheet& sheet, std::string_view text, const Clip
     if (da.editable && (match & 4))
         for (int r = 0; r < valueRows; ++r)
             for (int c = 0; c < valueColumns; ++c)
-                if (const auto& v = values[GridIndex(c, r)]) {
-                    sheet.Value(c, r) = *v;
+                if (const auto& v = values[gridIndex(c, r)]) {
+                    sheet.value(c, r) = *v;
                     result.changed |= 4;
                 }
     sheet.sel.Reset();

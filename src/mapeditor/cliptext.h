@@ -21,8 +21,8 @@ struct ClipTextOptions {
 };
 
 // Values per direction: the count, one more in a check grid, never past the grid's 50 x 30.
-[[nodiscard]] int ValueColumns(const CSheet& sheet, bool checkGrid);
-[[nodiscard]] int ValueRows(const CSheet& sheet, bool checkGrid);
+[[nodiscard]] int valueColumns(const CSheet& sheet, bool checkGrid);
+[[nodiscard]] int valueRows(const CSheet& sheet, bool checkGrid);
 
 // ---- Reading fields -----------------------------------------------------------------------------------------
 
@@ -34,26 +34,26 @@ enum class FieldMode {
 // The number a field holds: an optional sign, digits, an optional decimal part, with digits grouped in threes
 // by single spaces allowed (not in the brace form), and text without digits before or after (a unit). Anything
 // else ("1e5", "x86_64", "1.2.3", more than 64 number characters) is no number.
-[[nodiscard]] std::optional<double> ReadFieldNumber(std::string_view field, bool braceForm);
+[[nodiscard]] std::optional<double> readFieldNumber(std::string_view field, bool braceForm);
 
 // Calls fn(row, column, field, number) for every field of the text. In the sheet mode rows and columns start
 // at -1 (the head row and the head column).
-void ForEachField(std::string_view text, FieldMode mode,
+void forEachField(std::string_view text, FieldMode mode,
                   const std::function<void(int row, int column, std::string_view field, std::optional<double> number)>& fn);
 
 // ---- Writers ------------------------------------------------------------------------------------------------
 
-[[nodiscard]] std::string SheetText(const CSheet& sheet, const ClipTextOptions& options);
-[[nodiscard]] std::string PlainTableText(const CSheet& sheet, const ClipTextOptions& options);
+[[nodiscard]] std::string sheetText(const CSheet& sheet, const ClipTextOptions& options);
+[[nodiscard]] std::string plainTableText(const CSheet& sheet, const ClipTextOptions& options);
 // Copy of the selection: cells over the bounding box of the marks (empty fields for unselected cells), or the
 // heads from the first to the last selected one. Empty when nothing is selected.
-[[nodiscard]] std::string SelectionText(const CSheet& sheet, const ClipTextOptions& options);
+[[nodiscard]] std::string selectionText(const CSheet& sheet, const ClipTextOptions& options);
 
 // ---- Paste --------------------------------------------------------------------------------------------------
 
 // Clipboard text for the in-place edit: ',' as '.', only digits, '-', '.' and spaces, up to the first tab or
 // line feed.
-[[nodiscard]] std::string CleanTextForEdit(std::string_view text);
+[[nodiscard]] std::string cleanTextForEdit(std::string_view text);
 
 struct TextPasteResult {
     int changed = 0;  // 1 X points, 2 Y points, 4 values
@@ -63,7 +63,7 @@ struct TextPasteResult {
 // Pastes from the focus: row -1 into the X heads (one line), column -1 into the Y heads (one per line), else
 // into the cells. Fields past the sheet's counts are dropped; a value above 5 x the data max is read as
 // thousandths. The caller brackets the change and commits the selection.
-[[nodiscard]] TextPasteResult PasteText(CSheet& sheet, std::string_view text, int focusColumn, int focusRow,
+[[nodiscard]] TextPasteResult pasteText(CSheet& sheet, std::string_view text, int focusColumn, int focusRow,
                                         const ClipTextOptions& options);
 
 struct SheetTextHeader {
@@ -74,7 +74,7 @@ struct SheetTextHeader {
     int sizeX = 0, sizeY = 0;
     bool onlyX = false, onlyY = false;
 };
-[[nodiscard]] SheetTextHeader ReadSheetHeader(std::string_view text);
+[[nodiscard]] SheetTextHeader readSheetHeader(std::string_view text);
 
 enum class SheetPaste {
     NotSheetText,       // no table or a zero size: ignored
@@ -94,4 +94,4 @@ inline constexpr std::string_view kTableDimensionsText =
     "tabulky a nelze je změnit !\nVkládání zrušeno...";
 
 // Pastes a sheet text where its names match; sizes may change within the axes' limits. Resets the selection.
-[[nodiscard]] SheetPasteResult PasteSheetText(CSheet& sheet, std::string_view text, const ClipTextOptions& options);
+[[nodiscard]] SheetPasteResult pasteSheetText(CSheet& sheet, std::string_view text, const ClipTextOptions& options);

@@ -24,7 +24,7 @@ std::string fixed(double v, int decimals)
 
 }  // namespace
 
-int ScaleDecimals(double scale)
+int scaleDecimals(double scale)
 {
     if (!std::isfinite(scale) || scale == 0 || std::fabs(scale) >= 1 || scale >= 1)
         return 0;
@@ -34,7 +34,7 @@ int ScaleDecimals(double scale)
 
 std::string NumberText(std::int32_t raw, double scale, std::string_view unit, bool withUnit)
 {
-    const int decimals = ScaleDecimals(scale);
+    const int decimals = scaleDecimals(scale);
     const double shown = std::isfinite(scale) ? raw * scale : 0.0;
     const std::string s = fixed(shown, decimals);
 
@@ -79,7 +79,7 @@ std::string AxisLabelText(double step, double value)
     return fixed(value * 0.000001, 0) + "M";
 }
 
-std::optional<std::int32_t> RoundToRaw(double value, double scale)
+std::optional<std::int32_t> roundToRaw(double value, double scale)
 {
     if (!std::isfinite(value) || !std::isfinite(scale) || scale == 0)
         return std::nullopt;
@@ -93,7 +93,7 @@ std::optional<std::int32_t> RoundToRaw(double value, double scale)
     return static_cast<std::int32_t>(t);
 }
 
-std::int32_t RoundHalfAway(double r)
+std::int32_t roundHalfAway(double r)
 {
     if (std::isnan(r))
         return 0;
@@ -114,7 +114,7 @@ std::int32_t InterpolateBilinear(double x, double y, double x0, double y0, doubl
     const double tx = weight(x, x0, x1), ty = weight(y, y0, y1);
     const double a = ty * z01 + (1 - ty) * z00;
     const double b = ty * z11 + (1 - ty) * z10;
-    return RoundHalfAway(tx * b + (1 - tx) * a);
+    return roundHalfAway(tx * b + (1 - tx) * a);
 }
 
 void InterpolateRect(std::span<std::int32_t> grid, int stride, std::span<const std::int32_t> xPoints,
@@ -140,7 +140,7 @@ void InterpolateRect(std::span<std::int32_t> grid, int stride, std::span<const s
             if ((c == c0 || c == c1) && (r == r0 || r == r1))
                 continue;
             const double g = weight(xPoints, c, c0, c1);
-            at(c, r) = RoundHalfAway(g * (h * D + (1 - h) * B) + (1 - g) * (h * C + (1 - h) * A));
+            at(c, r) = roundHalfAway(g * (h * D + (1 - h) * B) + (1 - g) * (h * C + (1 - h) * A));
         }
     }
 }

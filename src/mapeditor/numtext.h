@@ -9,7 +9,7 @@
 
 // Decimals shown for a scale: 0 from 1 up, else enough to tell neighbouring raw values apart (0.1 -> 1,
 // 0.05 -> 2, 0.001 -> 3). A zero or non-finite scale shows no decimals.
-[[nodiscard]] int ScaleDecimals(double scale);
+[[nodiscard]] int scaleDecimals(double scale);
 
 // raw * scale with the scale's decimals, digits grouped in threes by spaces ("12 345.6", "-123 456"), trailing
 // zeros and point stripped; " unit" appended when withUnit and the unit is not empty.
@@ -21,10 +21,10 @@
 
 // A shown value back to raw: value / scale rounded half away from zero. Nothing for a zero or non-finite scale or
 // a result outside the 32-bit range.
-[[nodiscard]] std::optional<std::int32_t> RoundToRaw(double value, double scale);
+[[nodiscard]] std::optional<std::int32_t> roundToRaw(double value, double scale);
 
 // Round half away from zero to an integer, saturating at the 32-bit range.
-[[nodiscard]] std::int32_t RoundHalfAway(double r);
+[[nodiscard]] std::int32_t roundHalfAway(double r);
 
 // z00 at (x0, y0), z01 at (x0, y1), z10 at (x1, y0), z11 at (x1, y1); points outside the cell take the nearest
 // edge; a zero span weighs both sides half.

@@ -10,7 +10,7 @@ inline constexpr int kMaxRows = 30;
 inline constexpr int kGridStride = kMaxColumns;
 inline constexpr int kGridCells = kMaxColumns * kMaxRows;
 
-[[nodiscard]] constexpr int GridIndex(int column, int row) { return row * kGridStride + column; }
+[[nodiscard]] constexpr int gridIndex(int column, int row) { return row * kGridStride + column; }
 
 // One screen rectangle, edges inclusive.
 struct HitRect {
@@ -43,8 +43,8 @@ struct HitTable {
     HitRect& yHead(int row) { return rects[kHitYHeads + row]; }
     HitRect& columnStrip(int column) { return rects[kHitColumnStrips + column]; }
     HitRect& rowStrip(int row) { return rects[kHitRowStrips + row]; }
-    HitRect& cell(int column, int row) { return rects[kHitCells + GridIndex(column, row)]; }
-    const HitRect& cell(int column, int row) const { return rects[kHitCells + GridIndex(column, row)]; }
+    HitRect& cell(int column, int row) { return rects[kHitCells + gridIndex(column, row)]; }
+    const HitRect& cell(int column, int row) const { return rects[kHitCells + gridIndex(column, row)]; }
 };
 
 // Empties every rectangle (no point hits it) and switches every group off.
@@ -80,10 +80,10 @@ public:
 
     std::uint16_t& xMark(int column) { return marks[column]; }
     std::uint16_t& yMark(int row) { return marks[kMaxColumns + row]; }
-    std::uint16_t& cellMark(int column, int row) { return marks[kMaxColumns + kMaxRows + GridIndex(column, row)]; }
+    std::uint16_t& cellMark(int column, int row) { return marks[kMaxColumns + kMaxRows + gridIndex(column, row)]; }
     std::uint16_t xMark(int column) const { return marks[column]; }
     std::uint16_t yMark(int row) const { return marks[kMaxColumns + row]; }
-    std::uint16_t cellMark(int column, int row) const { return marks[kMaxColumns + kMaxRows + GridIndex(column, row)]; }
+    std::uint16_t cellMark(int column, int row) const { return marks[kMaxColumns + kMaxRows + gridIndex(column, row)]; }
 
     // Clears marks, kinds, rectangle, anchor and bounds; the start and end cells are kept.
     void Reset();

@@ -118,7 +118,7 @@ void CAxe::ClampValues(int columns, int rows)
     rows = std::clamp(rows, 0, kMaxRows);
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < columns; ++c) {
-            std::int32_t& v = points[GridIndex(c, r)];
+            std::int32_t& v = points[gridIndex(c, r)];
             v = std::max(min, std::min(max, v));
         }
 }
@@ -197,7 +197,7 @@ std::optional<std::string_view> CAxe::StringViewText(int index, int which, Strin
     return std::string_view(parts[part]);
 }
 
-int CAxe::ResolveCollapsedIndex() const
+int CAxe::resolveCollapsedIndex() const
 {
     const int n = std::max(1, usedCount());
     switch (collapsePos) {
@@ -254,7 +254,7 @@ void CSheet::Free()
     lambdaBlock = {};
 }
 
-void CSheet::UpdateAxes(int updateFlags)
+void CSheet::updateAxes(int updateFlags)
 {
     if (updateFlags & 1) {
         if (updateFlags & 0x100)
@@ -272,19 +272,19 @@ void CSheet::UpdateAxes(int updateFlags)
 
 // ---- Lines --------------------------------------------------------------------------------------------------
 
-bool HasRoomForLine(const CSheet& sheet, int which)
+bool hasRoomForLine(const CSheet& sheet, int which, bool checkGrid)
 {
     const CAxe& axis = lineAxis(sheet, which);
-    return axis.count < std::min(axis.maxCount, capacity(which)) &&
+    return axis.count >= 0 && axis.count < std::min(axis.maxCount, capacity(which) - (checkGrid ? 1 : 0)) &&
            axis.points.size() >= static_cast<std::size_t>(capacity(which));
 }
 
-LineEdit InsertLineData(CSheet& sheet, int which, int b, bool asFollower)
+LineEdit insertLineData(CSheet& sheet, int which, int b, bool asFollower, bool checkGrid)
 {
     CAxe& axis = lineAxis(sheet, which);
     if (!asFollower && !axis.resizable)
         return LineEdit::NotResizable;
-    if (!sheet.IsAllocated() || !HasRoomForLine(sheet, which))
+    if (!sheet.isAllocated() || !hasRoomForLine(sheet, which, checkGrid))
         return LineEdit::AtMaximum;
     if (b < 0 || b > axis.count)
         return LineEdit::BadIndex;
@@ -296,10 +296,12 @@ LineEdit InsertLineData(CSheet& sheet, int which, int b, bool asFollower)
     const bool columns = which == kLineColumns;
     const int across = columns ? kMaxRows : kMaxColumns;  // the other direction, whole grid
     auto cell = [&](int along, int other) -> std::int32_t& {
-        return columns ? sheet.Value(along, other) : sheet.Value(other, along);
+        return columns ? sheet.value(along, other) : sheet.value(other, along);
     };
-    for (int k = n - 1; k > b; --k) {
-        pts[k] = pts[k - 1];
+    const int lastValue = n - 1 + (checkGrid ? 1 : 0);  // a check grid's extra value moves along
+    for (int k = lastValue; k > b; --k) {
+        if (k < n)
+            pts[k] = pts[k - 1];
         for (int o = 0; o < across; ++o)
             cell(k, o) = cell(k - 1, o);
     }
@@ -314,7 +316,7 @@ LineEdit InsertLineData(CSheet& sheet, int which, int b, bool asFollower)
     // The new cells become the change marks of the selection.
     const CAxe& other = columns ? sheet.y : sheet.x;
     sheet.sel.dragKind = kHitCell;
-    const int otherCount = std::clamp(other.count, 0, across);
+    const int otherCount = std::clamp(other.count + (checkGrid ? 1 : 0), 0, across);
     for (int o = 0; o < otherCount; ++o) {
         if (other.collapsed && o != other.collapsedIndex)
             continue;
@@ -324,7 +326,7 @@ LineEdit InsertLineData(CSheet& sheet, int which, int b, bool asFollower)
     return LineEdit::Done;
 }
 
-LineEdit DeleteLineData(CSheet& sheet, int which, int index, bool asFollower)
+LineEdit deleteLineData(CSheet& sheet, int which, int index, bool asFollower, bool checkGrid)
 {
     CAxe& axis = lineAxis(sheet, which);
     if (!asFollower && !axis.resizable)
@@ -333,23 +335,26 @@ LineEdit DeleteLineData(CSheet& sheet, int which, int index, bool asFollower)
         return LineEdit::Collapsed;
     if (axis.count <= axis.minCount || axis.count <= 1)
         return LineEdit::AtMinimum;
-    if (!sheet.IsAllocated() || index < 0 || index >= axis.usedCount())
+    if (!sheet.isAllocated() || index < 0 || index >= axis.usedCount())
         return LineEdit::BadIndex;
 
     const bool columns = which == kLineColumns;
     const int across = columns ? kMaxRows : kMaxColumns;
     TSel& sel = sheet.sel;
     auto cell = [&](int along, int other) -> std::int32_t& {
-        return columns ? sheet.Value(along, other) : sheet.Value(other, along);
+        return columns ? sheet.value(along, other) : sheet.value(other, along);
     };
     auto mark = [&](int along, int other) -> std::uint16_t& {
         return columns ? sel.cellMark(along, other) : sel.cellMark(other, along);
     };
     auto headMark = [&](int along) -> std::uint16_t& { return columns ? sel.xMark(along) : sel.yMark(along); };
     const int n = axis.count;
-    for (int k = index; k + 1 < n; ++k) {
-        axis.points[k] = axis.points[k + 1];
-        headMark(k) = headMark(k + 1);
+    const int values = std::min(n + (checkGrid ? 1 : 0), capacity(which));
+    for (int k = index; k + 1 < values; ++k) {
+        if (k + 1 < n) {
+            axis.points[k] = axis.points[k + 1];
+            headMark(k) = headMark(k + 1);
+        }
         for (int o = 0; o < across; ++o) {
             cell(k, o) = cell(k + 1, o);
             mark(k, o) = mark(k + 1, o);
@@ -357,7 +362,7 @@ LineEdit DeleteLineData(CSheet& sheet, int which, int index, bool asFollower)
     }
     headMark(n - 1) = 0;
     for (int o = 0; o < across; ++o)
-        mark(n - 1, o) = 0;
+        mark(values - 1, o) = 0;
     axis.count = n - 1;
     return LineEdit::Done;
 }
@@ -379,7 +384,7 @@ int axisFlag(int which) { return which == kLineColumns ? 1 : 2; }
 
 }  // namespace
 
-LineEdit InsertLinkedLine(std::span<CSheet> sheets, int current, int which, int b)
+LineEdit insertLinkedLine(std::span<CSheet> sheets, int current, int which, int b, bool checkGrid)
 {
     if (current < 0 || current >= static_cast<int>(sheets.size()))
         return LineEdit::BadIndex;
@@ -387,39 +392,39 @@ LineEdit InsertLinkedLine(std::span<CSheet> sheets, int current, int which, int 
     const bool asFollower = sheet.followerId != 0;
     if (!asFollower && !lineAxis(sheet, which).resizable)
         return LineEdit::NotResizable;
-    if (!sheet.IsAllocated() || !HasRoomForLine(sheet, which))
+    if (!sheet.isAllocated() || !hasRoomForLine(sheet, which, checkGrid))
         return LineEdit::AtMaximum;
     if (b < 0 || b > lineAxis(sheet, which).count)
         return LineEdit::BadIndex;
     bool followersFit = true;
     forFollowers(sheets, current, [&](CSheet& f) {
-        followersFit &= f.IsAllocated() && HasRoomForLine(f, which) && b <= lineAxis(f, which).count;
+        followersFit &= f.isAllocated() && hasRoomForLine(f, which, checkGrid) && b <= lineAxis(f, which).count;
     });
     if (!followersFit)
         return LineEdit::FollowerAtMaximum;
 
-    LineEdit result = InsertLineData(sheet, which, b, asFollower);
+    LineEdit result = insertLineData(sheet, which, b, asFollower, checkGrid);
     if (result != LineEdit::Done)
         return result;
     forFollowers(sheets, current, [&](CSheet& f) {
-        if (InsertLineData(f, which, b, true) == LineEdit::Done)
-            f.UpdateAxes(axisFlag(which) | 4);
+        if (insertLineData(f, which, b, true, checkGrid) == LineEdit::Done)
+            f.updateAxes(axisFlag(which) | 4);
     });
     return LineEdit::Done;
 }
 
-LineEdit DeleteLinkedLine(std::span<CSheet> sheets, int current, int which, int index)
+LineEdit deleteLinkedLine(std::span<CSheet> sheets, int current, int which, int index, bool checkGrid)
 {
     if (current < 0 || current >= static_cast<int>(sheets.size()))
         return LineEdit::BadIndex;
     CSheet& sheet = sheets[current];
-    LineEdit result = DeleteLineData(sheet, which, index, sheet.followerId != 0);
+    LineEdit result = deleteLineData(sheet, which, index, sheet.followerId != 0, checkGrid);
     if (result != LineEdit::Done)
         return result;
     forFollowers(sheets, current, [&](CSheet& f) {
         f.sel.Reset();
-        if (DeleteLineData(f, which, index, true) == LineEdit::Done)
-            f.UpdateAxes(axisFlag(which) | 4);
+        if (deleteLineData(f, which, index, true, checkGrid) == LineEdit::Done)
+            f.updateAxes(axisFlag(which) | 4);
     });
     return LineEdit::Done;
 }

@@ -103,12 +103,12 @@ public:
     void AddSteps(const StepEntry& entry);
     void PickSteps(double span);
     void SplitStringView();
-    [[nodiscard]] bool HasStringView() const { return !labelTexts[0].empty(); }
+    [[nodiscard]] bool hasStringView() const { return !labelTexts[0].empty(); }
     // The part of a point's label text (point value mod 1000); nothing with the fault when there is none.
     [[nodiscard]] std::optional<std::string_view> StringViewText(int index, int which,
                                                                  StringViewFault* fault = nullptr) const;
     // The one point used while collapsed: the collapse position clamped into the points in use.
-    [[nodiscard]] int ResolveCollapsedIndex() const;
+    [[nodiscard]] int resolveCollapsedIndex() const;
 };
 
 class CSheet final {
@@ -139,14 +139,14 @@ public:
     // Zero-filled storage of the points, the grid and the optional lambda block (after the flags are set).
     void Allocate();
     void Free();
-    [[nodiscard]] bool IsAllocated() const { return data.points.size() == static_cast<std::size_t>(kGridCells); }
+    [[nodiscard]] bool isAllocated() const { return data.points.size() == static_cast<std::size_t>(kGridCells); }
 
-    [[nodiscard]] std::int32_t& Value(int column, int row) { return data.points[GridIndex(column, row)]; }
-    [[nodiscard]] std::int32_t Value(int column, int row) const { return data.points[GridIndex(column, row)]; }
+    [[nodiscard]] std::int32_t& value(int column, int row) { return data.points[gridIndex(column, row)]; }
+    [[nodiscard]] std::int32_t value(int column, int row) const { return data.points[gridIndex(column, row)]; }
 
     // The axis part of the limits update: bit 1 arranges X, bit 2 Y (with 0x100 as if every point moved),
     // bit 4 clamps the values.
-    void UpdateAxes(int flags);
+    void updateAxes(int flags);
 };
 
 // Insertion and deletion of one row (which 0) or column (which 1), data only: the points, the grid and the
@@ -170,16 +170,19 @@ inline constexpr std::string_view kRowsAtMaximumText =
     "###Row count is on maximum !\nDelete some first...##Zeilenanzahl ist auf maximal !\nLöschen einige "
     "erste...##Dosaženo maximálního počtu řádků !\nNejprve nějaký vymažte...";
 
-// Whether one more line fits: below the axis maximum and the storage.
-[[nodiscard]] bool HasRoomForLine(const CSheet& sheet, int which);
+// Whether one more line fits: below the axis maximum and the storage. A check grid keeps one more value than
+// points in each direction, so its lines stop one short of the grid.
+[[nodiscard]] bool hasRoomForLine(const CSheet& sheet, int which, bool checkGrid = false);
 
 // Inserts at index b (0..count): the line from b on moves one place on, the new point and cells are the mean of
 // their neighbours. Marks the new cells picked (drag kind cells) after resetting the selection.
-[[nodiscard]] LineEdit InsertLineData(CSheet& sheet, int which, int b, bool asFollower);
-[[nodiscard]] LineEdit DeleteLineData(CSheet& sheet, int which, int index, bool asFollower);
+[[nodiscard]] LineEdit insertLineData(CSheet& sheet, int which, int b, bool asFollower, bool checkGrid = false);
+[[nodiscard]] LineEdit deleteLineData(CSheet& sheet, int which, int index, bool asFollower, bool checkGrid = false);
 
 // The same insertion on `sheets[current]` and every sheet following its leader id, or on none of them: a group
-// that cannot all take the line is left as it was. Followers get UpdateAxes of the line's axis and the data.
-[[nodiscard]] LineEdit InsertLinkedLine(std::span<CSheet> sheets, int current, int which, int b);
+// that cannot all take the line is left as it was. Followers get updateAxes of the line's axis and the data.
+[[nodiscard]] LineEdit insertLinkedLine(std::span<CSheet> sheets, int current, int which, int b,
+                                        bool checkGrid = false);
 // Deletes on the sheet and repeats on its followers (a follower at its minimum or collapsed keeps its line).
-[[nodiscard]] LineEdit DeleteLinkedLine(std::span<CSheet> sheets, int current, int which, int index);
+[[nodiscard]] LineEdit deleteLinkedLine(std::span<CSheet> sheets, int current, int which, int index,
+                                        bool checkGrid = false);

@@ -54,25 +54,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Text paste from a focus anywhere on or beside the sheet.
     CSheet plain = makeSheet(1 + (mode >> 3) % kMaxColumns, 1 + (focus >> 3) % kMaxRows, true);
     plain.x.collapsed = (mode & 4) ? 1 : 0;
-    const TextPasteResult t = PasteText(plain, text, (focus & 7) - 1, ((focus >> 3) & 7) - 1, options);
+    const TextPasteResult t = pasteText(plain, text, (focus & 7) - 1, ((focus >> 3) & 7) - 1, options);
     check(t.stored <= kGridCells);
     checkCounts(plain);
 
     // Sheet paste, then the written sheet pastes back to the same table.
     CSheet sheet = makeSheet(4, 3, (mode & 8) == 0);
-    const SheetPasteResult r = PasteSheetText(sheet, text, options);
+    const SheetPasteResult r = pasteSheetText(sheet, text, options);
     checkCounts(sheet);
     if (r.status == SheetPaste::Pasted) {
         CSheet again = makeSheet(1, 1, true);
-        check(PasteSheetText(again, SheetText(sheet, options), options).status == SheetPaste::Pasted);
+        check(pasteSheetText(again, sheetText(sheet, options), options).status == SheetPaste::Pasted);
         check(again.x.count == sheet.x.count && again.y.count == sheet.y.count);
         for (int c = 0; c < sheet.x.count; ++c)
             check(again.x.points[c] == sheet.x.points[c]);
         for (int r2 = 0; r2 < sheet.y.count; ++r2)
             check(again.y.points[r2] == sheet.y.points[r2]);
-        for (int r2 = 0; r2 < ValueRows(sheet, options.checkGrid); ++r2)
-            for (int c = 0; c < ValueColumns(sheet, options.checkGrid); ++c)
-                check(again.Value(c, r2) == sheet.Value(c, r2));
+        for (int r2 = 0; r2 < valueRows(sheet, options.checkGrid); ++r2)
+            for (int c = 0; c < valueColumns(sheet, options.checkGrid); ++c)
+                check(again.value(c, r2) == sheet.value(c, r2));
     }
     return 0;
 }

@@ -16,7 +16,7 @@ CSheet percentSheet()
 std::int32_t stepFrom(std::int32_t value, int n)
 {
     CSheet s = percentSheet();
-    s.Value(0, 0) = value;
+    s.value(0, 0) = value;
     return CellStep(s, 0, 0, n);
 }
 
@@ -24,7 +24,7 @@ std::int32_t stepFrom(std::int32_t value, int n)
 
 TEST(PercentStepTable, OnePercentApart)
 {
-    const auto& t = PercentStepTable();
+    const auto& t = percentStepTable();
     EXPECT_EQ(t[0], 100.0f);
     EXPECT_EQ(t[1], 101.0f);
     EXPECT_NEAR(t[231] / t[230], 1.01, 1e-6);
@@ -55,7 +55,7 @@ TEST(CellStep, Table)
         EXPECT_EQ(stepFrom(c.value, c.n), c.step);
     }
     CSheet plain = MakeSheet();
-    plain.Value(1, 1) = 1000;
+    plain.value(1, 1) = 1000;
     EXPECT_EQ(CellStep(plain, 1, 1, 3), 3);
     EXPECT_EQ(CellStep(percentSheet(), 60, 0, 1), 1);  // outside the grid: no read, a plain step
 }

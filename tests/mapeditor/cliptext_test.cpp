@@ -29,13 +29,13 @@ CSheet filledSheet(int columns, int rows)
         s.y.points[r] = -150 + 37 * r;
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < columns; ++c)
-            s.Value(c, r) = (c * 7919 + r * 104729) % 2000003 * ((c + r) % 3 == 0 ? -1 : 1);
-    s.Value(0, 0) = 0;
+            s.value(c, r) = (c * 7919 + r * 104729) % 2000003 * ((c + r) % 3 == 0 ? -1 : 1);
+    s.value(0, 0) = 0;
     if (columns > 1)
-        s.Value(1, 0) = std::numeric_limits<std::int32_t>::max();
+        s.value(1, 0) = std::numeric_limits<std::int32_t>::max();
     if (rows > 1)
-        s.Value(0, 1) = std::numeric_limits<std::int32_t>::min();
-    s.Value(columns - 1, rows - 1) = -1;  // -0.05
+        s.value(0, 1) = std::numeric_limits<std::int32_t>::min();
+    s.value(columns - 1, rows - 1) = -1;  // -0.05
     return s;
 }
 
@@ -57,9 +57,9 @@ void expectSameTable(const CSheet& a, const CSheet& b, bool checkGrid = false)
         EXPECT_EQ(a.x.points[c], b.x.points[c]) << "X head " << c;
     for (int r = 0; r < a.y.count; ++r)
         EXPECT_EQ(a.y.points[r], b.y.points[r]) << "Y head " << r;
-    for (int r = 0; r < ValueRows(a, checkGrid); ++r)
-        for (int c = 0; c < ValueColumns(a, checkGrid); ++c)
-            ASSERT_EQ(a.Value(c, r), b.Value(c, r)) << "cell " << c << "," << r;
+    for (int r = 0; r < valueRows(a, checkGrid); ++r)
+        for (int c = 0; c < valueColumns(a, checkGrid); ++c)
+            ASSERT_EQ(a.value(c, r), b.value(c, r)) << "cell " << c << "," << r;
 }
 
 struct Grid {
@@ -71,7 +71,7 @@ Grid readFields(std::string_view text, FieldMode mode = FieldMode::Text)
 {
     Grid g;
     const int base = mode == FieldMode::Sheet ? 1 : 0;
-    ForEachField(text, mode, [&](int row, int column, std::string_view, std::optional<double> v) {
+    forEachField(text, mode, [&](int row, int column, std::string_view, std::optional<double> v) {
         const auto r = static_cast<std::size_t>(row + base), c = static_cast<std::size_t>(column + base);
         if (g.rows.size() <= r)
             g.rows.resize(r + 1);
@@ -93,19 +93,19 @@ TEST(SheetText, LayoutOfASmallSheet)
     s.x.points[0] = 10;
     s.x.points[1] = 120;
     s.y.points[0] = 5;
-    s.Value(0, 0) = -3;
-    s.Value(1, 0) = 0;
-    EXPECT_EQ(SheetText(s, kEnglish),
+    s.value(0, 0) = -3;
+    s.value(1, 0) = 0;
+    EXPECT_EQ(sheetText(s, kEnglish),
               "Label:\tCoolant. corr.\nLabelX:\tRPM\nLabelY:\tTP\nLabelData:\tADV\nSizeX:\t2\nSizeY:\t1\n"
               "OnlyXY:\t\n\t1 000\t12 000\n5\t-1.5\t0");
     // Czech: decimal commas in the numbers only; the title keeps its points.
-    EXPECT_EQ(SheetText(s, kCzech),
+    EXPECT_EQ(sheetText(s, kCzech),
               "Label:\tCoolant. corr.\nLabelX:\tRPM\nLabelY:\tTP\nLabelData:\tADV\nSizeX:\t2\nSizeY:\t1\n"
               "OnlyXY:\t\n\t1 000\t12 000\n5\t-1,5\t0");
     s.x.collapsed = 1;
-    EXPECT_NE(SheetText(s, kEnglish).find("OnlyXY:\tX\n"), std::string::npos);
+    EXPECT_NE(sheetText(s, kEnglish).find("OnlyXY:\tX\n"), std::string::npos);
     s.y.collapsed = 1;
-    EXPECT_NE(SheetText(s, kEnglish).find("OnlyXY:\tY\n"), std::string::npos);  // Y wins
+    EXPECT_NE(sheetText(s, kEnglish).find("OnlyXY:\tY\n"), std::string::npos);  // Y wins
 }
 
 TEST(PlainTableText, CollapsedFormsShowOnlyWhatTheSheetShows)
@@ -113,17 +113,17 @@ TEST(PlainTableText, CollapsedFormsShowOnlyWhatTheSheetShows)
     CSheet s = MakeSheet({.columns = 3, .rows = 2});
     for (int r = 0; r < 2; ++r)
         for (int c = 0; c < 3; ++c)
-            s.Value(c, r) = 10 * r + c;
-    EXPECT_EQ(PlainTableText(s, kEnglish), "\t10\t20\t30\n5\t0\t1\t2\n10\t10\t11\t12");
+            s.value(c, r) = 10 * r + c;
+    EXPECT_EQ(plainTableText(s, kEnglish), "\t10\t20\t30\n5\t0\t1\t2\n10\t10\t11\t12");
     s.x.collapsed = 1;
     s.x.collapsePos = kCollapseLast;
-    EXPECT_EQ(PlainTableText(s, kEnglish), "5\t2\n10\t12");
-    const std::string sheetText = SheetText(s, kEnglish);  // the sheet text stays whole
-    EXPECT_NE(sheetText.find("\t10\t20\t30\n5\t0\t1\t2\n10\t10\t11\t12"), std::string::npos);
+    EXPECT_EQ(plainTableText(s, kEnglish), "5\t2\n10\t12");
+    const std::string whole = sheetText(s, kEnglish);  // the sheet text stays whole
+    EXPECT_NE(whole.find("\t10\t20\t30\n5\t0\t1\t2\n10\t10\t11\t12"), std::string::npos);
     s.x.collapsed = 0;
     s.y.collapsed = 1;
     s.y.collapsePos = kCollapseFirst;
-    EXPECT_EQ(PlainTableText(s, kEnglish), "10\t20\t30\n0\t1\t2");
+    EXPECT_EQ(plainTableText(s, kEnglish), "10\t20\t30\n0\t1\t2");
 }
 
 TEST(SelectionText, CellsWithGapsAndHeads)
@@ -133,22 +133,22 @@ TEST(SelectionText, CellsWithGapsAndHeads)
     t.rows = 4;
     CSheet s = MakeSheet({.columns = 5, .rows = 4, .dataScale = 0.1});
     for (int c = 0; c < 5; ++c)
-        s.Value(c, 1) = 15 * (c + 1);
+        s.value(c, 1) = 15 * (c + 1);
     for (int c : {1, 3, 4})
         s.sel.cellMark(c, 1) = kMarkPicked;
     s.sel.dragKind = kHitCell;
     s.sel.Commit(t);
-    EXPECT_EQ(SelectionText(s, kEnglish), "3\t\t6\t7.5");
-    EXPECT_EQ(SelectionText(s, kCzech), "3\t\t6\t7,5");
+    EXPECT_EQ(selectionText(s, kEnglish), "3\t\t6\t7.5");
+    EXPECT_EQ(selectionText(s, kCzech), "3\t\t6\t7,5");
 
     s.sel.SelectOne(t, 0, -1);
     s.sel.xMark(2) = kMarkCommitted;
-    EXPECT_EQ(SelectionText(s, kEnglish), "10\t\t30");
+    EXPECT_EQ(selectionText(s, kEnglish), "10\t\t30");
     s.sel.SelectOne(t, -1, 1);
     s.sel.SelectTo(t, -1, 2);
-    EXPECT_EQ(SelectionText(s, kEnglish), "10\n15");
+    EXPECT_EQ(selectionText(s, kEnglish), "10\n15");
     s.sel.Reset();
-    EXPECT_EQ(SelectionText(s, kEnglish), "");
+    EXPECT_EQ(selectionText(s, kEnglish), "");
 }
 
 TEST(SheetText, StringViewHeadsInTheCurrentLanguage)
@@ -158,20 +158,20 @@ TEST(SheetText, StringViewHeadsInTheCurrentLanguage)
     s.x.SplitStringView();
     s.x.points[0] = 0;
     s.x.points[1] = 1;
-    s.Value(0, 0) = 15;
+    s.value(0, 0) = 15;
     s.data.scale = 0.1;
     ClipTextOptions german{.language = 1, .pickText = [](std::string_view t) {
                                // Stand-in for the language picker: the second form.
                                const auto a = t.find("##", 3), b = t.find("##", a + 2);
                                return std::string(t.substr(a + 2, b - a - 2));
                            }};
-    EXPECT_EQ(PlainTableText(s, german), "\tKühl.\tAnsaugluft\n5\t1.5\t0\n10\t0\t0");
+    EXPECT_EQ(plainTableText(s, german), "\tKühl.\tAnsaugluft\n5\t1.5\t0\n10\t0\t0");
     german.language = 2;  // commas in numbers, not in the label part
-    EXPECT_EQ(PlainTableText(s, german), "\tKühl.\tAnsaugluft\n5\t1,5\t0\n10\t0\t0");
+    EXPECT_EQ(plainTableText(s, german), "\tKühl.\tAnsaugluft\n5\t1,5\t0\n10\t0\t0");
     // A label part is written at most 63 characters long.
     s.x.labelTexts[0] = std::string(100, 'x') + ",b";
     s.x.SplitStringView();
-    EXPECT_EQ(PlainTableText(s, kEnglish).substr(0, 66), "\t" + std::string(63, 'x') + "\tb");
+    EXPECT_EQ(plainTableText(s, kEnglish).substr(0, 66), "\t" + std::string(63, 'x') + "\tb");
 }
 
 // ---- Round trips --------------------------------------------------------------------------------------------
@@ -184,20 +184,20 @@ TEST(ClipRoundTrip, SheetTextRestoresTheSheet)
             SCOPED_TRACE(testing::Message() << shape.columns << "x" << shape.rows << " language "
                                             << options->language);
             const CSheet source = filledSheet(shape.columns, shape.rows);
-            const std::string text = SheetText(source, *options);
+            const std::string text = sheetText(source, *options);
             CSheet same = emptyLike(shape.columns, shape.rows);
-            const SheetPasteResult r = PasteSheetText(same, text, *options);
+            const SheetPasteResult r = pasteSheetText(same, text, *options);
             ASSERT_EQ(r.status, SheetPaste::Pasted);
             EXPECT_EQ(r.changed, 7);
             expectSameTable(source, same);
             // Into a smaller resizable sheet: the sizes come with the text.
             CSheet smaller = emptyLike(1, 1);
-            ASSERT_EQ(PasteSheetText(smaller, text, *options).status, SheetPaste::Pasted);
+            ASSERT_EQ(pasteSheetText(smaller, text, *options).status, SheetPaste::Pasted);
             expectSameTable(source, smaller);
         }
     }
     // The largest sheet is far beyond the old 9000-byte clipboard buffers and still whole.
-    EXPECT_GT(SheetText(filledSheet(50, 30), kCzech).size(), 9000u);
+    EXPECT_GT(sheetText(filledSheet(50, 30), kCzech).size(), 9000u);
 }
 
 TEST(ClipRoundTrip, PlainTextReadsBackTheSameNumbers)
@@ -208,17 +208,17 @@ TEST(ClipRoundTrip, PlainTextReadsBackTheSameNumbers)
             SCOPED_TRACE(testing::Message() << shape.columns << "x" << shape.rows << " language "
                                             << options->language);
             const CSheet s = filledSheet(shape.columns, shape.rows);
-            const Grid g = readFields(PlainTableText(s, *options));
+            const Grid g = readFields(plainTableText(s, *options));
             ASSERT_EQ(g.rows.size(), static_cast<std::size_t>(shape.rows + 1));
             ASSERT_EQ(g.rows[0].size(), static_cast<std::size_t>(shape.columns + 1));
             EXPECT_FALSE(g.rows[0][0].has_value());
             for (int c = 0; c < shape.columns; ++c)
-                EXPECT_EQ(RoundToRaw(g.rows[0][c + 1].value_or(-1e300), s.x.scale), s.x.points[c]) << c;
+                EXPECT_EQ(roundToRaw(g.rows[0][c + 1].value_or(-1e300), s.x.scale), s.x.points[c]) << c;
             for (int r = 0; r < shape.rows; ++r) {
                 ASSERT_EQ(g.rows[r + 1].size(), static_cast<std::size_t>(shape.columns + 1));
-                EXPECT_EQ(RoundToRaw(g.rows[r + 1][0].value_or(-1e300), s.y.scale), s.y.points[r]) << r;
+                EXPECT_EQ(roundToRaw(g.rows[r + 1][0].value_or(-1e300), s.y.scale), s.y.points[r]) << r;
                 for (int c = 0; c < shape.columns; ++c)
-                    ASSERT_EQ(RoundToRaw(g.rows[r + 1][c + 1].value_or(-1e300), s.data.scale), s.Value(c, r))
+                    ASSERT_EQ(roundToRaw(g.rows[r + 1][c + 1].value_or(-1e300), s.data.scale), s.value(c, r))
                         << c << "," << r;
             }
         }
@@ -230,12 +230,12 @@ TEST(ClipRoundTrip, ThroughTheClipboardInterface)
     MemClipboard clip;
     const int format = clip.RegisterFormat(kSheetFormatName);
     const CSheet source = filledSheet(16, 16);
-    ASSERT_TRUE(clip.PutClipboardTexts(PlainTableText(source, kEnglish), format, SheetText(source, kEnglish)));
+    ASSERT_TRUE(clip.PutClipboardTexts(plainTableText(source, kEnglish), format, sheetText(source, kEnglish)));
     EXPECT_EQ(clip.ClipboardFormats(format), kClipPlainText | kClipSheetText);
     std::string plain, sheet;
     ASSERT_EQ(clip.GetClipboardTexts(plain, format, sheet), kClipPlainText | kClipSheetText);
     CSheet target = emptyLike(16, 16);
-    ASSERT_EQ(PasteSheetText(target, sheet, kEnglish).status, SheetPaste::Pasted);
+    ASSERT_EQ(pasteSheetText(target, sheet, kEnglish).status, SheetPaste::Pasted);
     expectSameTable(source, target);
 
     clip.canOpen = false;
@@ -248,24 +248,24 @@ TEST(ClipRoundTrip, CheckGridHasOneMoreValueEachWay)
     CSheet s = MakeSheet({.columns = 3, .rows = 2, .dataMin = 0, .dataMax = 2});
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 4; ++c)
-            s.Value(c, r) = (c + r) % 3;
+            s.value(c, r) = (c + r) % 3;
     const ClipTextOptions grid{.checkGrid = true};
-    const std::string text = SheetText(s, grid);
+    const std::string text = sheetText(s, grid);
     EXPECT_NE(text.find("\n\t10\t20\t30\n5\t0\t1\t2\t0\n10\t1\t2\t0\t1\n\t2\t0\t1\t2"), std::string::npos);
     CSheet target = MakeSheet({.columns = 3, .rows = 2, .dataMin = 0, .dataMax = 2});
-    ASSERT_EQ(PasteSheetText(target, text, grid).status, SheetPaste::Pasted);
+    ASSERT_EQ(pasteSheetText(target, text, grid).status, SheetPaste::Pasted);
     expectSameTable(s, target, true);
 
     // A check grid at the full 50 columns: its values stop at the grid's edge, and a pasted size leaves room
     // for the extra value.
     CSheet wide = MakeSheet({.columns = 50, .rows = 2});
-    EXPECT_EQ(ValueColumns(wide, true), 50);
-    const Grid g = readFields(SheetText(wide, grid).substr(ReadSheetHeader(SheetText(wide, grid)).tableStart),
+    EXPECT_EQ(valueColumns(wide, true), 50);
+    const Grid g = readFields(sheetText(wide, grid).substr(readSheetHeader(sheetText(wide, grid)).tableStart),
                               FieldMode::Sheet);
     EXPECT_EQ(g.rows[1].size(), 51u);  // head + 50 values
     CSheet target2 = MakeSheet({.columns = 2, .rows = 2});
     target2.x.maxCount = 50;
-    ASSERT_EQ(PasteSheetText(target2, SheetText(wide, grid), grid).status, SheetPaste::Pasted);
+    ASSERT_EQ(pasteSheetText(target2, sheetText(wide, grid), grid).status, SheetPaste::Pasted);
     EXPECT_EQ(target2.x.count, 49);
 }
 
@@ -305,18 +305,18 @@ TEST(PasteText, Table)
         if (std::string_view(c.name).starts_with("value above"))
             s.data.max = 150;
         std::fill(s.data.points.begin(), s.data.points.end(), 7);
-        const TextPasteResult r = PasteText(s, c.text, c.focusColumn, c.focusRow, kEnglish);
+        const TextPasteResult r = pasteText(s, c.text, c.focusColumn, c.focusRow, kEnglish);
         EXPECT_EQ(r.changed, c.changed);
         for (std::size_t row = 0; row < c.expected.size(); ++row)
             for (std::size_t col = 0; col < c.expected[row].size(); ++col) {
                 SCOPED_TRACE(testing::Message() << "cell " << col << "," << row);
-                EXPECT_EQ(s.Value(static_cast<int>(col), static_cast<int>(row)), c.expected[row][col]);
+                EXPECT_EQ(s.value(static_cast<int>(col), static_cast<int>(row)), c.expected[row][col]);
             }
         // Nothing past the sheet's counts is ever written.
         for (int row = 0; row < kMaxRows; ++row)
             for (int col = 0; col < kMaxColumns; ++col)
                 if (col >= 3 || row >= 2) {
-                    ASSERT_EQ(s.Value(col, row), 7) << col << "," << row;
+                    ASSERT_EQ(s.value(col, row), 7) << col << "," << row;
                 }
     }
 }
@@ -324,22 +324,22 @@ TEST(PasteText, Table)
 TEST(PasteText, HeadsMarksAndRefusals)
 {
     CSheet s = MakeSheet({.columns = 3, .rows = 3, .xScale = 100});
-    TextPasteResult r = PasteText(s, "1 000\t2 000\t3 000\t4 000\n99", 1, -1, kEnglish);
+    TextPasteResult r = pasteText(s, "1 000\t2 000\t3 000\t4 000\n99", 1, -1, kEnglish);
     EXPECT_EQ(r.changed, 1);
     EXPECT_EQ(r.stored, 2);
     EXPECT_EQ(std::vector<int>(s.x.points.begin(), s.x.points.begin() + 4), (std::vector<int>{10, 10, 20, 40}));
     EXPECT_EQ(s.sel.MarkAt(1, -1), kMarkPicked);
     EXPECT_EQ(s.sel.dragKind, kHitXHead);
 
-    r = PasteText(s, "7\t8\n9\n10\n11", -1, 0, kEnglish);
+    r = pasteText(s, "7\t8\n9\n10\n11", -1, 0, kEnglish);
     EXPECT_EQ(r.changed, 2);
     EXPECT_EQ(std::vector<int>(s.y.points.begin(), s.y.points.begin() + 4), (std::vector<int>{7, 9, 10, 20}));
 
     s.data.editable = 0;
-    EXPECT_EQ(PasteText(s, "5", 0, 0, kEnglish).changed, 0);
+    EXPECT_EQ(pasteText(s, "5", 0, 0, kEnglish).changed, 0);
     s.x.editable = 0;
-    EXPECT_EQ(PasteText(s, "5", 0, -1, kEnglish).changed, 0);
-    EXPECT_EQ(PasteText(s, "5", -1, -1, kEnglish).changed, 0);
+    EXPECT_EQ(pasteText(s, "5", 0, -1, kEnglish).changed, 0);
+    EXPECT_EQ(pasteText(s, "5", -1, -1, kEnglish).changed, 0);
 }
 
 TEST(PasteText, CollapsedAxisTakesOnlyItsLine)
@@ -351,12 +351,12 @@ TEST(PasteText, CollapsedAxisTakesOnlyItsLine)
     s.x.collapsed = 1;
     s.x.collapsePos = 2;
     s.sel.SelectOne(t, 0, 0);
-    EXPECT_EQ(PasteText(s, "5\n6", 0, 0, kEnglish).changed, 0);  // the selection is not on column 2
+    EXPECT_EQ(pasteText(s, "5\n6", 0, 0, kEnglish).changed, 0);  // the selection is not on column 2
     s.sel.SelectOne(t, 2, 0);
-    EXPECT_EQ(PasteText(s, "5\t9\n6\t9", 2, 0, kEnglish).stored, 2);
-    EXPECT_EQ(s.Value(2, 0), 5);
-    EXPECT_EQ(s.Value(2, 1), 6);
-    EXPECT_EQ(s.Value(3, 0), 0);
+    EXPECT_EQ(pasteText(s, "5\t9\n6\t9", 2, 0, kEnglish).stored, 2);
+    EXPECT_EQ(s.value(2, 0), 5);
+    EXPECT_EQ(s.value(2, 1), 6);
+    EXPECT_EQ(s.value(3, 0), 0);
 }
 
 TEST(PasteText, HugeAndHostileTextsStayInsideTheSheet)
@@ -384,7 +384,7 @@ TEST(PasteText, HugeAndHostileTextsStayInsideTheSheet)
         SCOPED_TRACE(c.name);
         CSheet s = MakeSheet({.columns = 50, .rows = 30});
         s.x.maxCount = 50;
-        const TextPasteResult r = PasteText(s, c.text, 0, 0, kEnglish);
+        const TextPasteResult r = pasteText(s, c.text, 0, 0, kEnglish);
         EXPECT_LE(r.stored, kGridCells);
         EXPECT_EQ(s.x.count, 50);
     }
@@ -392,15 +392,15 @@ TEST(PasteText, HugeAndHostileTextsStayInsideTheSheet)
 
 TEST(CleanTextForEdit, KeepsOnlyNumberCharacters)
 {
-    EXPECT_EQ(CleanTextForEdit("  -1 234,5 rpm\t99"), "  -1 234.5 ");
-    EXPECT_EQ(CleanTextForEdit("abc\n12"), "");
+    EXPECT_EQ(cleanTextForEdit("  -1 234,5 rpm\t99"), "  -1 234.5 ");
+    EXPECT_EQ(cleanTextForEdit("abc\n12"), "");
 }
 
 // ---- Sheet paste --------------------------------------------------------------------------------------------
 
 TEST(PasteSheetText, AcceptanceRules)
 {
-    const std::string text = SheetText(filledSheet(16, 3), kEnglish);
+    const std::string text = sheetText(filledSheet(16, 3), kEnglish);
     struct Case {
         const char* name;
         std::function<void(CSheet&)> setup;
@@ -427,7 +427,7 @@ TEST(PasteSheetText, AcceptanceRules)
         CSheet s = emptyLike(15, 3);
         c.setup(s);
         const CSheet before = s;
-        EXPECT_EQ(PasteSheetText(s, text, kEnglish).status, c.status);
+        EXPECT_EQ(pasteSheetText(s, text, kEnglish).status, c.status);
         EXPECT_EQ(s.x.count, c.columns);
         if (c.status != SheetPaste::Pasted) {
             EXPECT_EQ(s.data.points, before.data.points);
@@ -441,12 +441,12 @@ TEST(PasteSheetText, OnlyMatchingPartsArePasted)
     const CSheet source = filledSheet(4, 3);
     CSheet s = emptyLike(4, 3);
     s.x.name = "TA";  // the heads differ in meaning; values and Y heads match
-    const SheetPasteResult r = PasteSheetText(s, SheetText(source, kEnglish), kEnglish);
+    const SheetPasteResult r = pasteSheetText(s, sheetText(source, kEnglish), kEnglish);
     ASSERT_EQ(r.status, SheetPaste::Pasted);
     EXPECT_EQ(r.changed, 2 | 4);
     EXPECT_EQ(s.x.points[0], 1);
     EXPECT_EQ(s.y.points[1], source.y.points[1]);
-    EXPECT_EQ(s.Value(3, 2), source.Value(3, 2));
+    EXPECT_EQ(s.value(3, 2), source.value(3, 2));
 }
 
 TEST(PasteSheetText, CollapseRequests)
@@ -460,19 +460,19 @@ TEST(PasteSheetText, CollapseRequests)
         CSheet s = emptyLike(4, 3);
         s.y.collapseOption = c.option;
         s.y.collapsed = c.collapsedBefore;
-        ASSERT_EQ(PasteSheetText(s, SheetText(source, kEnglish), kEnglish).status, SheetPaste::Pasted);
+        ASSERT_EQ(pasteSheetText(s, sheetText(source, kEnglish), kEnglish).status, SheetPaste::Pasted);
         EXPECT_EQ(s.y.collapsed, c.collapsedAfter);
         // A text without the request never clears a collapse.
         source.y.collapsed = 0;
-        ASSERT_EQ(PasteSheetText(s, SheetText(source, kEnglish), kEnglish).status, SheetPaste::Pasted);
+        ASSERT_EQ(pasteSheetText(s, sheetText(source, kEnglish), kEnglish).status, SheetPaste::Pasted);
         EXPECT_EQ(s.y.collapsed, c.collapsedAfter);
     }
 }
 
 TEST(PasteSheetText, BadTextsChangeNothingAndStayInsideTheGrid)
 {
-    const std::string good = SheetText(filledSheet(6, 4), kEnglish);
-    const std::size_t tableStart = ReadSheetHeader(good).tableStart;
+    const std::string good = sheetText(filledSheet(6, 4), kEnglish);
+    const std::size_t tableStart = readSheetHeader(good).tableStart;
     auto header = [](int x, int y) {
         return "Label:\tx\nLabelX:\tRPM\nLabelY:\tTP\nLabelData:\tADV\nSizeX:\t" + std::to_string(x) +
                "\nSizeY:\t" + std::to_string(y) + "\nOnlyXY:\t\n";
@@ -506,7 +506,7 @@ TEST(PasteSheetText, BadTextsChangeNothingAndStayInsideTheGrid)
         SCOPED_TRACE(c.name);
         CSheet s = emptyLike(6, 4);
         const CSheet before = s;
-        EXPECT_EQ(PasteSheetText(s, c.text, kEnglish).status, c.status);
+        EXPECT_EQ(pasteSheetText(s, c.text, kEnglish).status, c.status);
         EXPECT_EQ(s.x.count, c.columns);
         EXPECT_LE(s.y.count, kMaxRows);
         if (c.status != SheetPaste::Pasted) {
@@ -520,12 +520,12 @@ TEST(PasteSheetText, FieldThatIsNoNumberKeepsItsCell)
     CSheet s = emptyLike(2, 1);
     const std::string text = "Label:\t\nLabelX:\tRPM\nLabelY:\tTP\nLabelData:\tADV\nSizeX:\t2\nSizeY:\t1\nOnlyXY:\t\n"
                              "\t1 000\tCoolant\n5\tabc\t12 345,5";
-    ASSERT_EQ(PasteSheetText(s, text, kEnglish).status, SheetPaste::Pasted);
+    ASSERT_EQ(pasteSheetText(s, text, kEnglish).status, SheetPaste::Pasted);
     EXPECT_EQ(s.x.points[0], 10);
     EXPECT_EQ(s.x.points[1], 1);  // a label part: kept
     EXPECT_EQ(s.y.points[0], 50);
-    EXPECT_EQ(s.Value(0, 0), 12345);
-    EXPECT_EQ(s.Value(1, 0), 246910);  // 12 345.5 / 0.05
+    EXPECT_EQ(s.value(0, 0), 12345);
+    EXPECT_EQ(s.value(1, 0), 246910);  // 12 345.5 / 0.05
 }
 
 TEST(ReadFieldNumber, Table)
@@ -541,6 +541,6 @@ TEST(ReadFieldNumber, Table)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.field);
-        EXPECT_EQ(ReadFieldNumber(c.field, c.brace), c.value);
+        EXPECT_EQ(readFieldNumber(c.field, c.brace), c.value);
     }
 }

@@ -47,7 +47,7 @@ TEST(NumberText, DecimalsOfScale)
     for (const Case c : {Case{0.5, 1}, Case{0.1, 1}, Case{0.05, 2}, Case{0.01, 2}, Case{0.001, 3}, Case{1, 0},
                          Case{100, 0}, Case{0, 0}, Case{-0.1, 1}, Case{1e-300, 20}}) {
         SCOPED_TRACE(c.scale);
-        EXPECT_EQ(ScaleDecimals(c.scale), c.decimals);
+        EXPECT_EQ(scaleDecimals(c.scale), c.decimals);
     }
 }
 
@@ -76,7 +76,7 @@ TEST(RoundToRaw, HalfAwayFromZeroAfterDivision)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.value << " @ " << c.scale);
-        EXPECT_EQ(RoundToRaw(c.value, c.scale), c.raw);
+        EXPECT_EQ(roundToRaw(c.value, c.scale), c.raw);
     }
 }
 

@@ -28,7 +28,7 @@ CSheet arrangedSheet(const std::vector<int>& pts, int min, int max, int spacing)
     s.x.max = max;
     s.x.minSpacing = spacing;
     setPoints(s.x, pts);
-    s.UpdateAxes(1 | 0x100);
+    s.updateAxes(1 | 0x100);
     return s;
 }
 
@@ -99,13 +99,13 @@ TEST(CAxeArrange, ReloadCountsAsNoMove)
 TEST(CAxe, ClampValuesOnlyInsideCounts)
 {
     CSheet s = MakeSheet({.columns = 2, .rows = 2, .dataMin = 0, .dataMax = 100});
-    s.Value(0, 0) = -7;
-    s.Value(1, 1) = 700;
-    s.Value(2, 0) = 700;  // outside the counts: untouched
-    s.UpdateAxes(4);
-    EXPECT_EQ(s.Value(0, 0), 0);
-    EXPECT_EQ(s.Value(1, 1), 100);
-    EXPECT_EQ(s.Value(2, 0), 700);
+    s.value(0, 0) = -7;
+    s.value(1, 1) = 700;
+    s.value(2, 0) = 700;  // outside the counts: untouched
+    s.updateAxes(4);
+    EXPECT_EQ(s.value(0, 0), 0);
+    EXPECT_EQ(s.value(1, 1), 100);
+    EXPECT_EQ(s.value(2, 0), 700);
 }
 
 TEST(CAxeSteps, TableEndsAtZeroGridStepAndHoldsFive)
@@ -188,7 +188,7 @@ TEST(CAxe, CollapsedIndexFromPosition)
         SCOPED_TRACE(testing::Message() << c.count << " " << c.position);
         CSheet s = MakeSheet({.rows = c.count});
         s.y.collapsePos = c.position;
-        EXPECT_EQ(s.y.ResolveCollapsedIndex(), c.index);
+        EXPECT_EQ(s.y.resolveCollapsedIndex(), c.index);
     }
 }
 
@@ -198,19 +198,19 @@ TEST(CSheet, AllocateAndFree)
     EXPECT_EQ(s.x.count, 50);
     EXPECT_EQ(s.y.count, 30);
     EXPECT_EQ(s.data.showUnit, 0);
-    EXPECT_FALSE(s.IsAllocated());
+    EXPECT_FALSE(s.isAllocated());
     s.flags = kSheetLambdaBlock;
     s.Allocate();
-    EXPECT_TRUE(s.IsAllocated());
+    EXPECT_TRUE(s.isAllocated());
     EXPECT_EQ(s.lambdaBlock.size(), 1500u);
     EXPECT_EQ(s.x.points.size(), 50u);
     EXPECT_EQ(s.y.pushedMarks.size(), 30u);
     s.Free();
-    EXPECT_FALSE(s.IsAllocated());
+    EXPECT_FALSE(s.isAllocated());
     EXPECT_TRUE(s.lambdaBlock.empty());
     // Operations on freed storage do nothing rather than touch it.
-    s.UpdateAxes(7);
-    EXPECT_EQ(InsertLineData(s, kLineColumns, 0, false), LineEdit::AtMaximum);
+    s.updateAxes(7);
+    EXPECT_EQ(insertLineData(s, kLineColumns, 0, false), LineEdit::AtMaximum);
 }
 
 // ---- Insert and delete --------------------------------------------------------------------------------------
@@ -237,12 +237,12 @@ TEST(InsertLine, NewPointAndCellsAreMeansOfNeighbours)
         s.x.maxCount = 5;
         s.x.points[3] = c.staleLast;
         for (int col = 0; col < 3; ++col)
-            s.Value(col, 0) = std::vector<int>{100, 200, 301}[col];
-        ASSERT_EQ(InsertLineData(s, kLineColumns, c.b, false), LineEdit::Done);
+            s.value(col, 0) = std::vector<int>{100, 200, 301}[col];
+        ASSERT_EQ(insertLineData(s, kLineColumns, c.b, false), LineEdit::Done);
         EXPECT_EQ(pointsOf(s.x), c.points);
         std::vector<int> row0;
         for (int col = 0; col < 4; ++col)
-            row0.push_back(s.Value(col, 0));
+            row0.push_back(s.value(col, 0));
         EXPECT_EQ(row0, c.row0);
         EXPECT_EQ(s.sel.MarkAt(c.b, 0), kMarkPicked);
         EXPECT_EQ(s.sel.MarkAt(c.b, 1), kMarkPicked);
@@ -254,26 +254,47 @@ TEST(InsertLine, RefusedAtMaximumOrNotResizable)
 {
     CSheet s = MakeSheet({.columns = 3, .rows = 2});
     s.x.maxCount = 3;
-    EXPECT_EQ(InsertLineData(s, kLineColumns, 1, false), LineEdit::AtMaximum);
+    EXPECT_EQ(insertLineData(s, kLineColumns, 1, false), LineEdit::AtMaximum);
     s.y.maxCount = 5;
     s.y.resizable = 0;
-    EXPECT_EQ(InsertLineData(s, kLineRows, 1, false), LineEdit::NotResizable);
+    EXPECT_EQ(insertLineData(s, kLineRows, 1, false), LineEdit::NotResizable);
     s.y.resizable = 1;
-    EXPECT_EQ(InsertLineData(s, kLineRows, 3, false), LineEdit::BadIndex);
-    EXPECT_EQ(InsertLineData(s, kLineRows, 2, false), LineEdit::Done);
+    EXPECT_EQ(insertLineData(s, kLineRows, 3, false), LineEdit::BadIndex);
+    EXPECT_EQ(insertLineData(s, kLineRows, 2, false), LineEdit::Done);
     EXPECT_EQ(s.y.count, 3);
+}
+
+TEST(InsertLine, CheckGridMovesItsExtraValueAndKeepsRoomForIt)
+{
+    // Two X lines make three check cells per row: 1 | 0 | 2.
+    CSheet s = MakeSheet({.columns = 2, .rows = 1});
+    s.x.maxCount = kMaxColumns;
+    s.value(0, 0) = 1;
+    s.value(2, 0) = 2;
+    ASSERT_EQ(insertLineData(s, kLineColumns, 1, false, true), LineEdit::Done);
+    EXPECT_EQ(pointsOf(s.x), (std::vector<int>{10, 15, 20}));
+    EXPECT_EQ(s.value(3, 0), 2);  // the cell right of the last line moved along
+    ASSERT_EQ(deleteLineData(s, kLineColumns, 1, false, true), LineEdit::Done);
+    EXPECT_EQ(s.value(2, 0), 2);
+    EXPECT_EQ(s.sel.MarkAt(3, 0), 0);
+
+    // At 49 lines a check grid already uses all 50 value columns.
+    s.x.count = 49;
+    EXPECT_FALSE(hasRoomForLine(s, kLineColumns, true));
+    EXPECT_TRUE(hasRoomForLine(s, kLineColumns, false));
+    EXPECT_EQ(insertLineData(s, kLineColumns, 49, false, true), LineEdit::AtMaximum);
 }
 
 TEST(DeleteLine, ShiftsPointsValuesAndMarks)
 {
     CSheet s = MakeSheet({.columns = 2, .rows = 4});
     for (int r = 0; r < 4; ++r)
-        s.Value(1, r) = r;
+        s.value(1, r) = r;
     s.sel.cellMark(1, 3) = kMarkCommitted;
-    ASSERT_EQ(DeleteLineData(s, kLineRows, 1, false), LineEdit::Done);
+    ASSERT_EQ(deleteLineData(s, kLineRows, 1, false), LineEdit::Done);
     EXPECT_EQ(pointsOf(s.y), (std::vector<int>{5, 15, 20}));
-    EXPECT_EQ(s.Value(1, 1), 2);
-    EXPECT_EQ(s.Value(1, 2), 3);
+    EXPECT_EQ(s.value(1, 1), 2);
+    EXPECT_EQ(s.value(1, 2), 3);
     EXPECT_EQ(s.sel.cellMark(1, 2), kMarkCommitted);
     EXPECT_EQ(s.sel.cellMark(1, 3), 0);
 
@@ -290,7 +311,7 @@ TEST(DeleteLine, ShiftsPointsValuesAndMarks)
         t.y.minCount = c.minCount;
         t.y.resizable = c.resizable;
         t.y.collapsed = c.collapsed;
-        EXPECT_EQ(DeleteLineData(t, kLineRows, 0, c.follower), c.result);
+        EXPECT_EQ(deleteLineData(t, kLineRows, 0, c.follower), c.result);
     }
 }
 
@@ -309,10 +330,10 @@ TEST(LinkedSheets, FollowersTakeTheSameInsertionOrNoneDoes)
     };
     {
         auto sheets = group();
-        ASSERT_EQ(InsertLinkedLine(sheets, 0, kLineColumns, 2), LineEdit::Done);
+        ASSERT_EQ(insertLinkedLine(sheets, 0, kLineColumns, 2), LineEdit::Done);
         for (const CSheet& s : sheets)
             EXPECT_EQ(pointsOf(s.x), (std::vector<int>{10, 20, 25, 30, 40}));
-        ASSERT_EQ(DeleteLinkedLine(sheets, 0, kLineColumns, 0), LineEdit::Done);
+        ASSERT_EQ(deleteLinkedLine(sheets, 0, kLineColumns, 0), LineEdit::Done);
         for (const CSheet& s : sheets)
             EXPECT_EQ(pointsOf(s.x), (std::vector<int>{20, 25, 30, 40}));
     }
@@ -323,11 +344,11 @@ TEST(LinkedSheets, FollowersTakeTheSameInsertionOrNoneDoes)
         auto sheets = group();
         sheets[2].x.maxCount = followerMax;
         sheets[2].x.count = followerMax;
-        sheets[2].Value(followerMax - 1, 0) = 99;
-        EXPECT_EQ(InsertLinkedLine(sheets, 0, kLineColumns, 1), LineEdit::FollowerAtMaximum);
+        sheets[2].value(followerMax - 1, 0) = 99;
+        EXPECT_EQ(insertLinkedLine(sheets, 0, kLineColumns, 1), LineEdit::FollowerAtMaximum);
         EXPECT_EQ(sheets[0].x.count, 4);
         EXPECT_EQ(sheets[1].x.count, 4);
         EXPECT_EQ(sheets[2].x.count, followerMax);
-        EXPECT_EQ(sheets[2].Value(followerMax - 1, 0), 99);
+        EXPECT_EQ(sheets[2].value(followerMax - 1, 0), 99);
     }
 }
