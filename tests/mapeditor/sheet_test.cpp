@@ -352,3 +352,43 @@ TEST(LinkedSheets, FollowersTakeTheSameInsertionOrNoneDoes)
         EXPECT_EQ(sheets[2].value(followerMax - 1, 0), 99);
     }
 }
+
+TEST(CAxeArrange, AnyChangeEndsOrderedSpacedAndInRange)
+{
+    // Whatever the user types or drags, when the range can hold the points they end ordered, spaced and inside
+    // min..max, and an unchanged axis stays as it is.
+    std::uint32_t seed = 12345;
+    auto next = [&](int lo, int hi) {
+        seed = seed * 1664525u + 1013904223u;
+        return lo + static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(hi - lo + 1));
+    };
+    for (int round = 0; round < 2000; ++round) {
+        const int n = next(1, 50), spacing = next(0, 20);
+        const int min = next(-1000, 1000), max = min + (n - 1) * spacing + next(0, 5000);
+        CSheet s = MakeSheet();
+        s.x.min = min;
+        s.x.max = max;
+        s.x.minSpacing = spacing;
+        std::vector<int> pts(n);
+        for (int& p : pts)
+            p = next(min - 2000, max + 2000);
+        setPoints(s.x, pts);
+        s.updateAxes(1 | 0x100);
+        for (int step = 0; step < 5; ++step) {
+            const int changes = next(1, 3);
+            for (int k = 0; k < changes; ++k)
+                s.x.points[next(0, n - 1)] = next(min - 2000, max + 2000);
+            s.x.Arrange();
+            for (int k = 0; k < n; ++k) {
+                ASSERT_GE(s.x.points[k], min) << "round " << round;
+                ASSERT_LE(s.x.points[k], max) << "round " << round;
+                if (k > 0) {
+                    ASSERT_GE(s.x.points[k] - s.x.points[k - 1], spacing) << "round " << round;
+                }
+            }
+            const std::vector<int> settled = pointsOf(s.x);
+            s.x.Arrange();
+            ASSERT_EQ(pointsOf(s.x), settled) << "round " << round;
+        }
+    }
+}
