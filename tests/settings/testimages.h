@@ -7,6 +7,7 @@
 
 #include "settings/image.h"
 #include "settings/notes.h"
+#include "settings/repair.h"
 #include "settings/settingswriter.h"
 
 namespace testimages {
@@ -70,6 +71,14 @@ inline Image randomValidImage(std::mt19937& rng)
         lines.push_back(line);
     }
     storeNotesLines(image, lines);
+    return image;
+}
+
+// A random image after the repair that runs before every save.
+inline Image randomRepairedImage(std::mt19937& rng)
+{
+    Image image = randomValidImage(rng);
+    NormalizeSettingsImage(image);
     return image;
 }
 
