@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 30
 ASAN_TARGETS ?= os_tests settings_tests fuzz_impet mapeditor_tests fuzz_clip_paste
 TSAN_TARGETS ?=
 # Fuzz targets run for FUZZ_SECONDS each under clang's libFuzzer.
-FUZZ_TARGETS ?= fuzz_impet fuzz_clip_paste
+FUZZ_TARGETS ?= fuzz_impet fuzz_clip_paste fuzz_settings_reader
 
 export QT_QPA_PLATFORM ?= offscreen
 export CTEST_OUTPUT_ON_FAILURE = 1
