@@ -5,7 +5,7 @@ CMAKE_ARGS ?=
 FUZZ_SECONDS ?= 30
 
 # Targets rebuilt with AddressSanitizer+UBSan (readers of outside bytes) and ThreadSanitizer (the link threads).
-ASAN_TARGETS ?= os_tests settings_tests fuzz_impet mapeditor_tests fuzz_clip_paste
+ASAN_TARGETS ?= os_tests settings_tests fuzz_impet mapeditor_tests fuzz_clip_paste fuzz_settings_reader
 TSAN_TARGETS ?=
 # Fuzz targets run for FUZZ_SECONDS each under clang's libFuzzer.
 FUZZ_TARGETS ?= fuzz_impet fuzz_clip_paste fuzz_settings_reader
