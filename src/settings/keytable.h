@@ -149,6 +149,7 @@ struct KeyItem {
     {
         return (address + i) | (isSigned() ? RS_SIGNED : 0);
     }
+    friend constexpr bool operator==(const KeyItem&, const KeyItem&) = default;
     constexpr KeyItem when(Cond c) const { KeyItem k = *this; k.cond = c; return k; }
     constexpr KeyItem rule(ScaleRule r) const { KeyItem k = *this; k.scaleRule = r; return k; }
     constexpr KeyItem onPage(PageFlag p) const { KeyItem k = *this; k.page = static_cast<std::int8_t>(p); return k; }
