@@ -44,7 +44,7 @@ public:
                 continue;
             ended = !readKey(*row);
         }
-        if (!m_result.ended && m_result.version < 305 && m_pages.has(PageFlag::Synchronisation) &&
+        if (!m_result.unsupportedModel && m_result.version < 305 && m_pages.has(PageFlag::Synchronisation) &&
             (m_image[2501] == 0 || m_oldLetter) && m_hooks.newSynchronisationSettings)
             m_hooks.newSynchronisationSettings(m_image);
         return m_result;
@@ -492,7 +492,7 @@ private:
         if (*number < 0 || *number >= RS_MODEL_COUNT) {
             message(ReaderMessage::UnsupportedModel, static_cast<int>(std::clamp<long long>(*number, -99999, 99999)));
             m_image[RS_BIKE_BYTE] = previous;
-            m_result.ended = true;
+            m_result.unsupportedModel = true;
             return false;
         }
         m_image[RS_BIKE_BYTE] = static_cast<std::uint8_t>(*number);

@@ -27,13 +27,15 @@ struct ReaderHooks {
 };
 
 struct ParseResult {
-    int version = 0;         // structure version of this text; 0: not a settings text, or refused
-    bool modelRead = false;  // BIKE was stored
-    bool ended = false;      // ended early by an unsupported model number
-    [[nodiscard]] bool accepted() const { return version != 0; }
+    int version = 0;               // structure version of this text; 0: not a settings text, or refused
+    bool modelRead = false;        // BIKE was stored
+    bool unsupportedModel = false;  // BIKE named a model this program does not know: nothing was read
+    [[nodiscard]] bool accepted() const { return version != 0 && !unsupportedModel; }
 };
 
-// Parses a settings text into the image. A text that is not accepted leaves the image unchanged.
+// Parses a settings text into the image. A text that is not accepted leaves the image unchanged: a text without
+// an accepted version, and a file for a model this program does not know, whose settings would belong to no
+// model (the message says so; the file is not taken as opened).
 [[nodiscard]] ParseResult ParseSettingsText(Image& image, std::string_view text,
                                             PageImportFlags pages = PageImportFlags::all(),
                                             const ReaderHooks& hooks = {});

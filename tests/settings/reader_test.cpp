@@ -105,9 +105,14 @@ TEST(SettingsReader, ModelNumber)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Image image = baseImage();
+        const Image before = image;
         Messages m;
         const ParseResult r = ParseSettingsText(image, kHeader + c.body, PageImportFlags::all(), m.hooks());
         EXPECT_EQ(r.modelRead, c.modelRead);
+        EXPECT_EQ(r.accepted(), c.modelRead) << "a file of an unknown model is not taken as opened";
+        if (!c.modelRead) {
+            EXPECT_EQ(image, before);
+        }
         EXPECT_EQ(image[RS_BIKE_BYTE], c.model);
         EXPECT_EQ(image[2667], c.cooling);
         if (c.unsupported != 0) {
