@@ -20,10 +20,8 @@ const std::array<float, kPercentSteps>& percentStepTable()
 
 std::int32_t CellStep(const CSheet& sheet, int column, int row, int n)
 {
-    if (n == 0)
-        return 0;
-    if (!(sheet.flags & kSheetPercentStep))
-        return n;
+    if (n == 0) return 0;
+    if (!(sheet.flags & kSheetPercentStep)) return n;
     const double scale2 = std::isfinite(sheet.data.scale2) ? sheet.data.scale2 : 1.0;
     if (column < 0 || column >= kMaxColumns || row < 0 || row >= kMaxRows || !sheet.isAllocated())
         return static_cast<std::int32_t>(n * scale2);
@@ -34,12 +32,11 @@ std::int32_t CellStep(const CSheet& sheet, int column, int row, int n)
     }
     const auto plain = static_cast<std::int32_t>(n * scale2);
     const auto& table = percentStepTable();
-    if (v <= 100 || v > table.back())
-        return plain;
+    if (v <= 100 || v > table.back()) return plain;
     // table[i - 1] <= v < table[i]; v == last entry falls into the last interval.
-    const int i = std::clamp(static_cast<int>(std::upper_bound(table.begin(), table.end(), static_cast<float>(v)) -
-                                              table.begin()),
-                             1, kPercentSteps - 1);
+    const int i = std::clamp(
+        static_cast<int>(std::upper_bound(table.begin(), table.end(), static_cast<float>(v)) - table.begin()), 1,
+        kPercentSteps - 1);
     const double lo = table[i - 1], hi = table[i];
     const double f = (static_cast<double>(v) - lo) / (hi - lo);
     // Near either end of the table a fast step (n = +-10) would index outside it: hold the indexes inside.
@@ -49,7 +46,6 @@ std::int32_t CellStep(const CSheet& sheet, int column, int row, int n)
     const std::int64_t delta = r - v;
     // Below a few hundred 1 % is less than the rounding to tens, and the rounded target can fall on or behind
     // the value: then step by n instead of standing still or going back.
-    if (delta == 0 || (delta > 0) != (n > 0))
-        return plain;
+    if (delta == 0 || (delta > 0) != (n > 0)) return plain;
     return static_cast<std::int32_t>(delta);
 }

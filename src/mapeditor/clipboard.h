@@ -11,7 +11,8 @@ inline constexpr std::string_view kSheetFormatName = "CF_QUORVANE_SHEET";
 inline constexpr int kClipPlainText = 1;
 inline constexpr int kClipSheetText = 2;
 
-class TabClipboard {
+class TabClipboard
+{
 public:
     virtual ~TabClipboard() = default;
     // The id under which the private format is known in this process.

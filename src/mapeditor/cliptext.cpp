@@ -13,15 +13,19 @@ namespace {
 constexpr std::size_t kNumberCharsMax = 64;
 constexpr std::size_t kStringViewCharsMax = 63;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 std::string_view trim(std::string_view s)
 {
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
     return s;
 }
 
@@ -30,8 +34,7 @@ std::string oneField(std::string_view s)
 {
     std::string out(s);
     for (char& c : out)
-        if (c == '\t' || c == '\n' || c == '\r')
-            c = ' ';
+        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
     return out;
 }
 
@@ -41,8 +44,7 @@ std::string_view firstChars(std::string_view s, std::size_t n)
     std::size_t i = 0, chars = 0;
     while (i < s.size() && chars < n) {
         ++i;
-        while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80)
-            ++i;
+        while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) ++i;
         ++chars;
     }
     return s.substr(0, i);
@@ -51,16 +53,14 @@ std::string_view firstChars(std::string_view s, std::size_t n)
 std::string numberField(std::int32_t raw, double scale, const ClipTextOptions& options)
 {
     std::string s = NumberText(raw, scale);
-    if (options.language == 2)
-        std::replace(s.begin(), s.end(), '.', ',');
+    if (options.language == 2) std::replace(s.begin(), s.end(), '.', ',');
     return s;
 }
 
 // A head: its label part on an axis with label texts, else its number.
 std::string headField(const CAxe& axis, int index, const ClipTextOptions& options)
 {
-    if (index < 0 || index >= axis.usedCount())
-        return {};
+    if (index < 0 || index >= axis.usedCount()) return {};
     if (axis.hasStringView())
         if (const auto part = axis.StringViewText(index, 0)) {
             const std::string picked = options.pickText ? options.pickText(*part) : std::string(*part);
@@ -71,18 +71,22 @@ std::string headField(const CAxe& axis, int index, const ClipTextOptions& option
 
 void appendRow(std::string& out, const std::vector<std::string>& fields)
 {
-    if (!out.empty())
-        out.push_back('\n');
+    if (!out.empty()) out.push_back('\n');
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            out.push_back('\t');
+        if (i > 0) out.push_back('\t');
         out += fields[i];
     }
 }
 
-int collapsedAt(const CAxe& axis) { return axis.collapsed ? axis.resolveCollapsedIndex() : -1; }
+int collapsedAt(const CAxe& axis)
+{
+    return axis.collapsed ? axis.resolveCollapsedIndex() : -1;
+}
 
-bool marked(std::uint16_t mark) { return (mark & (kMarkCommitted | kMarkPicked)) != 0; }
+bool marked(std::uint16_t mark)
+{
+    return (mark & (kMarkCommitted | kMarkPicked)) != 0;
+}
 
 }  // namespace
 
@@ -104,46 +108,39 @@ std::optional<double> readFieldNumber(std::string_view field, bool braceForm)
     auto isPoint = [&](char c) { return c == '.' || (!braceForm && c == ','); };
     auto numberChar = [&](char c) { return isDigit(c) || c == '-' || isPoint(c); };
     std::size_t i = 0;
-    while (i < field.size() && !numberChar(field[i]))
-        ++i;  // a unit or sign of currency before the number
+    while (i < field.size() && !numberChar(field[i])) ++i;  // a unit or sign of currency before the number
     std::string num;
     auto take = [&](char c) {
         num.push_back(c);
         return num.size() <= kNumberCharsMax;
     };
-    if (i < field.size() && field[i] == '-' && !take(field[i++]))
-        return std::nullopt;
+    if (i < field.size() && field[i] == '-' && !take(field[i++])) return std::nullopt;
     int digits = 0;
     bool point = false;
     while (i < field.size()) {
         const char c = field[i];
         if (isDigit(c)) {
-            if (!take(c))
-                return std::nullopt;
+            if (!take(c)) return std::nullopt;
             ++digits;
             ++i;
         } else if (isPoint(c) && !point) {
             point = true;
-            if (!take('.'))
-                return std::nullopt;
+            if (!take('.')) return std::nullopt;
             ++i;
-        } else if (c == ' ' && !braceForm && !point && digits > 0 && i + 3 < field.size() &&
-                   isDigit(field[i + 1]) && isDigit(field[i + 2]) && isDigit(field[i + 3]) &&
+        } else if (c == ' ' && !braceForm && !point && digits > 0 && i + 3 < field.size() && isDigit(field[i + 1]) &&
+                   isDigit(field[i + 2]) && isDigit(field[i + 3]) &&
                    (i + 4 == field.size() || !isDigit(field[i + 4]))) {
             ++i;  // thousands separator
         } else {
             break;
         }
     }
-    if (digits == 0)
-        return std::nullopt;
+    if (digits == 0) return std::nullopt;
     for (; i < field.size(); ++i)
-        if (numberChar(field[i]))
-            return std::nullopt;  // digits or signs after the number: not one number
+        if (numberChar(field[i])) return std::nullopt;  // digits or signs after the number: not one number
     double v = 0;
     const auto res = std::from_chars(num.data(), num.data() + num.size(), v);
-    if (res.ec != std::errc() || res.ptr != num.data() + num.size() || !std::isfinite(v))
-        return std::nullopt;
+    if (res.ec != std::errc() || res.ptr != num.data() + num.size() || !std::isfinite(v)) return std::nullopt;
     return v;
 }
 
@@ -154,8 +151,7 @@ void forEachField(std::string_view text, FieldMode mode,
         int row = -1, column = -1;
         std::size_t fs = 0;
         for (std::size_t i = 0; i <= text.size(); ++i) {
-            if (i < text.size() && text[i] != '\t' && text[i] != '\n')
-                continue;
+            if (i < text.size() && text[i] != '\t' && text[i] != '\n') continue;
             const std::string_view field = text.substr(fs, i - fs);
             fn(row, column, field, readFieldNumber(field, false));
             fs = i + 1;
@@ -195,8 +191,7 @@ void forEachField(std::string_view text, FieldMode mode,
                 fs = i + 1;
                 content = false;
             } else if (c == '}') {
-                if (content)
-                    emit(i);
+                if (content) emit(i);
                 ++row;
                 column = 0;
                 fs = i + 1;
@@ -205,8 +200,7 @@ void forEachField(std::string_view text, FieldMode mode,
                 content = true;
             }
         }
-        if (content)
-            emit(text.size());
+        if (content) emit(text.size());
         return;
     }
 
@@ -244,11 +238,10 @@ void forEachField(std::string_view text, FieldMode mode,
             continue;
         }
         std::size_t j = i;
-        while (j < text.size() && text[j] == ' ')
-            ++j;
+        while (j < text.size() && text[j] == ' ') ++j;
         const bool trailing = j == text.size() || text[j] == '\t' || text[j] == '\n' || text[j] == '\r';
-        const bool grouping = j == i + 1 && isDigit(last) && !point && j + 3 <= text.size() &&
-                              isDigit(text[j]) && isDigit(text[j + 1]) && isDigit(text[j + 2]) &&
+        const bool grouping = j == i + 1 && isDigit(last) && !point && j + 3 <= text.size() && isDigit(text[j]) &&
+                              isDigit(text[j + 1]) && isDigit(text[j + 2]) &&
                               (j + 3 == text.size() || !isDigit(text[j + 3]));
         // Blanks before a field or beside a separator, and a thousands separator, stay inside the field.
         if (content && !trailing && !grouping) {
@@ -266,21 +259,19 @@ void forEachField(std::string_view text, FieldMode mode,
 namespace {
 
 // The table shared by both texts: head row (with the leading tab) and one row per value row.
-void appendTable(std::string& out, const CSheet& sheet, const ClipTextOptions& options, int firstColumn,
-                 int lastColumn, int firstRow, int lastRow, bool headRow, bool headColumn)
+void appendTable(std::string& out, const CSheet& sheet, const ClipTextOptions& options, int firstColumn, int lastColumn,
+                 int firstRow, int lastRow, bool headRow, bool headColumn)
 {
     if (headRow) {
         std::vector<std::string> fields;
-        if (headColumn)
-            fields.emplace_back();
+        if (headColumn) fields.emplace_back();
         for (int c = firstColumn; c <= lastColumn && c < sheet.x.usedCount(); ++c)
             fields.push_back(headField(sheet.x, c, options));
         appendRow(out, fields);
     }
     for (int r = firstRow; r <= lastRow; ++r) {
         std::vector<std::string> fields;
-        if (headColumn)
-            fields.push_back(headField(sheet.y, r, options));
+        if (headColumn) fields.push_back(headField(sheet.y, r, options));
         for (int c = firstColumn; c <= lastColumn; ++c)
             fields.push_back(numberField(sheet.value(c, r), sheet.data.scale, options));
         appendRow(out, fields);
@@ -291,8 +282,7 @@ void appendTable(std::string& out, const CSheet& sheet, const ClipTextOptions& o
 
 std::string sheetText(const CSheet& sheet, const ClipTextOptions& options)
 {
-    if (!sheet.isAllocated())
-        return {};
+    if (!sheet.isAllocated()) return {};
     const char* only = sheet.y.collapsed ? "Y" : sheet.x.collapsed ? "X" : "";
     std::string out;
     out += "Label:\t" + oneField(sheet.title) + "\n";
@@ -310,8 +300,7 @@ std::string sheetText(const CSheet& sheet, const ClipTextOptions& options)
 
 std::string plainTableText(const CSheet& sheet, const ClipTextOptions& options)
 {
-    if (!sheet.isAllocated())
-        return {};
+    if (!sheet.isAllocated()) return {};
     const int columns = valueColumns(sheet, options.checkGrid), rows = valueRows(sheet, options.checkGrid);
     const int cx = collapsedAt(sheet.x), cy = collapsedAt(sheet.y);
     std::string out;
@@ -326,8 +315,7 @@ std::string plainTableText(const CSheet& sheet, const ClipTextOptions& options)
 
 std::string selectionText(const CSheet& sheet, const ClipTextOptions& options)
 {
-    if (!sheet.isAllocated())
-        return {};
+    if (!sheet.isAllocated()) return {};
     const TSel& sel = sheet.sel;
     std::string out;
     if (sel.selKind == kSelCells) {
@@ -340,15 +328,12 @@ std::string selectionText(const CSheet& sheet, const ClipTextOptions& options)
                 }
         const int cx = collapsedAt(sheet.x), cy = collapsedAt(sheet.y);
         for (int r = r0; r <= r1; ++r) {
-            if (cy >= 0 && r != cy)
-                continue;
+            if (cy >= 0 && r != cy) continue;
             std::vector<std::string> fields;
             for (int c = c0; c <= c1; ++c) {
-                if (cx >= 0 && c != cx)
-                    continue;
-                fields.push_back(marked(sel.cellMark(c, r))
-                                     ? numberField(sheet.value(c, r), sheet.data.scale, options)
-                                     : std::string());
+                if (cx >= 0 && c != cx) continue;
+                fields.push_back(marked(sel.cellMark(c, r)) ? numberField(sheet.value(c, r), sheet.data.scale, options)
+                                                            : std::string());
             }
             appendRow(out, fields);
         }
@@ -361,15 +346,12 @@ std::string selectionText(const CSheet& sheet, const ClipTextOptions& options)
         int first = -1, last = -1;
         for (int i = 0; i < n; ++i)
             if (marked(columns ? sel.xMark(i) : sel.yMark(i))) {
-                if (first < 0)
-                    first = i;
+                if (first < 0) first = i;
                 last = i;
             }
         for (int i = first; first >= 0 && i <= last; ++i) {
-            if (i > first)
-                out.push_back(columns ? '\t' : '\n');
-            if (marked(columns ? sel.xMark(i) : sel.yMark(i)))
-                out += headField(axis, i, options);
+            if (i > first) out.push_back(columns ? '\t' : '\n');
+            if (marked(columns ? sel.xMark(i) : sel.yMark(i))) out += headField(axis, i, options);
         }
     }
     return out;
@@ -381,12 +363,9 @@ std::string cleanTextForEdit(std::string_view text)
 {
     std::string out;
     for (char c : text) {
-        if (c == '\n' || c == '\t')
-            break;
-        if (c == ',')
-            c = '.';
-        if (isDigit(c) || c == '-' || c == '.' || c == ' ')
-            out.push_back(c);
+        if (c == '\n' || c == '\t') break;
+        if (c == ',') c = '.';
+        if (isDigit(c) || c == '-' || c == '.' || c == ' ') out.push_back(c);
     }
     return out;
 }
@@ -403,18 +382,17 @@ TextPasteResult pasteText(CSheet& sheet, std::string_view text, int focusColumn,
     if (focusRow == -1 || focusColumn == -1) {
         const bool xHeads = focusRow == -1;
         CAxe& axis = xHeads ? sheet.x : sheet.y;
-        if (!axis.editable || axis.collapsed)
-            return result;
+        if (!axis.editable || axis.collapsed) return result;
         const int first = xHeads ? focusColumn : focusRow;
         sel.dragKind = xHeads ? kHitXHead : kHitYHead;
         forEachField(text, FieldMode::Text, [&](int row, int column, std::string_view, std::optional<double> v) {
             // X heads take the first line, Y heads the first field of every line.
             const int index = first + (xHeads ? column : row);
-            if (!v || (xHeads ? row != 0 : column != 0) || index >= axis.usedCount() || index >= (xHeads ? kMaxColumns : kMaxRows))
+            if (!v || (xHeads ? row != 0 : column != 0) || index >= axis.usedCount() ||
+                index >= (xHeads ? kMaxColumns : kMaxRows))
                 return;
             const auto raw = roundToRaw(*v, axis.scale);
-            if (!raw)
-                return;
+            if (!raw) return;
             axis.points[index] = *raw;
             (xHeads ? sel.xMark(index) : sel.yMark(index)) |= kMarkPicked;
             result.changed |= xHeads ? 1 : 2;
@@ -423,26 +401,20 @@ TextPasteResult pasteText(CSheet& sheet, std::string_view text, int focusColumn,
         return result;
     }
 
-    if (!dataAxis.editable)
-        return result;
+    if (!dataAxis.editable) return result;
     const int columns = valueColumns(sheet, options.checkGrid), rows = valueRows(sheet, options.checkGrid);
     const int cx = collapsedAt(sheet.x), cy = collapsedAt(sheet.y);
     // On a collapsed axis only its one line takes values, and only when the selection reaches it.
-    if (cx >= 0 && (cx < sel.minColumn || cx > sel.maxColumn))
-        return result;
-    if (cy >= 0 && (cy < sel.minRow || cy > sel.maxRow))
-        return result;
+    if (cx >= 0 && (cx < sel.minColumn || cx > sel.maxColumn)) return result;
+    if (cy >= 0 && (cy < sel.minRow || cy > sel.maxRow)) return result;
     sel.dragKind = kHitCell;
     forEachField(text, FieldMode::Text, [&](int row, int column, std::string_view, std::optional<double> v) {
         const int c = focusColumn + column, r = focusRow + row;
-        if (!v || c >= columns || r >= rows || (cx >= 0 && c != cx) || (cy >= 0 && r != cy))
-            return;
+        if (!v || c >= columns || r >= rows || (cx >= 0 && c != cx) || (cy >= 0 && r != cy)) return;
         double value = *v;
-        if (dataAxis.scale != 0 && value / dataAxis.scale > 5.0 * dataAxis.max)
-            value *= 0.001;  // given in thousandths
+        if (dataAxis.scale != 0 && value / dataAxis.scale > 5.0 * dataAxis.max) value *= 0.001;  // given in thousandths
         const auto raw = roundToRaw(value, dataAxis.scale);
-        if (!raw)
-            return;
+        if (!raw) return;
         sheet.value(c, r) = *raw;
         sel.cellMark(c, r) |= kMarkPicked;
         result.changed |= 4;
@@ -462,15 +434,12 @@ SheetTextHeader readSheetHeader(std::string_view text)
             break;
         }
         std::size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos)
-            end = text.size();
+        if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(pos, end - pos);
         pos = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         const std::size_t tab = line.find('\t');
-        if (tab == std::string_view::npos)
-            continue;
+        if (tab == std::string_view::npos) continue;
         const std::string_view key = line.substr(0, tab), value = line.substr(tab + 1);
         auto size = [](std::string_view v) {
             v = trim(v);
@@ -505,8 +474,7 @@ SheetPasteResult pasteSheetText(CSheet& sheet, std::string_view text, const Clip
 {
     SheetPasteResult result;
     const SheetTextHeader h = readSheetHeader(text);
-    if (!sheet.isAllocated() || !h.hasTable || h.sizeX <= 0 || h.sizeY <= 0)
-        return result;
+    if (!sheet.isAllocated() || !h.hasTable || h.sizeX <= 0 || h.sizeY <= 0) return result;
     const int match = (h.hasXName && h.xName == sheet.x.name ? 1 : 0) |
                       (h.hasYName && h.yName == sheet.y.name ? 2 : 0) |
                       (h.hasDataName && h.dataName == sheet.data.name ? 4 : 0);
@@ -537,11 +505,9 @@ SheetPasteResult pasteSheetText(CSheet& sheet, std::string_view text, const Clip
     std::array<int, kMaxRows + 1> fieldsInRow{};  // row -1 first
     forEachField(text.substr(h.tableStart), FieldMode::Sheet,
                  [&](int row, int column, std::string_view, std::optional<double> v) {
-                     if (row >= valueRows)
-                         return;
+                     if (row >= valueRows) return;
                      fieldsInRow[row + 1] = std::max(fieldsInRow[row + 1], column + 2);
-                     if (!v)
-                         return;
+                     if (!v) return;
                      if (row == -1 && column >= 0 && column < nx)
                          xHeads[column] = roundToRaw(*v, xa.scale);
                      else if (column == -1 && row >= 0 && row < ny)
@@ -550,17 +516,14 @@ SheetPasteResult pasteSheetText(CSheet& sheet, std::string_view text, const Clip
                          values[gridIndex(column, row)] = roundToRaw(*v, da.scale);
                  });
     bool complete = fieldsInRow[0] >= nx + 1;
-    for (int r = 0; r < valueRows; ++r)
-        complete &= fieldsInRow[r + 1] >= valueColumns + 1;
+    for (int r = 0; r < valueRows; ++r) complete &= fieldsInRow[r + 1] >= valueColumns + 1;
     if (!complete) {
         result.status = SheetPaste::Incomplete;
         return result;
     }
 
-    if (nx != xa.count)
-        result.changed |= 1;
-    if (ny != ya.count)
-        result.changed |= 2;
+    if (nx != xa.count) result.changed |= 1;
+    if (ny != ya.count) result.changed |= 2;
     xa.count = nx;
     ya.count = ny;
     if (h.onlyX && xa.collapseOption != 0 && !xa.collapsed) {

@@ -13,7 +13,8 @@
 
 #include "mapeditor/sheet.h"
 
-struct ClipTextOptions {
+struct ClipTextOptions
+{
     int language = 0;        // 0 English, 1 German, 2 Czech: Czech writes decimal commas in numeric fields
     bool checkGrid = false;  // check-grid editor: one more value than points in each direction
     // The current language's form of a trilingual label part; empty: the part as it stands.
@@ -38,8 +39,9 @@ enum class FieldMode {
 
 // Calls fn(row, column, field, number) for every field of the text. In the sheet mode rows and columns start
 // at -1 (the head row and the head column).
-void forEachField(std::string_view text, FieldMode mode,
-                  const std::function<void(int row, int column, std::string_view field, std::optional<double> number)>& fn);
+void forEachField(
+    std::string_view text, FieldMode mode,
+    const std::function<void(int row, int column, std::string_view field, std::optional<double> number)>& fn);
 
 // ---- Writers ------------------------------------------------------------------------------------------------
 
@@ -55,7 +57,8 @@ void forEachField(std::string_view text, FieldMode mode,
 // line feed.
 [[nodiscard]] std::string cleanTextForEdit(std::string_view text);
 
-struct TextPasteResult {
+struct TextPasteResult
+{
     int changed = 0;  // 1 X points, 2 Y points, 4 values
     int stored = 0;   // elements written (each marked picked in the selection)
 };
@@ -66,7 +69,8 @@ struct TextPasteResult {
 [[nodiscard]] TextPasteResult pasteText(CSheet& sheet, std::string_view text, int focusColumn, int focusRow,
                                         const ClipTextOptions& options);
 
-struct SheetTextHeader {
+struct SheetTextHeader
+{
     bool hasTable = false;  // a line beginning with a tab was found
     std::size_t tableStart = 0;
     std::string title, xName, yName, dataName;
@@ -83,7 +87,8 @@ enum class SheetPaste {
     Incomplete,         // the table lacks heads or values its sizes claim: nothing pasted
     Pasted,
 };
-struct SheetPasteResult {
+struct SheetPasteResult
+{
     SheetPaste status = SheetPaste::NotSheetText;
     int changed = 0;  // 1 X (points or count), 2 Y, 4 values
 };

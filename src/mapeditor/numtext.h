@@ -13,8 +13,7 @@
 
 // raw * scale with the scale's decimals, digits grouped in threes by spaces ("12 345.6", "-123 456"), trailing
 // zeros and point stripped; " unit" appended when withUnit and the unit is not empty.
-[[nodiscard]] std::string NumberText(std::int32_t raw, double scale, std::string_view unit = {},
-                                     bool withUnit = false);
+[[nodiscard]] std::string NumberText(std::int32_t raw, double scale, std::string_view unit = {}, bool withUnit = false);
 
 // A graph label for the value at the label step ("2.50m", "15", "3k", ...).
 [[nodiscard]] std::string AxisLabelText(double step, double value);

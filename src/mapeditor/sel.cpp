@@ -5,24 +5,41 @@
 namespace {
 
 // A hit table filled by a view may claim any counts; the mark arrays hold 50 x 30.
-int tableColumns(const HitTable& table) { return std::clamp<int>(table.columns, 0, kMaxColumns); }
-int tableRows(const HitTable& table) { return std::clamp<int>(table.rows, 0, kMaxRows); }
+int tableColumns(const HitTable& table)
+{
+    return std::clamp<int>(table.columns, 0, kMaxColumns);
+}
+int tableRows(const HitTable& table)
+{
+    return std::clamp<int>(table.rows, 0, kMaxRows);
+}
 
-bool contains(const HitRect& r, int x, int y) { return r.left <= x && x <= r.right && r.top <= y && y <= r.bottom; }
-bool overlapsX(const HitRect& r, int left, int right) { return r.left <= right && r.right >= left; }
-bool overlapsY(const HitRect& r, int top, int bottom) { return r.top <= bottom && r.bottom >= top; }
+bool contains(const HitRect& r, int x, int y)
+{
+    return r.left <= x && x <= r.right && r.top <= y && y <= r.bottom;
+}
+bool overlapsX(const HitRect& r, int left, int right)
+{
+    return r.left <= right && r.right >= left;
+}
+bool overlapsY(const HitRect& r, int top, int bottom)
+{
+    return r.top <= bottom && r.bottom >= top;
+}
 
 // One kind out of the hit bits, in the order HitTest tests them.
 int firstKind(int bits)
 {
     for (int kind : {kHitCell, kHitXHead, kHitYHead, kHitColumnStrip, kHitRowStrip})
-        if (bits & kind)
-            return kind;
+        if (bits & kind) return kind;
     return 0;
 }
 
 // Whole columns and rows select cells.
-int selGroup(int dragKind) { return (dragKind & (kHitColumnStrip | kHitRowStrip)) ? kSelCells : dragKind; }
+int selGroup(int dragKind)
+{
+    return (dragKind & (kHitColumnStrip | kHitRowStrip)) ? kSelCells : dragKind;
+}
 
 bool setPicked(std::uint16_t& mark, bool inBand)
 {
@@ -65,8 +82,7 @@ int TSel::HitTest(HitTable& table, int x, int y)
                 }
     }
     auto scan = [&](bool on, int n, int first, int bit, bool isColumn) {
-        if (!on)
-            return;
+        if (!on) return;
         for (int i = 0; i < n; ++i)
             if (contains(table.rects[first + i], x, y)) {
                 bits |= bit;
@@ -112,10 +128,8 @@ int TSel::HitCell(const HitTable& table, int x, int y, int& column, int& row)
 
 void TSel::StartGraphDrag(const HitTable& table, int x, int y, bool shift, bool ctrl)
 {
-    if (shift && ctrl)
-        shift = ctrl = false;
-    if (!shift && !ctrl)
-        Reset();
+    if (shift && ctrl) shift = ctrl = false;
+    if (!shift && !ctrl) Reset();
     currentX = x;
     currentY = y;
     if (!shift || (anchorX == -1 && anchorY == -1)) {
@@ -136,10 +150,8 @@ void TSel::StartGraphDrag(const HitTable& table, int x, int y, bool shift, bool 
 
 void TSel::StartTableDrag(HitTable& table, int x, int y, bool shift, bool ctrl)
 {
-    if (shift && ctrl)
-        shift = ctrl = false;
-    if (!shift && !ctrl)
-        Reset();
+    if (shift && ctrl) shift = ctrl = false;
+    if (!shift && !ctrl) Reset();
     currentX = x;
     currentY = y;
     if (!shift || (anchorX == -1 && anchorY == -1)) {
@@ -147,8 +159,7 @@ void TSel::StartTableDrag(HitTable& table, int x, int y, bool shift, bool ctrl)
         anchorY = y;
     }
     const int kind = firstKind(HitTest(table, x, y));
-    if (kind == 0)
-        return;
+    if (kind == 0) return;
     dragKind = kind;
     if (selGroup(kind) != selKind) {
         Reset();
@@ -164,8 +175,7 @@ void TSel::StartTableDrag(HitTable& table, int x, int y, bool shift, bool ctrl)
 
 bool TSel::DragTo(const HitTable& table, int x, int y, bool force)
 {
-    if (dragKind == 0 || (x == currentX && y == currentY && !force))
-        return false;
+    if (dragKind == 0 || (x == currentX && y == currentY && !force)) return false;
     currentX = std::clamp(x, 0, std::max(0, table.width - 1));
     currentY = std::clamp(y, 0, std::max(0, table.height - 1));
     const int left = std::min(anchorX, currentX), right = std::max(anchorX, currentX);
@@ -173,37 +183,35 @@ bool TSel::DragTo(const HitTable& table, int x, int y, bool force)
     const int columns = tableColumns(table), rows = tableRows(table);
     bool changed = false;
     switch (dragKind) {
-    case kHitCell:
-        for (int r = 0; r < rows; ++r)
-            for (int c = 0; c < columns; ++c) {
-                const HitRect& rect = table.cell(c, r);
-                changed |= setPicked(cellMark(c, r), overlapsX(rect, left, right) && overlapsY(rect, top, bottom));
-            }
-        break;
-    case kHitXHead:
-        for (int c = 0; c < columns; ++c)
-            changed |= setPicked(xMark(c), overlapsX(table.rects[kHitXHeads + c], left, right));
-        break;
-    case kHitYHead:
-        for (int r = 0; r < rows; ++r)
-            changed |= setPicked(yMark(r), overlapsY(table.rects[kHitYHeads + r], top, bottom));
-        break;
-    case kHitColumnStrip:
-        for (int c = 0; c < columns; ++c) {
-            const bool in = overlapsX(table.rects[kHitColumnStrips + c], left, right);
+        case kHitCell:
             for (int r = 0; r < rows; ++r)
-                changed |= setPicked(cellMark(c, r), in);
-        }
-        break;
-    case kHitRowStrip:
-        for (int r = 0; r < rows; ++r) {
-            const bool in = overlapsY(table.rects[kHitRowStrips + r], top, bottom);
+                for (int c = 0; c < columns; ++c) {
+                    const HitRect& rect = table.cell(c, r);
+                    changed |= setPicked(cellMark(c, r), overlapsX(rect, left, right) && overlapsY(rect, top, bottom));
+                }
+            break;
+        case kHitXHead:
             for (int c = 0; c < columns; ++c)
-                changed |= setPicked(cellMark(c, r), in);
-        }
-        break;
-    default:
-        break;
+                changed |= setPicked(xMark(c), overlapsX(table.rects[kHitXHeads + c], left, right));
+            break;
+        case kHitYHead:
+            for (int r = 0; r < rows; ++r)
+                changed |= setPicked(yMark(r), overlapsY(table.rects[kHitYHeads + r], top, bottom));
+            break;
+        case kHitColumnStrip:
+            for (int c = 0; c < columns; ++c) {
+                const bool in = overlapsX(table.rects[kHitColumnStrips + c], left, right);
+                for (int r = 0; r < rows; ++r) changed |= setPicked(cellMark(c, r), in);
+            }
+            break;
+        case kHitRowStrip:
+            for (int r = 0; r < rows; ++r) {
+                const bool in = overlapsY(table.rects[kHitRowStrips + r], top, bottom);
+                for (int c = 0; c < columns; ++c) changed |= setPicked(cellMark(c, r), in);
+            }
+            break;
+        default:
+            break;
     }
     UpdateBounds();
     return changed;
@@ -218,8 +226,7 @@ void TSel::UpdateBounds()
         for (int r = 0; r < kMaxRows; ++r)
             for (int c = 0; c < kMaxColumns; ++c) {
                 const std::uint16_t m = cellMark(c, r);
-                if (m != 0)
-                    ++count;
+                if (m != 0) ++count;
                 if (m & kMarkPicked) {
                     if (minColumn == -2) {
                         minColumn = maxColumn = c;
@@ -239,8 +246,7 @@ void TSel::UpdateBounds()
         for (int i = 0; i < n; ++i)
             if ((columns ? xMark(i) : yMark(i)) & kMarkPicked) {
                 ++count;
-                if (lo == -2)
-                    lo = i;
+                if (lo == -2) lo = i;
                 hi = i;
             }
         const int other = count > 0 ? -1 : -2;
@@ -258,8 +264,7 @@ void TSel::commitCells(const HitTable& table)
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < columns; ++c) {
             std::uint16_t& m = cellMark(c, r);
-            if (m & kMarkPicked)
-                m |= kMarkCommitted;
+            if (m & kMarkPicked) m |= kMarkCommitted;
             m &= ~(kMarkPicked | kMarkCorner);
         }
     count = 0;
@@ -275,14 +280,11 @@ void TSel::commitCells(const HitTable& table)
     rectangle = 0;
     if (count > 0) {
         int right = left;
-        while (right + 1 < columns && cellMark(right + 1, top) != 0)
-            ++right;
+        while (right + 1 < columns && cellMark(right + 1, top) != 0) ++right;
         int bottom = top;
         for (bool full = true; full && bottom + 1 < rows;) {
-            for (int c = left; c <= right && full; ++c)
-                full = cellMark(c, bottom + 1) != 0;
-            if (full)
-                ++bottom;
+            for (int c = left; c <= right && full; ++c) full = cellMark(c, bottom + 1) != 0;
+            if (full) ++bottom;
         }
         // Every cell inside is marked by construction, so the marks form the rectangle exactly when the count
         // equals its area.
@@ -290,8 +292,7 @@ void TSel::commitCells(const HitTable& table)
         if (clean && (right - left > 1 || bottom - top > 1)) {
             rectangle = 1;
             for (int c : {left, right})
-                for (int r : {top, bottom})
-                    cellMark(c, r) |= kMarkCorner;
+                for (int r : {top, bottom}) cellMark(c, r) |= kMarkCorner;
             rectLeft = left, rectRight = right, rectTop = top, rectBottom = bottom;
         }
     }
@@ -306,12 +307,10 @@ void TSel::commitHeads(const HitTable& table, bool columns)
     int lo = -1, hi = -1;
     for (int i = 0; i < n; ++i) {
         std::uint16_t& m = mark(i);
-        if (m & kMarkPicked)
-            m |= kMarkCommitted;
+        if (m & kMarkPicked) m |= kMarkCommitted;
         m &= ~(kMarkPicked | kMarkCorner);
         if (m != 0) {
-            if (count++ == 0)
-                lo = i;
+            if (count++ == 0) lo = i;
             hi = i;
         }
     }
@@ -343,8 +342,7 @@ void TSel::Commit(const HitTable& table)
 void TSel::SelectOne(const HitTable& table, int column, int row)
 {
     Reset();
-    if (column < -1 || row < -1 || column >= kMaxColumns || row >= kMaxRows || (column == -1 && row == -1))
-        return;
+    if (column < -1 || row < -1 || column >= kMaxColumns || row >= kMaxRows || (column == -1 && row == -1)) return;
     if (row == -1) {
         dragKind = kHitXHead;
         xMark(column) = kMarkPicked;
@@ -366,14 +364,10 @@ void TSel::SelectTo(const HitTable& table, int column, int row)
     Reset();
     endColumn = column;
     endRow = row;
-    if (startColumn == -1)
-        endColumn = -1;
-    if (startRow == -1)
-        endRow = -1;
-    if (startColumn != -1 && endColumn == -1)
-        endColumn = 0;
-    if (startRow != -1 && endRow == -1)
-        endRow = 0;
+    if (startColumn == -1) endColumn = -1;
+    if (startRow == -1) endRow = -1;
+    if (startColumn != -1 && endColumn == -1) endColumn = 0;
+    if (startRow != -1 && endRow == -1) endRow = 0;
     auto inRange = [](int v, int n) { return v >= -1 && v < n; };
     if (!inRange(startColumn, kMaxColumns) || !inRange(startRow, kMaxRows) || !inRange(endColumn, kMaxColumns) ||
         !inRange(endRow, kMaxRows))
@@ -381,20 +375,16 @@ void TSel::SelectTo(const HitTable& table, int column, int row)
     const int c0 = std::min(startColumn, endColumn), c1 = std::max(startColumn, endColumn);
     const int r0 = std::min(startRow, endRow), r1 = std::max(startRow, endRow);
     if (startRow == -1) {
-        if (startColumn == -1)
-            return;
+        if (startColumn == -1) return;
         dragKind = kHitXHead;
-        for (int c = c0; c <= c1; ++c)
-            xMark(c) = kMarkPicked;
+        for (int c = c0; c <= c1; ++c) xMark(c) = kMarkPicked;
     } else if (startColumn == -1) {
         dragKind = kHitYHead;
-        for (int r = r0; r <= r1; ++r)
-            yMark(r) = kMarkPicked;
+        for (int r = r0; r <= r1; ++r) yMark(r) = kMarkPicked;
     } else {
         dragKind = kHitCell;
         for (int r = r0; r <= r1; ++r)
-            for (int c = c0; c <= c1; ++c)
-                cellMark(c, r) = kMarkPicked;
+            for (int c = c0; c <= c1; ++c) cellMark(c, r) = kMarkPicked;
     }
     UpdateBounds();
     Commit(table);
@@ -402,51 +392,35 @@ void TSel::SelectTo(const HitTable& table, int column, int row)
 
 int TSel::CornerFlags(int column, int row, bool wholeRow, bool wholeColumn) const
 {
-    if (rectangle != 1)
-        return 0;
+    if (rectangle != 1) return 0;
     int flags = 0;
     if (selKind == kSelCells) {
-        if (column == rectLeft && row == rectTop)
-            flags |= 1;
-        if (column == rectRight && row == rectTop)
-            flags |= 2;
-        if (column == rectLeft && row == rectBottom)
-            flags |= 4;
-        if (column == rectRight && row == rectBottom)
-            flags |= 8;
+        if (column == rectLeft && row == rectTop) flags |= 1;
+        if (column == rectRight && row == rectTop) flags |= 2;
+        if (column == rectLeft && row == rectBottom) flags |= 4;
+        if (column == rectRight && row == rectBottom) flags |= 8;
         if (wholeColumn) {
-            if (column == rectLeft)
-                flags += 5;
-            if (column == rectRight)
-                flags += 10;
+            if (column == rectLeft) flags += 5;
+            if (column == rectRight) flags += 10;
         }
         if (wholeRow) {
-            if (row == rectTop)
-                flags += 3;
-            if (row == rectBottom)
-                flags += 12;
+            if (row == rectTop) flags += 3;
+            if (row == rectBottom) flags += 12;
         }
     } else if (selKind == kSelXHeads && row == -1) {
-        if (column == rectLeft)
-            flags += 5;
-        if (column == rectRight)
-            flags += 10;
+        if (column == rectLeft) flags += 5;
+        if (column == rectRight) flags += 10;
     } else if (selKind == kSelYHeads && column == -1) {
-        if (row == rectTop)
-            flags += 3;
-        if (row == rectBottom)
-            flags += 12;
+        if (row == rectTop) flags += 3;
+        if (row == rectBottom) flags += 12;
     }
     return flags;
 }
 
 std::uint16_t TSel::MarkAt(int column, int row) const
 {
-    if (column < -1 || row < -1 || (column < 0 && row < 0) || column >= kMaxColumns || row >= kMaxRows)
-        return 0;
-    if (column == -1)
-        return yMark(row);
-    if (row == -1)
-        return xMark(column);
+    if (column < -1 || row < -1 || (column < 0 && row < 0) || column >= kMaxColumns || row >= kMaxRows) return 0;
+    if (column == -1) return yMark(row);
+    if (row == -1) return xMark(column);
     return cellMark(column, row);
 }

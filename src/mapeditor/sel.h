@@ -10,19 +10,23 @@ inline constexpr int kMaxRows = 30;
 inline constexpr int kGridStride = kMaxColumns;
 inline constexpr int kGridCells = kMaxColumns * kMaxRows;
 
-[[nodiscard]] constexpr int gridIndex(int column, int row) { return row * kGridStride + column; }
+[[nodiscard]] constexpr int gridIndex(int column, int row)
+{
+    return row * kGridStride + column;
+}
 
 // One screen rectangle, edges inclusive.
-struct HitRect {
+struct HitRect
+{
     std::int32_t left = 65535, top = 65535, right = 65535, bottom = 65535;
 };
 
 // Rectangle groups of a hit table, first index of each.
-inline constexpr int kHitXHeads = 0;        // 50 column heads
-inline constexpr int kHitYHeads = 50;       // 30 row heads
-inline constexpr int kHitColumnStrips = 80; // one per column: the whole-column buttons
-inline constexpr int kHitRowStrips = 130;   // one per row
-inline constexpr int kHitCells = 160;       // 160 + row * 50 + column
+inline constexpr int kHitXHeads = 0;         // 50 column heads
+inline constexpr int kHitYHeads = 50;        // 30 row heads
+inline constexpr int kHitColumnStrips = 80;  // one per column: the whole-column buttons
+inline constexpr int kHitRowStrips = 130;    // one per row
+inline constexpr int kHitCells = 160;        // 160 + row * 50 + column
 inline constexpr int kHitRects = kHitCells + kGridCells;
 
 // Hit bits, also the drag kinds.
@@ -32,7 +36,8 @@ inline constexpr int kHitYHead = 4;
 inline constexpr int kHitColumnStrip = 8;
 inline constexpr int kHitRowStrip = 0x10;
 
-struct HitTable {
+struct HitTable
+{
     std::int32_t width = 0, height = 0;  // drag points are held inside 0..width-1, 0..height-1
     std::int32_t columns = 0, rows = 0;  // how many columns and rows the rectangles describe (at most 50 and 30)
     std::int32_t xHeadsOn = 0, yHeadsOn = 0, columnStripsOn = 0, rowStripsOn = 0, cellsOn = 0;
@@ -60,7 +65,8 @@ inline constexpr int kSelCells = 1;
 inline constexpr int kSelXHeads = 2;
 inline constexpr int kSelYHeads = 4;
 
-class TSel final {
+class TSel final
+{
 public:
     TSel() { Reset(); }
 

@@ -56,13 +56,14 @@ inline constexpr std::string_view kStringViewIndexText = "Spatny index stringvie
 inline constexpr std::string_view kStringViewPartText = "Spatny index stringview >MAXSV";
 inline constexpr std::string_view kStringViewEmptyText = "Spatny stringview (part is NULL)";
 
-class CAxe final {
+class CAxe final
+{
 public:
     std::uint32_t colour = 0xFFFFFF;  // 0x00BBGGRR, background of the heads or cells in the table view
     const TBitmap* picture = nullptr;
-    std::string label;                // long label, may be trilingual; at most kLabelMax
-    std::string name;                 // short name identifying the quantity ("RPM", "TP", ...); at most kNameMax
-    std::string unit;                 // at most kUnitMax
+    std::string label;  // long label, may be trilingual; at most kLabelMax
+    std::string name;   // short name identifying the quantity ("RPM", "TP", ...); at most kNameMax
+    std::string unit;   // at most kUnitMax
     int showUnit = 1;
     int maxCount = 1, minCount = 1, count = 1;
     int collapsed = 0;
@@ -80,9 +81,9 @@ public:
     std::int32_t min = 0, max = 100;
     std::int32_t minSpacing = 1;
     int lastMoved = kNoneMoved;
-    std::array<std::string, 2> labelTexts;                    // stringview texts (owned copies)
-    std::array<std::vector<std::string>, 2> labelParts;       // their parts after SplitStringView
-    std::vector<std::int32_t> comparePoints;                  // owned; filled by the page
+    std::array<std::string, 2> labelTexts;               // stringview texts (owned copies)
+    std::array<std::vector<std::string>, 2> labelParts;  // their parts after SplitStringView
+    std::vector<std::int32_t> comparePoints;             // owned; filled by the page
     int compareCount = 0;
     int numeric = 1;
     std::uint32_t scaleGroup = 0;
@@ -111,7 +112,8 @@ public:
     [[nodiscard]] int resolveCollapsedIndex() const;
 };
 
-class CSheet final {
+class CSheet final
+{
 public:
     CSheet();
 

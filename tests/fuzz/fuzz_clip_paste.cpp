@@ -29,8 +29,7 @@ CSheet makeSheet(int columns, int rows, bool resizable)
 
 void check(bool ok)
 {
-    if (!ok)
-        std::abort();
+    if (!ok) std::abort();
 }
 
 void checkCounts(const CSheet& s)
@@ -43,8 +42,7 @@ void checkCounts(const CSheet& s)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size < 2)
-        return 0;
+    if (size < 2) return 0;
     const std::uint8_t mode = data[0], focus = data[1];
     const std::string_view text(reinterpret_cast<const char*>(data + 2), size - 2);
     ClipTextOptions options;
@@ -66,10 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CSheet again = makeSheet(1, 1, true);
         check(pasteSheetText(again, sheetText(sheet, options), options).status == SheetPaste::Pasted);
         check(again.x.count == sheet.x.count && again.y.count == sheet.y.count);
-        for (int c = 0; c < sheet.x.count; ++c)
-            check(again.x.points[c] == sheet.x.points[c]);
-        for (int r2 = 0; r2 < sheet.y.count; ++r2)
-            check(again.y.points[r2] == sheet.y.points[r2]);
+        for (int c = 0; c < sheet.x.count; ++c) check(again.x.points[c] == sheet.x.points[c]);
+        for (int r2 = 0; r2 < sheet.y.count; ++r2) check(again.y.points[r2] == sheet.y.points[r2]);
         for (int r2 = 0; r2 < valueRows(sheet, options.checkGrid); ++r2)
             for (int c = 0; c < valueColumns(sheet, options.checkGrid); ++c)
                 check(again.value(c, r2) == sheet.value(c, r2));

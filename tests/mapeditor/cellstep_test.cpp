@@ -33,7 +33,13 @@ TEST(PercentStepTable, OnePercentApart)
 
 TEST(CellStep, Table)
 {
-    struct Case { const char* name; std::int32_t value; int n; std::int32_t step; };
+    struct Case
+    {
+        const char* name;
+        std::int32_t value;
+        int n;
+        std::int32_t step;
+    };
     const Case cases[] = {
         {"1000 up", 1000, 1, 10},
         {"1010 up", 1010, 1, 10},

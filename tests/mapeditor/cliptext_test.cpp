@@ -18,23 +18,23 @@ const ClipTextOptions kCzech{.language = 2};
 // 0.1) and values that are negative, zero, large and the 32-bit extremes (scale 0.05).
 CSheet filledSheet(int columns, int rows)
 {
-    CSheet s = MakeSheet({.columns = columns, .rows = rows, .xScale = 100, .yScale = 0.1, .dataScale = 0.05,
+    CSheet s = MakeSheet({.columns = columns,
+                          .rows = rows,
+                          .xScale = 100,
+                          .yScale = 0.1,
+                          .dataScale = 0.05,
                           .dataMin = std::numeric_limits<std::int32_t>::min(),
                           .dataMax = std::numeric_limits<std::int32_t>::max()});
     s.x.maxCount = kMaxColumns;
     s.y.maxCount = kMaxRows;
-    for (int c = 0; c < columns; ++c)
-        s.x.points[c] = 3 + 5 * c;  // 300 .. 24 800
-    for (int r = 0; r < rows; ++r)
-        s.y.points[r] = -150 + 37 * r;
+    for (int c = 0; c < columns; ++c) s.x.points[c] = 3 + 5 * c;  // 300 .. 24 800
+    for (int r = 0; r < rows; ++r) s.y.points[r] = -150 + 37 * r;
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < columns; ++c)
             s.value(c, r) = (c * 7919 + r * 104729) % 2000003 * ((c + r) % 3 == 0 ? -1 : 1);
     s.value(0, 0) = 0;
-    if (columns > 1)
-        s.value(1, 0) = std::numeric_limits<std::int32_t>::max();
-    if (rows > 1)
-        s.value(0, 1) = std::numeric_limits<std::int32_t>::min();
+    if (columns > 1) s.value(1, 0) = std::numeric_limits<std::int32_t>::max();
+    if (rows > 1) s.value(0, 1) = std::numeric_limits<std::int32_t>::min();
     s.value(columns - 1, rows - 1) = -1;  // -0.05
     return s;
 }
@@ -53,16 +53,15 @@ void expectSameTable(const CSheet& a, const CSheet& b, bool checkGrid = false)
 {
     ASSERT_EQ(a.x.count, b.x.count);
     ASSERT_EQ(a.y.count, b.y.count);
-    for (int c = 0; c < a.x.count; ++c)
-        EXPECT_EQ(a.x.points[c], b.x.points[c]) << "X head " << c;
-    for (int r = 0; r < a.y.count; ++r)
-        EXPECT_EQ(a.y.points[r], b.y.points[r]) << "Y head " << r;
+    for (int c = 0; c < a.x.count; ++c) EXPECT_EQ(a.x.points[c], b.x.points[c]) << "X head " << c;
+    for (int r = 0; r < a.y.count; ++r) EXPECT_EQ(a.y.points[r], b.y.points[r]) << "Y head " << r;
     for (int r = 0; r < valueRows(a, checkGrid); ++r)
         for (int c = 0; c < valueColumns(a, checkGrid); ++c)
             ASSERT_EQ(a.value(c, r), b.value(c, r)) << "cell " << c << "," << r;
 }
 
-struct Grid {
+struct Grid
+{
     std::vector<std::vector<std::optional<double>>> rows;
 };
 
@@ -73,10 +72,8 @@ Grid readFields(std::string_view text, FieldMode mode = FieldMode::Text)
     const int base = mode == FieldMode::Sheet ? 1 : 0;
     forEachField(text, mode, [&](int row, int column, std::string_view, std::optional<double> v) {
         const auto r = static_cast<std::size_t>(row + base), c = static_cast<std::size_t>(column + base);
-        if (g.rows.size() <= r)
-            g.rows.resize(r + 1);
-        if (g.rows[r].size() <= c)
-            g.rows[r].resize(c + 1);
+        if (g.rows.size() <= r) g.rows.resize(r + 1);
+        if (g.rows[r].size() <= c) g.rows[r].resize(c + 1);
         g.rows[r][c] = v;
     });
     return g;
@@ -112,8 +109,7 @@ TEST(PlainTableText, CollapsedFormsShowOnlyWhatTheSheetShows)
 {
     CSheet s = MakeSheet({.columns = 3, .rows = 2});
     for (int r = 0; r < 2; ++r)
-        for (int c = 0; c < 3; ++c)
-            s.value(c, r) = 10 * r + c;
+        for (int c = 0; c < 3; ++c) s.value(c, r) = 10 * r + c;
     EXPECT_EQ(plainTableText(s, kEnglish), "\t10\t20\t30\n5\t0\t1\t2\n10\t10\t11\t12");
     s.x.collapsed = 1;
     s.x.collapsePos = kCollapseLast;
@@ -132,10 +128,8 @@ TEST(SelectionText, CellsWithGapsAndHeads)
     t.columns = 5;
     t.rows = 4;
     CSheet s = MakeSheet({.columns = 5, .rows = 4, .dataScale = 0.1});
-    for (int c = 0; c < 5; ++c)
-        s.value(c, 1) = 15 * (c + 1);
-    for (int c : {1, 3, 4})
-        s.sel.cellMark(c, 1) = kMarkPicked;
+    for (int c = 0; c < 5; ++c) s.value(c, 1) = 15 * (c + 1);
+    for (int c : {1, 3, 4}) s.sel.cellMark(c, 1) = kMarkPicked;
     s.sel.dragKind = kHitCell;
     s.sel.Commit(t);
     EXPECT_EQ(selectionText(s, kEnglish), "3\t\t6\t7.5");
@@ -178,11 +172,13 @@ TEST(SheetText, StringViewHeadsInTheCurrentLanguage)
 
 TEST(ClipRoundTrip, SheetTextRestoresTheSheet)
 {
-    struct Shape { int columns, rows; };
+    struct Shape
+    {
+        int columns, rows;
+    };
     for (const Shape shape : {Shape{1, 1}, Shape{2, 1}, Shape{16, 16}, Shape{50, 30}}) {
         for (const ClipTextOptions* options : {&kEnglish, &kCzech}) {
-            SCOPED_TRACE(testing::Message() << shape.columns << "x" << shape.rows << " language "
-                                            << options->language);
+            SCOPED_TRACE(testing::Message() << shape.columns << "x" << shape.rows << " language " << options->language);
             const CSheet source = filledSheet(shape.columns, shape.rows);
             const std::string text = sheetText(source, *options);
             CSheet same = emptyLike(shape.columns, shape.rows);
@@ -202,11 +198,13 @@ TEST(ClipRoundTrip, SheetTextRestoresTheSheet)
 
 TEST(ClipRoundTrip, PlainTextReadsBackTheSameNumbers)
 {
-    struct Shape { int columns, rows; };
+    struct Shape
+    {
+        int columns, rows;
+    };
     for (const Shape shape : {Shape{1, 1}, Shape{2, 1}, Shape{16, 16}, Shape{50, 30}}) {
         for (const ClipTextOptions* options : {&kEnglish, &kCzech}) {
-            SCOPED_TRACE(testing::Message() << shape.columns << "x" << shape.rows << " language "
-                                            << options->language);
+            SCOPED_TRACE(testing::Message() << shape.columns << "x" << shape.rows << " language " << options->language);
             const CSheet s = filledSheet(shape.columns, shape.rows);
             const Grid g = readFields(plainTableText(s, *options));
             ASSERT_EQ(g.rows.size(), static_cast<std::size_t>(shape.rows + 1));
@@ -247,8 +245,7 @@ TEST(ClipRoundTrip, CheckGridHasOneMoreValueEachWay)
 {
     CSheet s = MakeSheet({.columns = 3, .rows = 2, .dataMin = 0, .dataMax = 2});
     for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 4; ++c)
-            s.value(c, r) = (c + r) % 3;
+        for (int c = 0; c < 4; ++c) s.value(c, r) = (c + r) % 3;
     const ClipTextOptions grid{.checkGrid = true};
     const std::string text = sheetText(s, grid);
     EXPECT_NE(text.find("\n\t10\t20\t30\n5\t0\t1\t2\t0\n10\t1\t2\t0\t1\n\t2\t0\t1\t2"), std::string::npos);
@@ -260,8 +257,8 @@ TEST(ClipRoundTrip, CheckGridHasOneMoreValueEachWay)
     // for the extra value.
     CSheet wide = MakeSheet({.columns = 50, .rows = 2});
     EXPECT_EQ(valueColumns(wide, true), 50);
-    const Grid g = readFields(sheetText(wide, grid).substr(readSheetHeader(sheetText(wide, grid)).tableStart),
-                              FieldMode::Sheet);
+    const Grid g =
+        readFields(sheetText(wide, grid).substr(readSheetHeader(sheetText(wide, grid)).tableStart), FieldMode::Sheet);
     EXPECT_EQ(g.rows[1].size(), 51u);  // head + 50 values
     CSheet target2 = MakeSheet({.columns = 2, .rows = 2});
     target2.x.maxCount = 50;
@@ -273,7 +270,8 @@ TEST(ClipRoundTrip, CheckGridHasOneMoreValueEachWay)
 
 TEST(PasteText, Table)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         const char* text;
         double scale;
@@ -295,15 +293,19 @@ TEST(PasteText, Table)
         {"from the focus, cut at the counts", "1\t2\t3\n4\t5\t6\n7\t8\t9", 1, 1, 1, {{7, 7, 7}, {7, 1, 2}}, 4},
         {"empty fields keep the cells", "\t\t6", 1, 0, 0, {{7, 7, 6}}, 4},
         {"another program's text", "Hello, world!\nno numbers here", 1, 0, 0, {{7, 7, 7}}, 0},
-        {"number of 65 characters", "12345678901234567890123456789012345678901234567890123456789012345\t3", 1, 0, 0,
-         {{7, 3, 7}}, 4},
+        {"number of 65 characters",
+         "12345678901234567890123456789012345678901234567890123456789012345\t3",
+         1,
+         0,
+         0,
+         {{7, 3, 7}},
+         4},
         {"beyond 32 bits even in thousandths", "99999999999999\t3", 1, 0, 0, {{7, 3, 7}}, 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CSheet s = MakeSheet({.columns = 3, .rows = 2, .dataScale = c.scale, .dataMin = -1000000, .dataMax = 150000});
-        if (std::string_view(c.name).starts_with("value above"))
-            s.data.max = 150;
+        if (std::string_view(c.name).starts_with("value above")) s.data.max = 150;
         std::fill(s.data.points.begin(), s.data.points.end(), 7);
         const TextPasteResult r = pasteText(s, c.text, c.focusColumn, c.focusRow, kEnglish);
         EXPECT_EQ(r.changed, c.changed);
@@ -361,19 +363,25 @@ TEST(PasteText, CollapsedAxisTakesOnlyItsLine)
 
 TEST(PasteText, HugeAndHostileTextsStayInsideTheSheet)
 {
-    struct Case { const char* name; std::string text; };
+    struct Case
+    {
+        const char* name;
+        std::string text;
+    };
     const Case cases[] = {
         {"1 MB of digits", std::string(1 << 20, '7')},
-        {"1 MB of tabs and digits", [] {
+        {"1 MB of tabs and digits",
+         [] {
              std::string t;
-             while (t.size() < (1u << 20))
-                 t += "123\t";
+             while (t.size() < (1u << 20)) t += "123\t";
              return t;
          }()},
-        {"1 MB of lines", [] {
+        {"1 MB of lines",
+         [] {
              std::string t;
              while (t.size() < (1u << 20))
-                 t += "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28 29 30 31 32 33 34 35 36 "
+                 t += "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28 29 30 31 32 33 34 35 "
+                      "36 "
                       "37 38 39 40 41 42 43 44 45 46 47 48 49 50 51 52\n";
              return t;
          }()},
@@ -401,7 +409,8 @@ TEST(CleanTextForEdit, KeepsOnlyNumberCharacters)
 TEST(PasteSheetText, AcceptanceRules)
 {
     const std::string text = sheetText(filledSheet(16, 3), kEnglish);
-    struct Case {
+    struct Case
+    {
         const char* name;
         std::function<void(CSheet&)> setup;
         SheetPaste status;
@@ -409,14 +418,15 @@ TEST(PasteSheetText, AcceptanceRules)
     };
     const Case cases[] = {
         {"same names, sizes change", [](CSheet&) {}, SheetPaste::Pasted, 16},
-        {"X not resizable: the dimensions message", [](CSheet& s) { s.x.resizable = 0; },
-         SheetPaste::DimensionsRefused, 15},
+        {"X not resizable: the dimensions message", [](CSheet& s) { s.x.resizable = 0; }, SheetPaste::DimensionsRefused,
+         15},
         {"X not editable", [](CSheet& s) { s.x.editable = 0; }, SheetPaste::DimensionsRefused, 15},
         {"data name differs: sizes cannot change", [](CSheet& s) { s.data.name = "INJ"; },
          SheetPaste::DimensionsRefused, 15},
         {"no name matches: silently nothing", [](CSheet& s) { s.x.name = s.y.name = s.data.name = "?"; },
          SheetPaste::NoNameMatch, 15},
-        {"maximum below the size: limited", [](CSheet& s) {
+        {"maximum below the size: limited",
+         [](CSheet& s) {
              s.x.maxCount = 10;
              s.x.count = 8;
          },
@@ -451,7 +461,13 @@ TEST(PasteSheetText, OnlyMatchingPartsArePasted)
 
 TEST(PasteSheetText, CollapseRequests)
 {
-    struct Case { const char* name; int option; int collapsedBefore; int collapsedAfter; };
+    struct Case
+    {
+        const char* name;
+        int option;
+        int collapsedBefore;
+        int collapsedAfter;
+    };
     for (const Case c : {Case{"offered: honoured", 1, 0, 1}, Case{"never: dropped", 0, 0, 0},
                          Case{"fixed: honoured", 2, 0, 1}, Case{"never cleared", 1, 1, 1}}) {
         SCOPED_TRACE(c.name);
@@ -474,16 +490,21 @@ TEST(PasteSheetText, BadTextsChangeNothingAndStayInsideTheGrid)
     const std::string good = sheetText(filledSheet(6, 4), kEnglish);
     const std::size_t tableStart = readSheetHeader(good).tableStart;
     auto header = [](int x, int y) {
-        return "Label:\tx\nLabelX:\tRPM\nLabelY:\tTP\nLabelData:\tADV\nSizeX:\t" + std::to_string(x) +
-               "\nSizeY:\t" + std::to_string(y) + "\nOnlyXY:\t\n";
+        return "Label:\tx\nLabelX:\tRPM\nLabelY:\tTP\nLabelData:\tADV\nSizeX:\t" + std::to_string(x) + "\nSizeY:\t" +
+               std::to_string(y) + "\nOnlyXY:\t\n";
     };
     auto row = [](int fields) {
         std::string r;
-        for (int i = 0; i < fields; ++i)
-            r += (i ? "\t" : "") + std::to_string(i);
+        for (int i = 0; i < fields; ++i) r += (i ? "\t" : "") + std::to_string(i);
         return r;
     };
-    struct Case { std::string name; std::string text; SheetPaste status; int columns; };
+    struct Case
+    {
+        std::string name;
+        std::string text;
+        SheetPaste status;
+        int columns;
+    };
     const std::vector<Case> cases = {
         {"cut inside the header", good.substr(0, 30), SheetPaste::NotSheetText, 6},
         {"cut after the head row", good.substr(0, good.find('\n', tableStart)), SheetPaste::Incomplete, 6},
@@ -518,8 +539,9 @@ TEST(PasteSheetText, BadTextsChangeNothingAndStayInsideTheGrid)
 TEST(PasteSheetText, FieldThatIsNoNumberKeepsItsCell)
 {
     CSheet s = emptyLike(2, 1);
-    const std::string text = "Label:\t\nLabelX:\tRPM\nLabelY:\tTP\nLabelData:\tADV\nSizeX:\t2\nSizeY:\t1\nOnlyXY:\t\n"
-                             "\t1 000\tCoolant\n5\tabc\t12 345,5";
+    const std::string text =
+        "Label:\t\nLabelX:\tRPM\nLabelY:\tTP\nLabelData:\tADV\nSizeX:\t2\nSizeY:\t1\nOnlyXY:\t\n"
+        "\t1 000\tCoolant\n5\tabc\t12 345,5";
     ASSERT_EQ(pasteSheetText(s, text, kEnglish).status, SheetPaste::Pasted);
     EXPECT_EQ(s.x.points[0], 10);
     EXPECT_EQ(s.x.points[1], 1);  // a label part: kept
@@ -530,14 +552,34 @@ TEST(PasteSheetText, FieldThatIsNoNumberKeepsItsCell)
 
 TEST(ReadFieldNumber, Table)
 {
-    struct Case { const char* field; bool brace; std::optional<double> value; };
+    struct Case
+    {
+        const char* field;
+        bool brace;
+        std::optional<double> value;
+    };
     const Case cases[] = {
-        {"12", false, 12},         {"-12.5", false, -12.5},   {"-12,5", false, -12.5}, {" 1 000 ", false, 1000},
-        {"1 000 000", false, 1e6}, {"12 345.6", false, 12345.6}, {"1 00", false, std::nullopt},
-        {"1 2", false, std::nullopt}, {"1 000", true, std::nullopt}, {"1,5", true, std::nullopt},
-        {".5", false, 0.5},        {"5.", false, 5},          {"-", false, std::nullopt}, {"", false, std::nullopt},
-        {"1e5", false, std::nullopt}, {"x86_64", false, std::nullopt}, {"1.2.3", false, std::nullopt},
-        {"1-2", false, std::nullopt}, {"$12", false, 12},     {"12 %", false, 12},     {"--5", false, std::nullopt},
+        {"12", false, 12},
+        {"-12.5", false, -12.5},
+        {"-12,5", false, -12.5},
+        {" 1 000 ", false, 1000},
+        {"1 000 000", false, 1e6},
+        {"12 345.6", false, 12345.6},
+        {"1 00", false, std::nullopt},
+        {"1 2", false, std::nullopt},
+        {"1 000", true, std::nullopt},
+        {"1,5", true, std::nullopt},
+        {".5", false, 0.5},
+        {"5.", false, 5},
+        {"-", false, std::nullopt},
+        {"", false, std::nullopt},
+        {"1e5", false, std::nullopt},
+        {"x86_64", false, std::nullopt},
+        {"1.2.3", false, std::nullopt},
+        {"1-2", false, std::nullopt},
+        {"$12", false, 12},
+        {"12 %", false, 12},
+        {"--5", false, std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.field);

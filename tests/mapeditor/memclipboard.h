@@ -4,7 +4,8 @@
 
 #include "mapeditor/clipboard.h"
 
-class MemClipboard final : public TabClipboard {
+class MemClipboard final : public TabClipboard
+{
 public:
     bool canOpen = true;
     std::string plain, sheet;
@@ -13,8 +14,7 @@ public:
     int RegisterFormat(std::string_view name) override { return name == kSheetFormatName ? 0xC001 : 0; }
     bool PutClipboardText(std::string_view text) override
     {
-        if (!canOpen)
-            return false;
+        if (!canOpen) return false;
         plain = text;
         hasPlain = true;
         hasSheet = false;
@@ -22,8 +22,7 @@ public:
     }
     bool PutClipboardTexts(std::string_view plainText, int format, std::string_view sheetText) override
     {
-        if (!canOpen)
-            return false;
+        if (!canOpen) return false;
         plain = plainText;
         sheet = sheetText;
         hasPlain = true;
@@ -32,8 +31,7 @@ public:
     }
     int GetClipboardTexts(std::string& plainOut, int format, std::string& sheetOut) override
     {
-        if (!canOpen)
-            return 0;
+        if (!canOpen) return 0;
         int got = 0;
         if (hasPlain) {
             plainOut = plain;
@@ -47,8 +45,7 @@ public:
     }
     int ClipboardFormats(int format) override
     {
-        if (!canOpen)
-            return 0;
+        if (!canOpen) return 0;
         return (hasPlain ? kClipPlainText : 0) | (hasSheet && format == 0xC001 ? kClipSheetText : 0);
     }
 };

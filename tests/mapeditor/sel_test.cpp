@@ -19,8 +19,7 @@ HitTable tableFixture()
         const int l = 40 + 20 * c;
         t.xHead(c) = {l, 0, l + 19, 19};
         t.columnStrip(c) = {l, 70, l + 19, 75};
-        for (int r = 0; r < 4; ++r)
-            t.cell(c, r) = {l, 20 + 10 * r, l + 19, 29 + 10 * r};
+        for (int r = 0; r < 4; ++r) t.cell(c, r) = {l, 20 + 10 * r, l + 19, 29 + 10 * r};
     }
     for (int r = 0; r < 4; ++r) {
         t.yHead(r) = {0, 20 + 10 * r, 39, 29 + 10 * r};
@@ -29,8 +28,14 @@ HitTable tableFixture()
     return t;
 }
 
-int cx(int c) { return 50 + 20 * c; }
-int cy(int r) { return 25 + 10 * r; }
+int cx(int c)
+{
+    return 50 + 20 * c;
+}
+int cy(int r)
+{
+    return 25 + 10 * r;
+}
 
 // A mouse drag in the table view from cell (c0, r0) to cell (c1, r1), committed on release.
 void drag(TSel& sel, HitTable& t, int c0, int r0, int c1, int r1, bool shift = false, bool ctrl = false)
@@ -57,7 +62,11 @@ TEST(HitTable, ResetEmptiesEveryRectangle)
 TEST(TSelHit, GroupsAndIndexes)
 {
     HitTable t = tableFixture();
-    struct Case { const char* name; int x, y, bits, column, row, hitCell; };
+    struct Case
+    {
+        const char* name;
+        int x, y, bits, column, row, hitCell;
+    };
     const Case cases[] = {
         {"cell", cx(3), cy(2), kHitCell, 3, 2, kHitCell},
         {"cell edge inclusive", 40 + 20 * 3 + 19, 29 + 10 * 2, kHitCell, 3, 2, kHitCell},
@@ -90,14 +99,17 @@ TEST(TSelHit, GroupsAndIndexes)
 
 TEST(TSelCommit, RectangleRules)
 {
-    struct Case { const char* name; int c0, r0, c1, r1; int count; int rectangle; };
+    struct Case
+    {
+        const char* name;
+        int c0, r0, c1, r1;
+        int count;
+        int rectangle;
+    };
     const Case cases[] = {
-        {"one cell", 1, 1, 1, 1, 1, 0},
-        {"two in a row", 0, 0, 1, 0, 2, 0},
-        {"three in a row", 0, 0, 2, 0, 3, 1},
-        {"three in a column", 4, 1, 4, 3, 3, 1},
-        {"two by two", 1, 1, 2, 2, 4, 0},
-        {"three by two, dragged backwards", 3, 2, 1, 1, 6, 1},
+        {"one cell", 1, 1, 1, 1, 1, 0},       {"two in a row", 0, 0, 1, 0, 2, 0},
+        {"three in a row", 0, 0, 2, 0, 3, 1}, {"three in a column", 4, 1, 4, 3, 3, 1},
+        {"two by two", 1, 1, 2, 2, 4, 0},     {"three by two, dragged backwards", 3, 2, 1, 1, 6, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -213,7 +225,12 @@ TEST(TSelKeys, SelectOneAndSelectTo)
     EXPECT_EQ(sel.startColumn, 2);
     EXPECT_EQ(sel.startRow, 1);
 
-    struct Case { const char* name; int startC, startR, toC, toR; int kind, count, minC, maxC, minR, maxR; };
+    struct Case
+    {
+        const char* name;
+        int startC, startR, toC, toR;
+        int kind, count, minC, maxC, minR, maxR;
+    };
     const Case cases[] = {
         {"cells to the head column stop at column 0", 2, 1, -1, 3, kSelCells, 9, 0, 2, 1, 3},
         {"X heads stay in the head row", 2, -1, 4, 3, kSelXHeads, 3, 2, 4, -1, -1},
@@ -237,7 +254,11 @@ TEST(TSel, MarkAtOutsideTheSheetIsZero)
 {
     TSel sel;
     sel.marks.fill(kMarkCommitted);
-    struct Case { int column, row; std::uint16_t mark; };
+    struct Case
+    {
+        int column, row;
+        std::uint16_t mark;
+    };
     for (const Case c : {Case{50, 0, 0}, Case{-1, -1, 0}, Case{0, 30, 0}, Case{-2, 0, 0}, Case{0, -2, 0},
                          Case{49, 29, 1}, Case{-1, 29, 1}, Case{49, -1, 1}}) {
         SCOPED_TRACE(testing::Message() << c.column << "," << c.row);
@@ -252,10 +273,14 @@ TEST(TSel, CornerFlagsOfHeadsAndCells)
     EXPECT_EQ(sel.CornerFlags(0, 0, true, true), 0);  // no rectangle
     sel.SelectOne(t, 0, 0);
     sel.SelectTo(t, 0, 2);  // one column, three rows
-    struct Case { int column, row; bool wholeRow, wholeColumn; int flags; };
-    for (const Case c : {Case{0, 0, false, false, 1 | 2}, Case{0, 2, false, false, 4 | 8},
-                         Case{0, 1, false, false, 0}, Case{0, 0, true, false, 3 + 3},
-                         Case{0, 2, false, true, 12 + 5 + 10}}) {
+    struct Case
+    {
+        int column, row;
+        bool wholeRow, wholeColumn;
+        int flags;
+    };
+    for (const Case c : {Case{0, 0, false, false, 1 | 2}, Case{0, 2, false, false, 4 | 8}, Case{0, 1, false, false, 0},
+                         Case{0, 0, true, false, 3 + 3}, Case{0, 2, false, true, 12 + 5 + 10}}) {
         SCOPED_TRACE(testing::Message() << c.column << "," << c.row);
         EXPECT_EQ(sel.CornerFlags(c.column, c.row, c.wholeRow, c.wholeColumn), c.flags);
     }

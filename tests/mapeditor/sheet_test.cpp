@@ -16,8 +16,7 @@ std::vector<int> pointsOf(const CAxe& a)
 void setPoints(CAxe& a, const std::vector<int>& pts)
 {
     a.count = static_cast<int>(pts.size());
-    for (std::size_t i = 0; i < pts.size(); ++i)
-        a.points[i] = pts[i];
+    for (std::size_t i = 0; i < pts.size(); ++i) a.points[i] = pts[i];
 }
 
 // An X axis arranged once from the given points, as after loading.
@@ -36,7 +35,8 @@ CSheet arrangedSheet(const std::vector<int>& pts, int min, int max, int spacing)
 
 TEST(CAxeArrange, LoadAndTypedChanges)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         std::vector<int> loaded;
         int min, max, spacing;
@@ -49,7 +49,12 @@ TEST(CAxeArrange, LoadAndTypedChanges)
         {"single point moved stays alone", {50}, 0, 100, 1, {{0, 70}}, {70}},
         {"load sorts into spacing", {30, 10, 20}, 0, 100, 5, {}, {30, 35, 40}},
         {"load keeps room at the top", {90, 95, 100}, 0, 100, 10, {}, {80, 90, 100}},
-        {"all typed equal spaced upward", {10, 20, 30, 40}, 0, 100, 1, {{0, 50}, {1, 50}, {2, 50}, {3, 50}},
+        {"all typed equal spaced upward",
+         {10, 20, 30, 40},
+         0,
+         100,
+         1,
+         {{0, 50}, {1, 50}, {2, 50}, {3, 50}},
          {50, 51, 52, 53}},
         {"one point past the max pushes the rest down", {10, 20, 30, 40}, 0, 40, 2, {{1, 60}}, {10, 36, 38, 40}},
         {"one point below the min pushes up", {10, 20, 30, 40}, 0, 100, 3, {{2, -50}}, {0, 3, 6, 40}},
@@ -59,8 +64,7 @@ TEST(CAxeArrange, LoadAndTypedChanges)
         SCOPED_TRACE(c.name);
         CSheet s = arrangedSheet(c.loaded, c.min, c.max, c.spacing);
         if (!c.typed.empty()) {
-            for (auto [i, v] : c.typed)
-                s.x.points[i] = v;
+            for (auto [i, v] : c.typed) s.x.points[i] = v;
             s.x.Arrange();
         }
         EXPECT_EQ(pointsOf(s.x), c.expected);
@@ -111,18 +115,22 @@ TEST(CAxe, ClampValuesOnlyInsideCounts)
 TEST(CAxeSteps, TableEndsAtZeroGridStepAndHoldsFive)
 {
     CAxe a;
-    const StepEntry six[] = {{1, 1, 1, 1, 1}, {2, 2, 2, 2, 2}, {3, 3, 3, 3, 3},
-                             {4, 4, 4, 4, 4}, {5, 5, 5, 5, 5}, {6, 6, 6, 6, 6}, {0, 0, 0, 0, 0}};
+    const StepEntry six[] = {{1, 1, 1, 1, 1}, {2, 2, 2, 2, 2}, {3, 3, 3, 3, 3}, {4, 4, 4, 4, 4},
+                             {5, 5, 5, 5, 5}, {6, 6, 6, 6, 6}, {0, 0, 0, 0, 0}};
     a.SetSteps(six);
     EXPECT_EQ(a.stepCount, 5);
     EXPECT_EQ(a.steps[3][0], 4);
     EXPECT_EQ(a.steps[4][0], 6);  // the sixth overwrote the fifth
 
-    const StepEntry rpm[] = {{4000, 2000, 1000, 200, 1000}, {10000, 2000, 1000, 500, 1000}, {0, 0, 0, 0, 0},
-                             {99, 99, 99, 99, 99}};
+    const StepEntry rpm[] = {
+        {4000, 2000, 1000, 200, 1000}, {10000, 2000, 1000, 500, 1000}, {0, 0, 0, 0, 0}, {99, 99, 99, 99, 99}};
     a.SetSteps(rpm);
     EXPECT_EQ(a.stepCount, 2);
-    struct Case { double span; double limit; };
+    struct Case
+    {
+        double span;
+        double limit;
+    };
     for (const Case c : {Case{100, 4000}, Case{4000, 4000}, Case{4001, 10000}, Case{50000, 10000}}) {
         SCOPED_TRACE(c.span);
         a.PickSteps(c.span);
@@ -149,7 +157,15 @@ TEST(CAxeStringView, PartsAndFaults)
     s.x.labelTexts[0] = "###Coolant##Kühlflüssigkeit##Voda,###Inlet Air##Ansaugluft##Vzduch,";
     s.x.labelTexts[1] = "C,A";
     s.x.SplitStringView();
-    struct Case { const char* name; int value; int index; int which; const char* text; StringViewFault fault; };
+    struct Case
+    {
+        const char* name;
+        int value;
+        int index;
+        int which;
+        const char* text;
+        StringViewFault fault;
+    };
     const Case cases[] = {
         {"value 1001 picks part 1", 1001, 0, 0, "###Inlet Air##Ansaugluft##Vzduch", StringViewFault::None},
         {"first part", 0, 0, 0, "###Coolant##Kühlflüssigkeit##Voda", StringViewFault::None},
@@ -163,8 +179,7 @@ TEST(CAxeStringView, PartsAndFaults)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        if (c.index >= 0 && c.index < 3)
-            s.x.points[c.index] = c.value;
+        if (c.index >= 0 && c.index < 3) s.x.points[c.index] = c.value;
         StringViewFault fault{};
         const auto text = s.x.StringViewText(c.index, c.which, &fault);
         EXPECT_EQ(fault, c.fault);
@@ -182,7 +197,10 @@ TEST(CAxeStringView, PartsAndFaults)
 
 TEST(CAxe, CollapsedIndexFromPosition)
 {
-    struct Case { int count, position, index; };
+    struct Case
+    {
+        int count, position, index;
+    };
     for (const Case c : {Case{7, kCollapseMiddle, 3}, Case{7, kCollapseFirst, 0}, Case{7, kCollapseLast, 6},
                          Case{7, 4, 4}, Case{7, 12, 6}, Case{1, kCollapseMiddle, 0}}) {
         SCOPED_TRACE(testing::Message() << c.count << " " << c.position);
@@ -217,7 +235,8 @@ TEST(CSheet, AllocateAndFree)
 
 TEST(InsertLine, NewPointAndCellsAreMeansOfNeighbours)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         int b;
         int staleLast;  // value left in the slot past the last point
@@ -236,13 +255,11 @@ TEST(InsertLine, NewPointAndCellsAreMeansOfNeighbours)
         CSheet s = MakeSheet({.columns = 3, .rows = 2});
         s.x.maxCount = 5;
         s.x.points[3] = c.staleLast;
-        for (int col = 0; col < 3; ++col)
-            s.value(col, 0) = std::vector<int>{100, 200, 301}[col];
+        for (int col = 0; col < 3; ++col) s.value(col, 0) = std::vector<int>{100, 200, 301}[col];
         ASSERT_EQ(insertLineData(s, kLineColumns, c.b, false), LineEdit::Done);
         EXPECT_EQ(pointsOf(s.x), c.points);
         std::vector<int> row0;
-        for (int col = 0; col < 4; ++col)
-            row0.push_back(s.value(col, 0));
+        for (int col = 0; col < 4; ++col) row0.push_back(s.value(col, 0));
         EXPECT_EQ(row0, c.row0);
         EXPECT_EQ(s.sel.MarkAt(c.b, 0), kMarkPicked);
         EXPECT_EQ(s.sel.MarkAt(c.b, 1), kMarkPicked);
@@ -288,8 +305,7 @@ TEST(InsertLine, CheckGridMovesItsExtraValueAndKeepsRoomForIt)
 TEST(DeleteLine, ShiftsPointsValuesAndMarks)
 {
     CSheet s = MakeSheet({.columns = 2, .rows = 4});
-    for (int r = 0; r < 4; ++r)
-        s.value(1, r) = r;
+    for (int r = 0; r < 4; ++r) s.value(1, r) = r;
     s.sel.cellMark(1, 3) = kMarkCommitted;
     ASSERT_EQ(deleteLineData(s, kLineRows, 1, false), LineEdit::Done);
     EXPECT_EQ(pointsOf(s.y), (std::vector<int>{5, 15, 20}));
@@ -298,7 +314,13 @@ TEST(DeleteLine, ShiftsPointsValuesAndMarks)
     EXPECT_EQ(s.sel.cellMark(1, 2), kMarkCommitted);
     EXPECT_EQ(s.sel.cellMark(1, 3), 0);
 
-    struct Case { const char* name; int minCount, resizable, collapsed; bool follower; LineEdit result; };
+    struct Case
+    {
+        const char* name;
+        int minCount, resizable, collapsed;
+        bool follower;
+        LineEdit result;
+    };
     const Case cases[] = {
         {"at minimum", 3, 1, 0, false, LineEdit::AtMinimum},
         {"not resizable", 1, 0, 0, false, LineEdit::NotResizable},
@@ -319,10 +341,8 @@ TEST(LinkedSheets, FollowersTakeTheSameInsertionOrNoneDoes)
 {
     auto group = [] {
         std::vector<CSheet> sheets;
-        for (int i = 0; i < 3; ++i)
-            sheets.push_back(MakeSheet({.columns = 4, .rows = 3}));
-        for (CSheet& s : sheets)
-            s.x.maxCount = 6;
+        for (int i = 0; i < 3; ++i) sheets.push_back(MakeSheet({.columns = 4, .rows = 3}));
+        for (CSheet& s : sheets) s.x.maxCount = 6;
         sheets[0].leaderId = 7;
         sheets[1].followerId = 7;
         sheets[2].followerId = 7;
@@ -331,11 +351,9 @@ TEST(LinkedSheets, FollowersTakeTheSameInsertionOrNoneDoes)
     {
         auto sheets = group();
         ASSERT_EQ(insertLinkedLine(sheets, 0, kLineColumns, 2), LineEdit::Done);
-        for (const CSheet& s : sheets)
-            EXPECT_EQ(pointsOf(s.x), (std::vector<int>{10, 20, 25, 30, 40}));
+        for (const CSheet& s : sheets) EXPECT_EQ(pointsOf(s.x), (std::vector<int>{10, 20, 25, 30, 40}));
         ASSERT_EQ(deleteLinkedLine(sheets, 0, kLineColumns, 0), LineEdit::Done);
-        for (const CSheet& s : sheets)
-            EXPECT_EQ(pointsOf(s.x), (std::vector<int>{20, 25, 30, 40}));
+        for (const CSheet& s : sheets) EXPECT_EQ(pointsOf(s.x), (std::vector<int>{20, 25, 30, 40}));
     }
     // A follower with no room (its own maximum, or the whole 50 columns) stops the whole group, so the linked
     // tables keep one shape and nothing is written past a follower's arrays.
@@ -370,14 +388,12 @@ TEST(CAxeArrange, AnyChangeEndsOrderedSpacedAndInRange)
         s.x.max = max;
         s.x.minSpacing = spacing;
         std::vector<int> pts(n);
-        for (int& p : pts)
-            p = next(min - 2000, max + 2000);
+        for (int& p : pts) p = next(min - 2000, max + 2000);
         setPoints(s.x, pts);
         s.updateAxes(1 | 0x100);
         for (int step = 0; step < 5; ++step) {
             const int changes = next(1, 3);
-            for (int k = 0; k < changes; ++k)
-                s.x.points[next(0, n - 1)] = next(min - 2000, max + 2000);
+            for (int k = 0; k < changes; ++k) s.x.points[next(0, n - 1)] = next(min - 2000, max + 2000);
             s.x.Arrange();
             for (int k = 0; k < n; ++k) {
                 ASSERT_GE(s.x.points[k], min) << "round " << round;

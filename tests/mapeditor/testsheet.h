@@ -4,7 +4,8 @@
 
 #include "mapeditor/sheet.h"
 
-struct SheetSpec {
+struct SheetSpec
+{
     int columns = 4, rows = 3;
     double xScale = 1, yScale = 1, dataScale = 1;
     int dataMin = -1000000, dataMax = 1000000;
@@ -28,9 +29,7 @@ inline CSheet MakeSheet(const SheetSpec& spec = {})
     s.x.max = s.y.max = 1000000;
     s.data.min = spec.dataMin;
     s.data.max = spec.dataMax;
-    for (int c = 0; c < kMaxColumns; ++c)
-        s.x.points[c] = s.x.prevPoints[c] = 10 * (c + 1);
-    for (int r = 0; r < kMaxRows; ++r)
-        s.y.points[r] = s.y.prevPoints[r] = 5 * (r + 1);
+    for (int c = 0; c < kMaxColumns; ++c) s.x.points[c] = s.x.prevPoints[c] = 10 * (c + 1);
+    for (int r = 0; r < kMaxRows; ++r) s.y.points[r] = s.y.prevPoints[r] = 5 * (r + 1);
     return s;
 }
