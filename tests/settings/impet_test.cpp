@@ -377,6 +377,23 @@ TEST(ImpetSave, TwoSavesAreByteIdentical)
     EXPECT_EQ(readBytes(dir / "prog"), first);
 }
 
+TEST(ImpetOpen, HeadersOnlyReadsDataFromTheFileWhenAsked)
+{
+    TempDir dir;
+    auto bytes = oneFileArchive(std::vector<std::uint8_t>(300, 'x'));
+    writeBytes(dir / "prog", bytes);
+    CImpet impet;
+    ASSERT_EQ(impet.Open(dir / "prog", true), 0);
+    EXPECT_FALSE(impet.FindFile("NEW_309", "a.ign")->isLoaded);
+    EXPECT_EQ(impet.GetFile("NEW_309", "a.ign"), std::vector<std::uint8_t>(300, 'x'));
+    // The file shrank after the open: the read is refused, not run past the end.
+    CImpet again;
+    ASSERT_EQ(again.Open(dir / "prog", true), 0);
+    bytes.resize(bytes.size() - 5);
+    writeBytes(dir / "prog", bytes);
+    EXPECT_EQ(again.GetFile("NEW_309", "a.ign"), std::nullopt);
+}
+
 TEST(ImpetSave, FailsWithoutAFile)
 {
     CImpet impet;
