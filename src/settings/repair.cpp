@@ -10,8 +10,9 @@
 
 namespace {
 
-constexpr int b(std::string_view name) { return layoutOffset(name); }
-constexpr int w(std::string_view name) { return layoutWord(name); }
+// Image positions by layout name, looked up while compiling.
+consteval int b(std::string_view name) { return layoutOffset(name); }
+consteval int w(std::string_view name) { return layoutWord(name); }
 
 constexpr int kUnsignedRising = 1;
 constexpr int kUnsignedFalling = -1;
@@ -51,9 +52,9 @@ void forceRowOrder(int mode, int length, int min, int max, int step, Get get, Se
     }
 }
 
-void rising(Image& image, std::string_view name, int min, int max, int length)
+void rising(Image& image, int pos, int min, int max, int length)
 {
-    ForceRowOrderBytes(image, kUnsignedRising, b(name), 0, min, max, length, 1);
+    ForceRowOrderBytes(image, kUnsignedRising, pos, 0, min, max, length, 1);
 }
 
 void bounded(Image& image, int pos, int min, int max, int length)
@@ -127,24 +128,30 @@ void repairThrottlePoints(Image& image)
 }
 
 struct TailTable {
-    std::string_view table;
-    std::string_view count;
+    int table;  // byte offset of the table
+    int count;  // byte offset of its count of used columns
     bool isWord;
     int columns;
 };
 constexpr int kTableRows = 10;
 constexpr TailTable kTailTables[] = {
-    {"ADV", "ADV_RPM_N", false, 15},          {"ADV2", "ADV2_RPM_N", false, 15},
-    {"SERVO_IN", "SERVO_IN_RPM_N", false, 15}, {"SERVO_EX", "SERVO_EX_RPM_N", false, 15},
-    {"INJ_1", "INJ_1_RPM_N", true, 20},        {"INJ_2", "INJ_2_RPM_N", true, 20},
-    {"INJ_3", "INJ_3_RPM_N", true, 20},        {"INJ_4", "INJ_4_RPM_N", true, 20},
-    {"INJ_B", "INJ_B_RPM_N", false, 20},       {"INJ_IAP", "INJ_IAP_RPM_N", true, 20},
+    {b("ADV"), b("ADV_RPM_N"), false, 15},          {b("ADV2"), b("ADV2_RPM_N"), false, 15},
+    {b("SERVO_IN"), b("SERVO_IN_RPM_N"), false, 15}, {b("SERVO_EX"), b("SERVO_EX_RPM_N"), false, 15},
+    {b("INJ_1"), b("INJ_1_RPM_N"), true, 20},        {b("INJ_2"), b("INJ_2_RPM_N"), true, 20},
+    {b("INJ_3"), b("INJ_3_RPM_N"), true, 20},        {b("INJ_4"), b("INJ_4_RPM_N"), true, 20},
+    {b("INJ_B"), b("INJ_B_RPM_N"), false, 20},       {b("INJ_IAP"), b("INJ_IAP_RPM_N"), true, 20},
 };
 
 constexpr bool tailTablesMatchLayout()
 {
     for (const TailTable& t : kTailTables) {
-        const LayoutRow& row = layoutRow(t.table);
+        int found = -1;
+        for (int i = 0; i < kLayoutRowCount; ++i)
+            if (kLayoutRows[i].offset == t.table && kLayoutRows[i].type != LayoutType::Free)
+                found = i;
+        if (found < 0)
+            return false;
+        const LayoutRow& row = kLayoutRows[found];
         if (row.length != t.columns * kTableRows * (t.isWord ? 2 : 1))
             return false;
         if ((row.type == LayoutType::Word) != t.isWord)
@@ -292,32 +299,32 @@ RepairState NormalizeSettingsImage(Image& image)
             std::fill(&image[dwell], &image[dwell + 9], std::uint8_t{0});
     }
 
-    rising(image, "ADV_RPM", 3, 250, 15);
-    rising(image, "ADV2_RPM", 3, 250, 15);
-    for (std::string_view axis : {"INJ_1_RPM", "INJ_2_RPM", "INJ_3_RPM", "INJ_4_RPM", "INJ_B_RPM", "INJ_IAP_RPM"})
+    rising(image, b("ADV_RPM"), 3, 250, 15);
+    rising(image, b("ADV2_RPM"), 3, 250, 15);
+    for (int axis : {b("INJ_1_RPM"), b("INJ_2_RPM"), b("INJ_3_RPM"), b("INJ_4_RPM"), b("INJ_B_RPM"), b("INJ_IAP_RPM")})
         rising(image, axis, 3, 250, 20);
     ForceRowOrderWords(image, kUnsignedRising, w("ADV_IAP"), 0, 0, 999, 10, 1);
-    for (std::string_view axis : {"POS_A_RPM", "POS_B_RPM", "SERVO_IN_RPM", "SERVO_EX_RPM"})
+    for (int axis : {b("POS_A_RPM"), b("POS_B_RPM"), b("SERVO_IN_RPM"), b("SERVO_EX_RPM")})
         rising(image, axis, 3, 250, 15);
     ForceRowOrderWords(image, kUnsignedRising, w("INJ_IAP_IAP"), 0, 0, 1000, 10, 1);
-    rising(image, "STARTLIM_RET_TIM", 0, 250, 15);
-    rising(image, "STARTLIM_IGN_TIM", 0, 250, 15);
+    rising(image, b("STARTLIM_RET_TIM"), 0, 250, 15);
+    rising(image, b("STARTLIM_IGN_TIM"), 0, 250, 15);
     zeroBecomesOne(image, b("STARTLIM_INJ"));
 
     bounded(image, b("ADV"), 0, 60, 150);
     bounded(image, b("ADV2"), 0, 60, 150);
     bounded(image, b("INJ_B"), 0, 100, 200);
-    for (auto [table, percent] : {std::pair{"SERVO_IN", "SERVO_IN_PERCENT"}, std::pair{"SERVO_EX", "SERVO_EX_PERCENT"}}) {
-        if (image[b(percent)] != 0)
-            bounded(image, b(table), 1, 99, 150);
+    for (auto [table, percent] : {std::pair{b("SERVO_IN"), b("SERVO_IN_PERCENT")}, std::pair{b("SERVO_EX"), b("SERVO_EX_PERCENT")}}) {
+        if (image[percent] != 0)
+            bounded(image, table, 1, 99, 150);
         else
-            bounded(image, b(table), 0, 250, 150);
+            bounded(image, table, 0, 250, 150);
     }
     zeroBecomesOne(image, b("TPS_PX"));
     atMost(image, b("TPS_PX"), 99);
     for (int i = 0; i < 10; ++i)
         atMost(image, b("COR_TW_START_INJ") + i, 250);
-    rising(image, "CHOKE_T", 0, 250, 4);
+    rising(image, b("CHOKE_T"), 0, 250, 4);
     bounded(image, b("CHOKE_COR"), 0, 250, 4);
     for (int i = 0; i < 6; ++i)
         raiseTo(image, b("GEAR_SHIFT_LIGHT2") + i, b("GEAR_SHIFT_LIGHT1") + i);
@@ -353,17 +360,17 @@ RepairState NormalizeSettingsImage(Image& image)
         atMost(image, b("TUNNING_CHAN"), limit);
     }
 
-    rising(image, "SENSOR_LAMBDA_AF", 0, 250, 6);
+    rising(image, b("SENSOR_LAMBDA_AF"), 0, 250, 6);
     ForceRowOrderWords(image, image[b("SENSOR_LAMBDA_MODE")] == 1 ? kUnsignedRising : kUnsignedFalling,
                        w("SENSOR_LAMBDA_U"), 0, 0, 5000, 6, 1);
-    rising(image, "LAMBDA_TACHO_AF", 0, 250, 2);
+    rising(image, b("LAMBDA_TACHO_AF"), 0, 250, 2);
     bounded(image, b("LAMBDA_TACHO_RPM"), 3, 250, 2);
-    rising(image, "LAMBDA_BAR", 0, 250, 4);
-    rising(image, "TUNNING_LAMBDA_RPM", 3, 250, 5);
+    rising(image, b("LAMBDA_BAR"), 0, 250, 4);
+    rising(image, b("TUNNING_LAMBDA_RPM"), 3, 250, 5);
     bounded(image, b("TUNNING_LAMBDA_TG"), 0, 250, 25);
-    rising(image, "ACCLIM_TRESHOLD_RPM", 3, 250, 5);
-    rising(image, "ACCLIM_SPEED_RETURN_RPM", 3, 250, 5);
-    rising(image, "ACCLIM_PROP_EFFECT_RPM", 3, 250, 5);
+    rising(image, b("ACCLIM_TRESHOLD_RPM"), 3, 250, 5);
+    rising(image, b("ACCLIM_SPEED_RETURN_RPM"), 3, 250, 5);
+    rising(image, b("ACCLIM_PROP_EFFECT_RPM"), 3, 250, 5);
 
     {
         const int lobeCount = lobes + image[b("LOBES_SKIPPED")];
@@ -400,7 +407,7 @@ RepairState NormalizeSettingsImage(Image& image)
     atMost(image, b("SYN1_SP_PHASE_OUT"), lastLobe);
     atMost(image, b("SYN1_SP_CONDITIONS"), 5);
 
-    rising(image, "TUNNING_LAMBDA_RPM", 1, 250, 5);
+    rising(image, b("TUNNING_LAMBDA_RPM"), 1, 250, 5);
     bounded(image, b("TUNNING_LAMBDA_TG"), 1, 250, 25);
 
     {
@@ -447,8 +454,8 @@ RepairState NormalizeSettingsImage(Image& image)
         }
         if (image[b("POUT5_MODE")] >= kFunctionCount)
             image[b("POUT5_MODE")] = kFallbackFunction;
-        rising(image, "POUT5_RPM", 3, 250, 3);
-        rising(image, "POUT5_TPS", 0, 100, 2);
+        rising(image, b("POUT5_RPM"), 3, 250, 3);
+        rising(image, b("POUT5_TPS"), 0, 100, 2);
         for (int i = 0; i < 5; ++i) {
             ForceRowOrderBytes(image, kUnsignedRising, b("POUT_IAP_RPM"), 3 * i, 3, 250, 3, 1);
             ForceRowOrderWords(image, kUnsignedRising, w("POUT_IAP_IAP"), 2 * i, 0, 500, 2, 1);
@@ -471,8 +478,7 @@ RepairState NormalizeSettingsImage(Image& image)
 
     {
         const int h = image[b("COMP_LIMIT")];
-        for (std::string_view table : {"INJ_COMP_TP", "INJ_COMP_IAP"}) {
-            const int base = b(table);
+        for (int base : {b("INJ_COMP_TP"), b("INJ_COMP_IAP")}) {
             for (int i = 0; i < 200; ++i) {
                 std::uint8_t& v = image[base + i];
                 if (v < 100 - h)
@@ -484,13 +490,13 @@ RepairState NormalizeSettingsImage(Image& image)
     }
 
     for (const TailTable& t : kTailTables) {
-        std::uint8_t& count = image[b(t.count)];
+        std::uint8_t& count = image[t.count];
         if (count == 0 || count > t.columns)
             count = static_cast<std::uint8_t>(t.columns);
         if (t.isWord)
-            FillRowTailWords(image, w(t.table), t.columns, count, kTableRows);
+            FillRowTailWords(image, t.table / 2, t.columns, count, kTableRows);
         else
-            FillRowTailBytes(image, b(t.table), t.columns, count, kTableRows);
+            FillRowTailBytes(image, t.table, t.columns, count, kTableRows);
     }
 
     ForceRowOrderBytes(image, kSignedBounded, b("COR_U_DWELL"), 0, -20, 100, 9, 1);
