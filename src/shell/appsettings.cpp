@@ -143,7 +143,7 @@ void LoadAppSettings(TMainForm& w)
 
 bool OpenArchive(TMainForm&) { return true; }
 
-void NewBikeSettings(TMainForm&) {}
+void NewBikeSettings(TMainForm&, int) {}
 
 void LoadLambdaFile(TMainForm&) {}
 
@@ -164,3 +164,73 @@ void DisconnectUnit(TMainForm& w)
 void CloseAllPorts(TMainForm&) {}
 
 bool PortInUse(const TMainForm&) { return false; }
+
+int SelectedBikeTag(const TMainForm& w)
+{
+    if (auto* combo = static_cast<TComboBox*>(w.FindComponent("ComboBoxBike")))
+        return combo->ItemIndex() < 0 ? combo->ItemIndex() : combo->ItemTag(combo->ItemIndex());
+    return w.images.image[RS_BIKE_BYTE];
+}
+
+int InjectionEditorSheet(const TMainForm&) { return 0; }
+
+PageImportFlags CurrentPageImportFlags(const TMainForm&) { return PageImportFlags::all(); }
+
+ReaderHooks SilentReaderHooks(TMainForm&) { return {}; }
+
+ReaderHooks ReaderHooksFor(TMainForm& w)
+{
+    ReaderHooks hooks;
+    hooks.showMessage = [&w](ReaderMessage message, int number) {
+        switch (message) {
+            case ReaderMessage::OlderVersion:
+                MessageBox(w.Message(MSG_OLDER_IGN_VERSION), w.Message(MSG_WARNING), MB_OK | MB_ICONWARNING);
+                break;
+            case ReaderMessage::UnmatchedVersion:
+                MessageBox(w.Message(MSG_UNMATCHED_IGN_VERSION) + " (" + std::to_string(number) + ")", "Error",
+                           MB_OK | MB_ICONSTOP);
+                break;
+            case ReaderMessage::UnsupportedModel:
+                MessageBox("Motocycle #" + std::to_string(number) + " is not supported", "Error", MB_OK | MB_ICONSTOP);
+                break;
+        }
+    };
+    return hooks;
+}
+
+SettingsFileTexts SettingsTextsFor(const TMainForm& w)
+{
+    SettingsFileTexts texts;
+    texts.unit = w.identityTexts[0];
+    texts.serialNumber = w.identityTexts[3];
+    texts.lastUpdate = w.identityTexts[4];
+    return texts;
+}
+
+std::string ReportNameFor(const std::string& fileName)
+{
+    const std::size_t folder = fileName.find_last_of("/\\");
+    const std::size_t dot = fileName.find_last_of('.');
+    const bool hasExtension = dot != std::string::npos && (folder == std::string::npos || dot > folder);
+    return (hasExtension ? fileName.substr(0, dot) : fileName) + "-dif.txt";
+}
+
+void DifferenceReport(TMainForm&, const Image&) {}
+
+void SetInjectionMode(TMainForm& w, int mode)
+{
+    w.images.image[3817] = static_cast<std::uint8_t>(mode);
+    ShowImageOnPages(w, 1);
+    w.repairState = NormalizeSettingsImage(w.images.image);
+    w.NoteImageChangeAndProgram();
+}
+
+void StepFocusedMapEditor(TMainForm&, int) {}
+
+void InterpolateFocusedMapEditor(TMainForm&) {}
+
+void ShowExternalMonitorWindow(TMainForm&, int) {}
+
+void StoreExternalMonitorSet(TMainForm&) {}
+
+void ShowAboutWindow(TMainForm&) {}

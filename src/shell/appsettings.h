@@ -4,12 +4,38 @@
 // start-up, the timer and the shut-down need until its own part of the program is there.
 #include <string>
 
+#include "settings/image.h"
+#include "settings/keytable.h"
+#include "settings/settingsreader.h"
+#include "settings/settingswriter.h"
+
 class TMainForm;
 
 // Opens the archive of model settings; false when it holds nothing.
 bool OpenArchive(TMainForm& w);
-// New settings for the model in the image's model byte, on every page.
-void NewBikeSettings(TMainForm& w);
+// New settings for the model in the image's model byte, on every page (-1) or on one page.
+void NewBikeSettings(TMainForm& w, int page = -1);
+// The model tag of the bike list's chosen item; 0xFFFF for "no model".
+[[nodiscard]] int SelectedBikeTag(const TMainForm& w);
+// The sheet the injection page's map editor shows.
+[[nodiscard]] int InjectionEditorSheet(const TMainForm& w);
+// Which keys of a settings file belong to the current page.
+[[nodiscard]] PageImportFlags CurrentPageImportFlags(const TMainForm& w);
+// Reader hooks without messages (the first pass of an open) and with them.
+[[nodiscard]] ReaderHooks SilentReaderHooks(TMainForm& w);
+[[nodiscard]] ReaderHooks ReaderHooksFor(TMainForm& w);
+// What a settings file carries besides the image.
+[[nodiscard]] SettingsFileTexts SettingsTextsFor(const TMainForm& w);
+// "x/b.ign" -> "x/b-dif.txt".
+[[nodiscard]] std::string ReportNameFor(const std::string& fileName);
+// The difference report of the settings image against a second image, into the report file.
+void DifferenceReport(TMainForm& w, const Image& second);
+void SetInjectionMode(TMainForm& w, int mode);
+void StepFocusedMapEditor(TMainForm& w, int direction);
+void InterpolateFocusedMapEditor(TMainForm& w);
+void ShowExternalMonitorWindow(TMainForm& w, int set);
+void StoreExternalMonitorSet(TMainForm& w);
+void ShowAboutWindow(TMainForm& w);
 // Makes the settings folder and its file paths and opens application.ini.
 void InitSettingsFolder(TMainForm& w);
 void LoadAppSettings(TMainForm& w);

@@ -122,9 +122,9 @@ void TMainForm::BuildForm()
         (*t.member)->SetHint(t.hint);
         x += 31;
     }
-    SpeedButtonNew->SetEnabled(false);
-    SpeedButtonOpen->SetEnabled(false);
-    SpeedButtonSave->SetEnabled(false);
+    SpeedButtonNew->OnClick = [this](TObject* s) { MenuNewClick(s); };
+    SpeedButtonOpen->OnClick = [this](TObject* s) { MenuOpenClick(s); };
+    SpeedButtonSave->OnClick = [this](TObject* s) { MenuSaveClick(s); };
     SpeedButtonPrint->SetEnabled(false);
     SpeedButtonZpet->OnClick = [this](TObject* s) { SpeedButtonZpetClick(s); };
     SpeedButtonZnovu->OnClick = [this](TObject* s) { SpeedButtonZnovuClick(s); };
@@ -138,6 +138,9 @@ void TMainForm::BuildForm()
     ButtonProgram = Make<TButton>(nullptr, "ButtonProgram");
     ButtonProgram->SetBounds(386, 8, 84, 28);
     ButtonProgram->SetCaption("Program");
+    ButtonRead->OnClick = [this](TObject* s) { MenuReadClick(s); };
+    ButtonVerify->OnClick = [this](TObject* s) { MenuVerifyClick(s); };
+    ButtonProgram->OnClick = [this](TObject* s) { MenuProgramClick(s); };
     CheckBoxProgHned = Make<TCheckBox>(nullptr, "CheckBoxProgHned");
     CheckBoxProgHned->SetBounds(478, 12, 160, 20);
     CheckBoxProgHned->SetCaption("Program after change");
@@ -184,62 +187,6 @@ void TMainForm::BuildForm()
 
     OnClose = [this](TObject* s, TCloseAction& action) { FormClose(s, action); };
     SetClientSize(kFormWidth, kFormHeight);
-}
-
-void TMainForm::BuildMenu()
-{
-    MainMenu1 = Own(std::make_unique<TMainMenu>(*this), "MainMenu1");
-    TMenuItem& bar = MainMenu1->Items();
-    TMenuItem* file = bar.Add("MenuFile", "&File");
-    for (auto [name, caption] : {std::pair{"MenuNew", "&New"}, {"MenuOpen", "&Open..."}, {"MenuSave", "&Save"},
-                                 {"MenuSaveAs", "Save &as..."}, {"MenuPrint", "&Print"}})
-        file->Add(name, caption)->SetEnabled(false);
-    file->AddSeparator();
-    file->Add("MenuExit", "E&xit")->OnClick = [this](TObject*) { Close(); };
-
-    bar.Add("MenuCom", "&COM")->Add("MenuComAuto", "COM &auto")->SetEnabled(false);
-
-    TMenuItem* device = bar.Add("MenuDevice", "&Ignition");
-    MenuRead = device->Add("MenuRead", "&Read");
-    MenuVerify = device->Add("MenuVerify", "&Verify");
-    MenuProgram = device->Add("MenuProgram", "&Program");
-    MenuCompareDevice = device->Add("MenuCompareDevice", "&Compare with unit");
-    MenuReset = device->Add("MenuReset", "R&eset unit");
-    for (TMenuItem* item : {MenuRead, MenuVerify, MenuProgram, MenuCompareDevice, MenuReset})
-        item->SetEnabled(false);
-
-    TMenuItem* tools = bar.Add("MenuTools", "&Tools");
-    MenuZpet = tools->Add("MenuZpet", "&Undo");
-    MenuZpet->SetShortCut("Ctrl+Z");
-    MenuZpet->OnClick = [this](TObject* s) { SpeedButtonZpetClick(s); };
-    MenuZnovu = tools->Add("MenuZnovu", "&Redo");
-    MenuZnovu->SetShortCut("Ctrl+Y");
-    MenuZnovu->OnClick = [this](TObject* s) { SpeedButtonZnovuClick(s); };
-
-    TMenuItem* service = bar.Add("MenuServis", "&Service");
-    service->Add("MenuSaveAllNew", "Save all new settings")->SetEnabled(false);
-    service->Add("MenuCompareAll", "Compare all new settings")->SetEnabled(false);
-
-    TMenuItem* monitor = bar.Add("MenuExternalMonitor", "E&xternal monitor");
-    monitor->Add("MenuMonitorView", "&View")->SetEnabled(false);
-
-    TMenuItem* language = bar.Add("MenuLanguage", "&Language");
-    int index = 0;
-    for (auto [name, caption] :
-         {std::pair{"MenuEnglish", "&English"}, {"MenuGerman", "&Deutsch"}, {"MenuCzech", "Č&esky"}}) {
-        TMenuItem* item = language->Add(name, caption);
-        item->SetRadioItem(true);
-        item->SetGroupIndex(1);
-        item->Tag = index++;
-        item->OnClick = [this, item](TObject*) {
-            SetLanguageIndex(item->Tag);
-            ApplyLanguage(*this);
-        };
-    }
-
-    TMenuItem* help = bar.Add("MenuHelp", "&Help");
-    help->Add("MenuContens", "&Contents")->SetEnabled(false);
-    help->Add("MenuAbout", "&About")->SetEnabled(false);
 }
 
 void TMainForm::ApplyStartVisibility()
@@ -289,6 +236,7 @@ void TMainForm::FormCreate(TObject*)
         Application->OnHint = [this](TObject*) { StatusBar1->SetPanelText(0, Application->Hint()); };
     // 7. COM menu and the settings pages.
     BuildComMenu(*this);
+    RefreshRecentMenu();
     BuildAllPages(*this);
     // 8. Model 11 and its new settings until the program settings say otherwise.
     images.image[RS_BIKE_BYTE] = 11;
@@ -299,6 +247,7 @@ void TMainForm::FormCreate(TObject*)
     LoadAppSettings(*this);
     // 11. Show everything.
     ShowImageOnPages(*this, 1);
+    RefreshRecentMenu();
     PageControl1Change(this);
     // 12. The first command-line word may choose the language; case matters.
     if (!arguments.empty()) {

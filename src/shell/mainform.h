@@ -45,6 +45,53 @@ public:
     void SpeedButtonZnovuClick(TObject* Sender);
     void PageControl1Change(TObject* Sender);
 
+    // File and device menus.
+    void MenuNewClick(TObject* Sender);
+    void MenuNewActPageClick(TObject* Sender);
+    void MenuOpenClick(TObject* Sender);
+    void MenuOpenExeDirClick(TObject* Sender);
+    void MenuOpenActPageClick(TObject* Sender);
+    void MenuOpenCompareClick(TObject* Sender);
+    void MenuSaveClick(TObject* Sender);
+    void MenuSaveExeDirClick(TObject* Sender);
+    void MenuExitClick(TObject* Sender);
+    void MenuReadClick(TObject* Sender);
+    void MenuVerifyClick(TObject* Sender);
+    void MenuProgramClick(TObject* Sender);
+    void MenuCompareDeviceClick(TObject* Sender);
+    void MenuResetClick(TObject* Sender);
+    void MenuUpdateClick(TObject* Sender);
+    void MenuStopClick(TObject* Sender);
+    void MenuHistoryClick(TObject* Sender);
+    // Mode, tool, monitor, language and help menus.
+    void Menu_Jet123NormalClick(TObject* Sender);
+    void Menu_Jet123CoupledClick(TObject* Sender);
+    void Menu_Jet123StejnyClick(TObject* Sender);
+    void MenuToolsMinusClick(TObject* Sender);
+    void MenuToolsPlusClick(TObject* Sender);
+    void MenuToolsInterpolOnClick(TObject* Sender);
+    void MenuLadeniOnClick(TObject* Sender);
+    void MenuMonitorPlayerClick(TObject* Sender);
+    void MenuExtMonClick(TObject* Sender);
+    void MenuExtMonLoadClick(TObject* Sender);
+    void MenuExtMonStoreClick(TObject* Sender);
+    void MenuMonitorSetClick(TObject* Sender);
+    void MenuEnglishClick(TObject* Sender);
+    void MenuGermanClick(TObject* Sender);
+    void MenuCzechClick(TObject* Sender);
+    void MenuAboutClick(TObject* Sender);
+    void MenuContensClick(TObject* Sender);
+    void MenuCom1Click(TObject* Sender);
+
+    // 0 done, 1 nothing to do or cancelled, 2 refused for the coupled injection page.
+    int NewSettings(int page, int mode);
+    // Opens a settings file into the image; with bookkeeping it becomes the current file. True when accepted.
+    bool OpenSettingsFile(const std::string& name, bool bookkeeping);
+    void AddRecentFile(std::string name);
+    void RemoveRecentFile(const std::string& name);
+    void RefreshRecentMenu();
+    [[nodiscard]] std::string Message(int index) const;
+
     // ---- controls of the form
     TGroupBox* GroupBoxToolBar = nullptr;
     TSpeedButton* SpeedButtonNew = nullptr;
@@ -74,6 +121,10 @@ public:
     TMenuItem* MenuProgram = nullptr;
     TMenuItem* MenuReset = nullptr;
     TMenuItem* MenuCompareDevice = nullptr;
+    TMenuItem* MenuCom = nullptr;
+    std::array<TMenuItem*, 30> comItems{};
+    std::array<TMenuItem*, 10> historyItems{};  // entries 1..9 of the recent list (0 unused)
+    TMenuItem* MenuHistoryEnd = nullptr;
 
     // ---- state
     os::LinkClock& TMR;

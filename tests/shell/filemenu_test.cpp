@@ -1,0 +1,139 @@
+#include <cstdlib>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "os/files.h"
+#include "os/lngtext.h"
+#include "settings/settingswriter.h"
+#include "shell/appsettings.h"
+#include "shell/mainform.h"
+#include "vcl/dialogs.h"
+
+namespace {
+
+class FileMenuTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/kelvora_files_XXXXXX";
+        dir = mkdtemp(pattern);
+        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+        SetLanguageIndex(LNG_ENGLISH);
+        form = std::make_unique<TMainForm>(clock, std::vector<std::string>{});
+        form->FormCreate(form.get());
+    }
+    void TearDown() override
+    {
+        form.reset();
+        std::filesystem::remove_all(dir);
+    }
+
+    std::filesystem::path dir;
+    os::LinkClock clock;
+    vcl::ScopedDialogScript dialogs;
+    std::unique_ptr<TMainForm> form;
+};
+
+}  // namespace
+
+TEST_F(FileMenuTest, SaveThenOpenGivesTheSameImageAndOneRecentEntry)
+{
+    const std::string path = (dir / "bike.ign").string();
+    form->images.image[3000] = static_cast<std::uint8_t>(form->images.image[3000] ^ 1);
+    dialogs.AnswerFile(path);
+    form->MenuSaveClick(nullptr);
+    ASSERT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(form->currentFileName, path);
+    EXPECT_EQ(form->fileShown, 1);
+    // The first open settles the values a settings file derives when read.
+    ASSERT_TRUE(form->OpenSettingsFile(path, true));
+    const Image saved = form->images.image;
+
+    form->images.image[3000] ^= 1;  // an edit that the reopen must undo
+    dialogs.AnswerFile(path);
+    form->MenuOpenClick(nullptr);
+    EXPECT_EQ(form->images.image, saved);
+    EXPECT_EQ(form->images.reference, saved);
+    EXPECT_EQ(form->NEWINSTAL, 0);
+    EXPECT_EQ(std::count(form->recentFiles.begin(), form->recentFiles.end(), path), 1);
+    EXPECT_EQ(form->recentFiles.front(), path);
+    EXPECT_NE(form->Caption().find("bike.ign"), std::string::npos);
+    EXPECT_TRUE(dialogs.Messages().empty());
+}
+
+TEST_F(FileMenuTest, MissingFileIsReportedAndDroppedFromTheRecentList)
+{
+    const std::string missing = (dir / "gone.ign").string();
+    form->recentFiles = {"/a.ign", missing, "/b.ign"};
+    form->RefreshRecentMenu();
+    EXPECT_FALSE(form->OpenSettingsFile(missing, true));
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_EQ(dialogs.Messages()[0].text, "Open file error!");
+    EXPECT_EQ(form->recentFiles, (std::vector<std::string>{"/a.ign", "/b.ign"}));
+}
+
+TEST_F(FileMenuTest, RefusedFileChangesNoBookkeeping)
+{
+    const std::string path = (dir / "notes.ign").string();
+    ASSERT_TRUE(os::atomicWriteFile(path, "this is not a settings file\r\n").ok);
+    const Image before = form->images.image;
+    const Image reference = form->images.reference;
+    form->currentFileName = "/kept.ign";
+    EXPECT_FALSE(form->OpenSettingsFile(path, true));
+    EXPECT_EQ(form->images.image, before);
+    EXPECT_EQ(form->images.reference, reference);
+    EXPECT_EQ(form->currentFileName, "/kept.ign");
+    EXPECT_TRUE(std::find(form->recentFiles.begin(), form->recentFiles.end(), path) == form->recentFiles.end());
+}
+
+TEST_F(FileMenuTest, FailedSaveKeepsTheOldFileAndReportsIt)
+{
+    const std::string path = (dir / "no_such_folder" / "x.ign").string();
+    dialogs.AnswerFile(path);
+    form->MenuSaveClick(nullptr);
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_NE(dialogs.Messages()[0].text.find("Open file error!"), std::string::npos);
+    EXPECT_EQ(form->fileShown, 0);
+    EXPECT_TRUE(form->currentFileName.empty());
+}
+
+TEST_F(FileMenuTest, RecentListRules)
+{
+    form->recentFiles.clear();
+    for (int i = 0; i < 11; ++i)
+        form->AddRecentFile("/f" + std::to_string(i) + ".ign");
+    EXPECT_EQ(form->recentFiles.size(), 10u);
+    EXPECT_EQ(form->recentFiles.front(), "/f10.ign");
+    EXPECT_EQ(form->recentFiles.back(), "/f1.ign");  // the oldest fell off
+    form->AddRecentFile("/f5.ign");
+    EXPECT_EQ(form->recentFiles.front(), "/f5.ign");
+    EXPECT_EQ(std::count(form->recentFiles.begin(), form->recentFiles.end(), "/f5.ign"), 1);
+    form->AddRecentFile("");  // New puts an empty entry on top...
+    EXPECT_EQ(form->recentFiles.front(), "");
+    form->AddRecentFile("/next.ign");  // ...which the next opened file removes
+    EXPECT_EQ(std::count(form->recentFiles.begin(), form->recentFiles.end(), ""), 0);
+    form->recentFiles = {"/x/cur.ign", "/some/bike.old.ign"};
+    form->RefreshRecentMenu();
+    EXPECT_EQ(form->historyItems[1]->Caption(), "1 bike.old");
+    EXPECT_TRUE(form->historyItems[1]->Visible());
+    EXPECT_FALSE(form->historyItems[2]->Visible());
+}
+
+TEST_F(FileMenuTest, ReportNameReplacesTheExtension)
+{
+    EXPECT_EQ(ReportNameFor("/a/b.ign"), "/a/b-dif.txt");
+    EXPECT_EQ(ReportNameFor("/a.x/b"), "/a.x/b-dif.txt");
+    EXPECT_EQ(ReportNameFor("b.old.ign"), "b.old-dif.txt");
+}
+
+TEST_F(FileMenuTest, DeviceRequestsNeedAPortButResetDoesNot)
+{
+    form->MenuReadClick(nullptr);
+    form->MenuProgramClick(nullptr);
+    EXPECT_EQ(form->requestCode, 0);
+    form->MenuResetClick(nullptr);
+    EXPECT_EQ(form->requestCode, 128);
+    form->MenuStopClick(nullptr);
+    EXPECT_EQ(form->testCommands[2] & 0x20, 0x20);
+}
