@@ -12,7 +12,8 @@
 
 namespace {
 
-struct BenchDir {
+struct BenchDir
+{
     std::filesystem::path path;
     ~BenchDir()
     {
@@ -32,15 +33,13 @@ const std::filesystem::path& programFile()
         {
             std::ofstream out(file, std::ios::binary);
             const std::string block(1 << 20, '\x90');
-            for (int i = 0; i < 20; ++i)
-                out << block;
+            for (int i = 0; i < 20; ++i) out << block;
         }
         CImpet impet;
         (void)impet.Open(file);
         (void)impet.ImportFolder("", std::filesystem::path(KELVORA_RESOURCES) / "impet" / "NEW_309", 0);
         (void)impet.ImportFolder("", std::filesystem::path(KELVORA_RESOURCES) / "impet" / "MAP_309", 0);
-        if (impet.Save() != 0)
-            std::abort();
+        if (impet.Save() != 0) std::abort();
         return file;
     }();
     return path;
@@ -61,8 +60,7 @@ void BM_OpenAndNewSettingsForAllModels(benchmark::State& state)
     const auto& file = programFile();
     for (auto _ : state) {
         CImpet impet;
-        if (OpenImpet(impet, file) != 0)
-            state.SkipWithError("archive not opened");
+        if (OpenImpet(impet, file) != 0) state.SkipWithError("archive not opened");
         for (int model = 0; model < RS_MODEL_COUNT; ++model) {
             Image image{};
             image[RS_BIKE_BYTE] = static_cast<std::uint8_t>(model);

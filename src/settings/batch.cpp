@@ -16,8 +16,7 @@ constexpr std::size_t kMaxLines = 3000;
 std::optional<std::vector<std::string>> readLines(const std::filesystem::path& path)
 {
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file)
-        return std::nullopt;
+    if (!file) return std::nullopt;
     std::vector<std::string> lines;
     std::string line;
     int c = 0;
@@ -35,8 +34,7 @@ std::optional<std::vector<std::string>> readLines(const std::filesystem::path& p
             line.clear();
         }
     }
-    if (!line.empty() && lines.size() < kMaxLines)
-        lines.push_back(std::move(line));
+    if (!line.empty() && lines.size() < kMaxLines) lines.push_back(std::move(line));
     return lines;
 }
 
@@ -45,8 +43,7 @@ std::string withCrLf(const std::string& text)
     std::string out;
     out.reserve(text.size() + text.size() / 16);
     for (const char c : text) {
-        if (c == '\n')
-            out += '\r';
+        if (c == '\n') out += '\r';
         out += c;
     }
     return out;
@@ -74,8 +71,7 @@ SaveAllNewResult SaveAllNew(CImpet& impet, const std::filesystem::path& folder, 
         const auto saved = SaveSettingsFile(file, image, texts);
         if (!saved.ok) {
             result.errors.push_back(saved.error);
-            if (onWriteError)
-                onWriteError(file);
+            if (onWriteError) onWriteError(file);
             continue;
         }
         ++result.written;
@@ -91,8 +87,7 @@ bool CompareAllNew(const std::filesystem::path& newFolder, const std::filesystem
         for (const BikeModel& m : BikeModels())
             if (m.tag == model)
                 displayName = m.displayName.starts_with("###") ? BikeModelEnglishName(model) : m.displayName;
-        if (displayName.empty())
-            continue;
+        if (displayName.empty()) continue;
         out += "------------------------------------------------------   ";
         out += displayName;
         out += '\n';
@@ -111,12 +106,10 @@ bool CompareAllNew(const std::filesystem::path& newFolder, const std::filesystem
         for (std::size_t i = 0; i < common; ++i) {
             std::string oldLine = (*oldLines)[i];
             const std::string& newLine = (*newLines)[i];
-            if (oldLine == newLine || oldLine.starts_with("EXE"))
-                continue;
+            if (oldLine == newLine || oldLine.starts_with("EXE")) continue;
             const std::size_t shorter = std::min(oldLine.size(), newLine.size());
             for (std::size_t c = 0; c < shorter; ++c)
-                if (oldLine[c] == newLine[c])
-                    oldLine[c] = ' ';
+                if (oldLine[c] == newLine[c]) oldLine[c] = ' ';
             out += "....line:" + std::to_string(i + 1) + "\n";
             out += oldLine + "\n";
             out += newLine + "\n";

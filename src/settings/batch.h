@@ -14,7 +14,8 @@ inline constexpr std::string_view kNewIgnFolder = "./new_ign";
 inline constexpr std::string_view kNewIgnOldFolder = "./new_ign_old";
 inline constexpr std::string_view kCompareResultName = "compare_all_new.txt";
 
-struct SaveAllNewResult {
+struct SaveAllNewResult
+{
     int written = 0;
     std::vector<std::string> errors;  // one per model that got no file: a missing archive file or a failed write
 };

@@ -31,8 +31,7 @@ std::tm localTimeOf(std::time_t when)
 bool appendLine(const std::filesystem::path& folder, const std::string& line)
 {
     std::FILE* f = std::fopen((folder / kErrorLogName).c_str(), "ab");
-    if (!f)
-        return false;
+    if (!f) return false;
     const bool written = std::fwrite(line.data(), 1, line.size(), f) == line.size();
     return (std::fclose(f) == 0) && written;
 }
@@ -59,8 +58,7 @@ double reportMath(MathError error)
 std::string ErrorLogLine(std::string_view messageUtf8, const std::tm& localTime)
 {
     std::string text = os::utf8ToCp1250Lossy(messageUtf8);
-    if (text.size() > kErrorLogMessageMax)
-        text.resize(kErrorLogMessageMax);
+    if (text.size() > kErrorLogMessageMax) text.resize(kErrorLogMessageMax);
     return formatLine({}, text, localTime);
 }
 
@@ -89,36 +87,29 @@ int MathErrorHook(MathError& error)
         std::lock_guard lock(folderMutex());
         folder = mathLogFolder();
     }
-    if (!folder.empty())
-        appendLine(folder, MathErrorLogLine(error.name, localTimeOf(std::time(nullptr))));
+    if (!folder.empty()) appendLine(folder, MathErrorLogLine(error.name, localTimeOf(std::time(nullptr))));
     std::fprintf(stderr, "%.*s\n", static_cast<int>(error.name.size()), error.name.data());
-    if (error.type == MathError::DOMAIN_ERROR && error.name == "sqrt")
-        error.retval = 1.0;
+    if (error.type == MathError::DOMAIN_ERROR && error.name == "sqrt") error.retval = 1.0;
     return 1;
 }
 
 double CheckedSqrt(double x)
 {
-    if (x < 0.0 || std::isnan(x))
-        return reportMath({MathError::DOMAIN_ERROR, "sqrt", x, 0.0, std::nan("")});
+    if (x < 0.0 || std::isnan(x)) return reportMath({MathError::DOMAIN_ERROR, "sqrt", x, 0.0, std::nan("")});
     return std::sqrt(x);
 }
 
 double CheckedLog(double x)
 {
-    if (x < 0.0 || std::isnan(x))
-        return reportMath({MathError::DOMAIN_ERROR, "log", x, 0.0, std::nan("")});
-    if (x == 0.0)
-        return reportMath({MathError::SING_ERROR, "log", x, 0.0, -HUGE_VAL});
+    if (x < 0.0 || std::isnan(x)) return reportMath({MathError::DOMAIN_ERROR, "log", x, 0.0, std::nan("")});
+    if (x == 0.0) return reportMath({MathError::SING_ERROR, "log", x, 0.0, -HUGE_VAL});
     return std::log(x);
 }
 
 double CheckedPow(double x, double y)
 {
-    if (x < 0.0 && std::trunc(y) != y)
-        return reportMath({MathError::DOMAIN_ERROR, "pow", x, y, std::nan("")});
-    if (x == 0.0 && y < 0.0)
-        return reportMath({MathError::SING_ERROR, "pow", x, y, HUGE_VAL});
+    if (x < 0.0 && std::trunc(y) != y) return reportMath({MathError::DOMAIN_ERROR, "pow", x, y, std::nan("")});
+    if (x == 0.0 && y < 0.0) return reportMath({MathError::SING_ERROR, "pow", x, y, HUGE_VAL});
     const double r = std::pow(x, y);
     if (std::isinf(r) && std::isfinite(x) && std::isfinite(y))
         return reportMath({MathError::OVERFLOW_ERROR, "pow", x, y, r});

@@ -19,12 +19,13 @@ inline constexpr std::size_t kErrorLogMessageMax = 8190;  // characters of a mes
 bool LogError(const std::filesystem::path& folder, std::string_view messageUtf8, std::time_t when = std::time(nullptr));
 
 // The runtime math-error record: Linux has no such hook, so the checked wrappers below build it and call the hook.
-struct MathError {
+struct MathError
+{
     enum Type { DOMAIN_ERROR = 1, SING_ERROR = 2, OVERFLOW_ERROR = 3, UNDERFLOW_ERROR = 4 };
     int type = DOMAIN_ERROR;
     std::string_view name;  // the math function
     double arg1 = 0.0, arg2 = 0.0;
-    double retval = 0.0;    // the result the caller gets; the hook may replace it
+    double retval = 0.0;  // the result the caller gets; the hook may replace it
 };
 
 // Where math errors are logged; set once at start (until then they go to the debug output only).

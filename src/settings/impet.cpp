@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-
 #include <zlib.h>
 
 #include <algorithm>
@@ -29,37 +28,46 @@ constexpr int kOffName = 0, kOffOffset = 53, kOffSize = 57, kOffPacked = 61, kOf
               kOffSlot = 75;
 static_assert(kOffSlot + 4 == IMPET_RECORD_LEN);
 
-std::uint32_t getLe32(const std::uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24); }
-std::uint64_t getLe64(const std::uint8_t* p) { return getLe32(p) | (std::uint64_t(getLe32(p + 4)) << 32); }
+std::uint32_t getLe32(const std::uint8_t* p)
+{
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24);
+}
+std::uint64_t getLe64(const std::uint8_t* p)
+{
+    return getLe32(p) | (std::uint64_t(getLe32(p + 4)) << 32);
+}
 void putLe(std::uint8_t* p, std::uint64_t v, int bytes)
 {
-    for (int i = 0; i < bytes; ++i)
-        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+    for (int i = 0; i < bytes; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-char foldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char foldAscii(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool sameName(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                               [](char x, char y) { return foldAscii(x) == foldAscii(y); });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return foldAscii(x) == foldAscii(y); });
 }
 
-std::string_view cutName(std::string_view name) { return name.substr(0, IMPET_NAME_LEN); }
+std::string_view cutName(std::string_view name)
+{
+    return name.substr(0, IMPET_NAME_LEN);
+}
 
 // Folder path and name of an archive path, split at its last backslash; without one, the root and the whole text.
 std::pair<std::string_view, std::string_view> splitArchivePath(std::string_view path)
 {
     const auto slash = path.rfind('\\');
-    if (slash == std::string_view::npos)
-        return {std::string_view{}, path};
+    if (slash == std::string_view::npos) return {std::string_view{}, path};
     return {path.substr(0, slash), path.substr(slash + 1)};
 }
 
 std::string joinArchivePath(std::string_view folder, std::string_view name)
 {
-    if (folder.empty() || folder == "\\")
-        return std::string(name);
+    if (folder.empty() || folder == "\\") return std::string(name);
     std::string path(folder);
     path += '\\';
     path += name;
@@ -69,18 +77,21 @@ std::string joinArchivePath(std::string_view folder, std::string_view name)
 // Disk names are UTF-8; archive names are Windows-1250 like the rest of the program's files.
 std::string archiveNameFromDisk(const std::string& diskName)
 {
-    if (auto cp = os::utf8ToCp1250(diskName))
-        return *cp;
+    if (auto cp = os::utf8ToCp1250(diskName)) return *cp;
     return diskName;
 }
 
-std::string diskNameFromArchive(std::string_view name) { return os::cp1250ToUtf8(name); }
+std::string diskNameFromArchive(std::string_view name)
+{
+    return os::cp1250ToUtf8(name);
+}
 
 ImpetTime diskTimeOf(const std::filesystem::path& path)
 {
-    struct stat st{};
-    if (::stat(path.c_str(), &st) != 0)
-        return 0;
+    struct stat st
+    {
+    };
+    if (::stat(path.c_str(), &st) != 0) return 0;
     return impetTimeFromUnix(st.st_mtim.tv_sec, static_cast<std::uint32_t>(st.st_mtim.tv_nsec));
 }
 
@@ -99,8 +110,7 @@ void setDiskTime(const std::filesystem::path& path, ImpetTime time)
 std::optional<std::vector<std::uint8_t>> inflateExactly(std::span<const std::uint8_t> packed, std::uint32_t size)
 {
     z_stream zs{};
-    if (inflateInit(&zs) != Z_OK)
-        return std::nullopt;
+    if (inflateInit(&zs) != Z_OK) return std::nullopt;
     std::vector<std::uint8_t> out(size);
     std::uint8_t spare = 0;  // room for one byte past the size, to see a stream that runs on
     zs.next_in = const_cast<Bytef*>(packed.data());
@@ -115,8 +125,7 @@ std::optional<std::vector<std::uint8_t>> inflateExactly(std::span<const std::uin
     }
     const bool ok = rc == Z_STREAM_END && zs.total_out == size;
     inflateEnd(&zs);
-    if (!ok)
-        return std::nullopt;
+    if (!ok) return std::nullopt;
     return out;
 }
 
@@ -124,7 +133,8 @@ std::optional<std::vector<std::uint8_t>> inflateExactly(std::span<const std::uin
 
 // ---- Byte sources: the program file or bytes in memory, read through one interface ----
 
-class ImpetSource {
+class ImpetSource
+{
 public:
     virtual ~ImpetSource() = default;
     [[nodiscard]] virtual std::uint64_t length() const = 0;
@@ -134,12 +144,15 @@ public:
 
 namespace {
 
-class FileSource final : public ImpetSource {
+class FileSource final : public ImpetSource
+{
 public:
     explicit FileSource(const std::filesystem::path& path) : m_file(std::fopen(path.c_str(), "rb"), &std::fclose)
     {
         if (m_file) {
-            struct stat st{};
+            struct stat st
+            {
+            };
             if (::fstat(fileno(m_file.get()), &st) == 0 && S_ISREG(st.st_mode))
                 m_length = static_cast<std::uint64_t>(st.st_size);
             else
@@ -150,8 +163,7 @@ public:
     [[nodiscard]] std::uint64_t length() const override { return m_length; }
     std::size_t read(std::uint64_t pos, void* buffer, std::size_t n) override
     {
-        if (!m_file || ::fseeko(m_file.get(), static_cast<off_t>(pos), SEEK_SET) != 0)
-            return 0;
+        if (!m_file || ::fseeko(m_file.get(), static_cast<off_t>(pos), SEEK_SET) != 0) return 0;
         return std::fread(buffer, 1, n, m_file.get());
     }
 
@@ -160,14 +172,14 @@ private:
     std::uint64_t m_length = 0;
 };
 
-class MemorySource final : public ImpetSource {
+class MemorySource final : public ImpetSource
+{
 public:
     explicit MemorySource(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
     [[nodiscard]] std::uint64_t length() const override { return m_bytes.size(); }
     std::size_t read(std::uint64_t pos, void* buffer, std::size_t n) override
     {
-        if (n == 0 || pos >= m_bytes.size())
-            return 0;
+        if (n == 0 || pos >= m_bytes.size()) return 0;
         const std::size_t got = std::min<std::uint64_t>(n, m_bytes.size() - pos);
         std::memcpy(buffer, m_bytes.data() + pos, got);
         return got;
@@ -179,7 +191,8 @@ private:
 
 // Reads the tree sequentially from the first byte after the marker, checking every count, size and name
 // against the bytes that are left and every offset against the depth-first layout.
-class TreeReader {
+class TreeReader
+{
 public:
     TreeReader(ImpetSource& source, std::uint64_t base, bool headersOnly)
         : m_source(source), m_base(base), m_headersOnly(headersOnly), m_end(source.length() - base)
@@ -189,12 +202,9 @@ public:
     bool readRoot(IMPET_FILE& root)
     {
         std::array<std::uint8_t, IMPET_RECORD_LEN> bytes{};
-        if (!take(bytes.data(), bytes.size(), "root record"))
-            return false;
-        if (!decodeRecord(bytes.data(), root))
-            return false;
-        if (!root.isFolder())
-            return failWith("the root record is not a folder");
+        if (!take(bytes.data(), bytes.size(), "root record")) return false;
+        if (!decodeRecord(bytes.data(), root)) return false;
+        if (!root.isFolder()) return failWith("the root record is not a folder");
         return readBody(root, 0);
     }
 
@@ -203,15 +213,15 @@ public:
 private:
     bool failWith(std::string text)
     {
-        if (m_error.empty())
-            m_error = std::move(text);
+        if (m_error.empty()) m_error = std::move(text);
         return false;
     }
 
     bool take(void* buffer, std::size_t n, const char* what)
     {
         if (n > m_end - m_pos)
-            return failWith(std::string(what) + " at offset " + std::to_string(m_pos) + " runs past the end of the file");
+            return failWith(std::string(what) + " at offset " + std::to_string(m_pos) +
+                            " runs past the end of the file");
         if (m_source.read(m_base + m_pos, buffer, n) != n)
             return failWith(std::string("cannot read the ") + what + " at offset " + std::to_string(m_pos));
         m_pos += n;
@@ -249,19 +259,15 @@ private:
                 return failWith("folder " + label + " claims " + std::to_string(count) + " entries, more than the " +
                                 std::to_string(m_end - m_pos) + " bytes left hold");
             std::vector<std::uint8_t> array(count * IMPET_RECORD_LEN);
-            if (!take(array.data(), array.size(), "children array"))
-                return false;
+            if (!take(array.data(), array.size(), "children array")) return false;
             record.children.resize(count);
             for (std::size_t i = 0; i < count; ++i)
-                if (!decodeRecord(array.data() + i * IMPET_RECORD_LEN, record.children[i]))
-                    return false;
+                if (!decodeRecord(array.data() + i * IMPET_RECORD_LEN, record.children[i])) return false;
             for (IMPET_FILE& child : record.children)
-                if (!readBody(child, depth + 1))
-                    return false;
+                if (!readBody(child, depth + 1)) return false;
             return true;
         }
-        if (record.packedSize > record.size)
-            return failWith("file " + label + " claims a packed size above its size");
+        if (record.packedSize > record.size) return failWith("file " + label + " claims a packed size above its size");
         if (record.packedSize != 0 && record.size > record.packedSize * kMaxInflateRatio + 1024)
             return failWith("file " + label + " claims a size its packed bytes cannot hold");
         const std::uint64_t n = record.storedLength();
@@ -273,8 +279,7 @@ private:
             return true;
         }
         record.stored.resize(n);
-        if (!take(record.stored.data(), n, "file data"))
-            return false;
+        if (!take(record.stored.data(), n, "file data")) return false;
         record.isLoaded = true;
         return true;
     }
@@ -306,11 +311,9 @@ void encodeRecord(std::uint8_t* p, const IMPET_FILE& record)
 std::uint64_t layOut(IMPET_FILE& record, std::uint64_t pos)
 {
     record.offset = static_cast<std::uint32_t>(pos);
-    if (!record.isFolder())
-        return pos + record.storedLength();
+    if (!record.isFolder()) return pos + record.storedLength();
     pos += record.children.size() * IMPET_RECORD_LEN;
-    for (IMPET_FILE& child : record.children)
-        pos = layOut(child, pos);
+    for (IMPET_FILE& child : record.children) pos = layOut(child, pos);
     return pos;
 }
 
@@ -324,8 +327,7 @@ void writeBody(const IMPET_FILE& record, std::vector<std::uint8_t>& out)
     out.resize(at + record.children.size() * IMPET_RECORD_LEN);
     for (std::size_t i = 0; i < record.children.size(); ++i)
         encodeRecord(out.data() + at + i * IMPET_RECORD_LEN, record.children[i]);
-    for (const IMPET_FILE& child : record.children)
-        writeBody(child, out);
+    for (const IMPET_FILE& child : record.children) writeBody(child, out);
 }
 
 IMPET_FILE newRootFolder()
@@ -338,8 +340,7 @@ IMPET_FILE newRootFolder()
 void countBelow(const IMPET_FILE& entry, int& folders, int& files, bool recordsFlag, std::uint64_t& bytes)
 {
     for (const IMPET_FILE& child : entry.children) {
-        if (!recordsFlag)
-            bytes += IMPET_RECORD_LEN;
+        if (!recordsFlag) bytes += IMPET_RECORD_LEN;
         if (child.isFolder()) {
             ++folders;
             countBelow(child, folders, files, recordsFlag, bytes);
@@ -352,11 +353,9 @@ void countBelow(const IMPET_FILE& entry, int& folders, int& files, bool recordsF
 
 bool contains(const IMPET_FILE& folder, const IMPET_FILE* target)
 {
-    if (&folder == target)
-        return true;
+    if (&folder == target) return true;
     for (const IMPET_FILE& child : folder.children)
-        if (contains(child, target))
-            return true;
+        if (contains(child, target)) return true;
     return false;
 }
 
@@ -389,10 +388,8 @@ std::array<std::uint8_t, IMPET_MARKER_LEN> ImpetMarker()
     const char* words[] = {"##", "IMPET", "_HEA", "DER##"};
     std::size_t at = 0;
     for (const char* w : words)
-        for (const char* c = w; *c; ++c)
-            marker[at++] = static_cast<std::uint8_t>(*c);
-    for (std::uint8_t c = 0x21; c <= 0x2E; ++c)
-        marker[at++] = c;
+        for (const char* c = w; *c; ++c) marker[at++] = static_cast<std::uint8_t>(*c);
+    for (std::uint8_t c = 0x21; c <= 0x2E; ++c) marker[at++] = c;
     marker[at++] = 0x3A;
     marker[at++] = 0x3E;
     return marker;
@@ -418,8 +415,7 @@ int CImpet::openSource(ImpetSource& source, bool headersOnly)
     bool found = false;
     for (std::uint64_t chunkStart = 0; chunkStart < length && !found; chunkStart += kScanChunk) {
         const std::size_t got = source.read(chunkStart, chunk.data(), kScanChunk);
-        if (got == 0)
-            break;
+        if (got == 0) break;
         for (std::size_t j = 0; j < got; j += kScanStep) {
             if (got - j >= IMPET_MARKER_LEN && std::memcmp(chunk.data() + j, marker.data(), IMPET_MARKER_LEN) == 0) {
                 m_start = chunkStart + j;
@@ -427,8 +423,7 @@ int CImpet::openSource(ImpetSource& source, bool headersOnly)
                 break;
             }
         }
-        if (got < kScanChunk)
-            break;
+        if (got < kScanChunk) break;
     }
     if (!found) {
         m_start = length;  // where a save appends
@@ -468,8 +463,7 @@ int CImpet::OpenBytes(std::span<const std::uint8_t> bytes)
 
 bool CImpet::loadData(IMPET_FILE& file)
 {
-    if (file.isLoaded)
-        return true;
+    if (file.isLoaded) return true;
     FileSource source(m_path);
     const std::uint64_t at = m_start + IMPET_MARKER_LEN + file.offset;
     const std::uint64_t n = file.storedLength();
@@ -490,27 +484,22 @@ bool CImpet::loadData(IMPET_FILE& file)
 std::optional<std::vector<std::uint8_t>> CImpet::GetFile(std::string_view folderPath, std::string_view name)
 {
     IMPET_FILE* file = FindFile(folderPath, name);
-    if (!file || !loadData(*file))
-        return std::nullopt;
+    if (!file || !loadData(*file)) return std::nullopt;
     if (file->packedSize == 0) {
-        if (file->stored.size() != file->size)
-            return std::nullopt;
+        if (file->stored.size() != file->size) return std::nullopt;
         return file->stored;
     }
     auto bytes = inflateExactly(file->stored, file->size);
-    if (!bytes)
-        m_error = "\"" + file->name + "\" does not inflate to its " + std::to_string(file->size) + " bytes";
+    if (!bytes) m_error = "\"" + file->name + "\" does not inflate to its " + std::to_string(file->size) + " bytes";
     return bytes;
 }
 
 IMPET_FILE* CImpet::FindChild(IMPET_FILE* folder, std::string_view name)
 {
-    if (!folder || !folder->isFolder())
-        return nullptr;
+    if (!folder || !folder->isFolder()) return nullptr;
     name = cutName(name);
     for (IMPET_FILE& child : folder->children)
-        if (sameName(child.name, name))
-            return &child;
+        if (sameName(child.name, name)) return &child;
     return nullptr;
 }
 
@@ -518,18 +507,13 @@ IMPET_FILE* CImpet::FindFolder(IMPET_FILE* start, std::string_view path)
 {
     IMPET_FILE* folder = start ? start : &m_root;
     for (;;) {
-        if (!folder->isFolder())
-            return nullptr;
-        if (!path.empty() && path.front() == '\\')
-            path.remove_prefix(1);
-        if (path.empty())
-            return folder;
+        if (!folder->isFolder()) return nullptr;
+        if (!path.empty() && path.front() == '\\') path.remove_prefix(1);
+        if (path.empty()) return folder;
         const auto slash = path.find('\\');
         IMPET_FILE* child = FindChild(folder, path.substr(0, slash));
-        if (!child)
-            return nullptr;
-        if (!child->isFolder())
-            return folder;
+        if (!child) return nullptr;
+        if (!child->isFolder()) return folder;
         folder = child;
         path = slash == std::string_view::npos ? std::string_view{} : path.substr(slash);
     }
@@ -539,18 +523,13 @@ IMPET_FILE* CImpet::FindEntry(IMPET_FILE* start, std::string_view path)
 {
     IMPET_FILE* folder = start ? start : &m_root;
     for (;;) {
-        if (!folder->isFolder())
-            return nullptr;
-        if (!path.empty() && path.front() == '\\')
-            path.remove_prefix(1);
-        if (path.empty())
-            return folder;
+        if (!folder->isFolder()) return nullptr;
+        if (!path.empty() && path.front() == '\\') path.remove_prefix(1);
+        if (path.empty()) return folder;
         const auto slash = path.find('\\');
         IMPET_FILE* child = FindChild(folder, path.substr(0, slash));
-        if (!child)
-            return nullptr;
-        if (!child->isFolder())
-            return slash == std::string_view::npos ? child : folder;
+        if (!child) return nullptr;
+        if (!child->isFolder()) return slash == std::string_view::npos ? child : folder;
         folder = child;
         path = slash == std::string_view::npos ? std::string_view{} : path.substr(slash);
     }
@@ -559,8 +538,7 @@ IMPET_FILE* CImpet::FindEntry(IMPET_FILE* start, std::string_view path)
 IMPET_FILE* CImpet::FindFile(std::string_view folderPath, std::string_view name)
 {
     IMPET_FILE* folder = FindFolder(nullptr, folderPath);
-    if (!folder || name.empty())
-        return nullptr;
+    if (!folder || name.empty()) return nullptr;
     IMPET_FILE* entry = FindEntry(folder, name);
     return entry && !entry->isFolder() ? entry : nullptr;
 }
@@ -569,13 +547,10 @@ int CImpet::AddBytes(std::string_view folderPath, std::string_view name, std::sp
                      ImpetTime time)
 {
     IMPET_FILE* folder = FindFolder(nullptr, folderPath);
-    if (!folder)
-        return fail("no archive folder \"" + std::string(folderPath) + "\"");
-    if (name.empty())
-        return fail("an archive entry needs a name");
+    if (!folder) return fail("no archive folder \"" + std::string(folderPath) + "\"");
+    if (name.empty()) return fail("an archive entry needs a name");
     IMPET_FILE* existing = FindChild(folder, name);
-    if (existing && existing->isFolder())
-        return fail("\"" + std::string(name) + "\" is a folder");
+    if (existing && existing->isFolder()) return fail("\"" + std::string(name) + "\" is a folder");
     if (bytes.size() > IMPET_MAX_ADD)
         return fail("\"" + std::string(name) + "\" is larger than " + std::to_string(IMPET_MAX_ADD) + " bytes");
     if (!existing && folder->children.size() >= IMPET_MAX_CHILDREN)
@@ -595,8 +570,7 @@ int CImpet::AddBytes(std::string_view folderPath, std::string_view name, std::sp
             record.stored = std::move(packed);
         }
     }
-    if (record.packedSize == 0)
-        record.stored.assign(bytes.begin(), bytes.end());
+    if (record.packedSize == 0) record.stored.assign(bytes.begin(), bytes.end());
     if (existing)
         *existing = std::move(record);
     else
@@ -608,8 +582,7 @@ int CImpet::AddBytes(std::string_view folderPath, std::string_view name, std::sp
 int CImpet::AddFile(std::string_view folderPath, const std::filesystem::path& sourceFolder, std::string_view name,
                     ImpetTime time, std::uint32_t highSize, std::uint32_t size, std::string_view suffix)
 {
-    if (!FindFolder(nullptr, folderPath))
-        return fail("no archive folder \"" + std::string(folderPath) + "\"");
+    if (!FindFolder(nullptr, folderPath)) return fail("no archive folder \"" + std::string(folderPath) + "\"");
     if (highSize != 0 || size > IMPET_MAX_ADD)
         return fail("\"" + std::string(name) + "\" is larger than " + std::to_string(IMPET_MAX_ADD) + " bytes");
     std::string diskName(name);
@@ -617,8 +590,7 @@ int CImpet::AddFile(std::string_view folderPath, const std::filesystem::path& so
     const std::filesystem::path diskPath = sourceFolder / diskName;
     std::string readError;
     const auto bytes = os::readWholeFile(diskPath, IMPET_MAX_ADD, &readError);
-    if (!bytes)
-        return fail(readError);
+    if (!bytes) return fail(readError);
     const std::string archiveName = archiveNameFromDisk(std::string(name));
     return AddBytes(folderPath, archiveName,
                     std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()), time);
@@ -627,14 +599,11 @@ int CImpet::AddFile(std::string_view folderPath, const std::filesystem::path& so
 int CImpet::AddEmptyFile(std::string_view folderPath, std::string_view name)
 {
     IMPET_FILE* folder = FindFolder(nullptr, folderPath);
-    if (!folder)
-        return fail("no archive folder \"" + std::string(folderPath) + "\"");
-    if (name.empty())
-        return fail("an archive entry needs a name");
+    if (!folder) return fail("no archive folder \"" + std::string(folderPath) + "\"");
+    if (name.empty()) return fail("an archive entry needs a name");
     if (IMPET_FILE* existing = FindChild(folder, name))
         return existing->isFolder() ? fail("\"" + std::string(name) + "\" is a folder") : 0;
-    if (folder->children.size() >= IMPET_MAX_CHILDREN)
-        return fail("folder \"" + folder->name + "\" is full");
+    if (folder->children.size() >= IMPET_MAX_CHILDREN) return fail("folder \"" + folder->name + "\" is full");
     IMPET_FILE record;
     record.name = std::string(cutName(name));
     record.time = clock();
@@ -647,14 +616,11 @@ int CImpet::AddEmptyFile(std::string_view folderPath, std::string_view name)
 int CImpet::MakeFolder(std::string_view folderPath, std::string_view name, ImpetTime time)
 {
     IMPET_FILE* folder = FindFolder(nullptr, folderPath);
-    if (!folder)
-        return fail("no archive folder \"" + std::string(folderPath) + "\"");
-    if (name.empty())
-        return fail("an archive folder needs a name");
+    if (!folder) return fail("no archive folder \"" + std::string(folderPath) + "\"");
+    if (name.empty()) return fail("an archive folder needs a name");
     if (IMPET_FILE* existing = FindChild(folder, name))
         return existing->isFolder() ? 0 : fail("\"" + std::string(name) + "\" is a file");
-    if (folder->children.size() >= IMPET_MAX_CHILDREN)
-        return fail("folder \"" + folder->name + "\" is full");
+    if (folder->children.size() >= IMPET_MAX_CHILDREN) return fail("folder \"" + folder->name + "\" is full");
     IMPET_FILE record;
     record.name = std::string(cutName(name));
     record.time = time ? time : clock();
@@ -667,11 +633,9 @@ int CImpet::MakeFolder(std::string_view folderPath, std::string_view name, Impet
 int CImpet::Delete(std::string_view folderPath, std::string_view name)
 {
     IMPET_FILE* folder = FindFolder(nullptr, folderPath);
-    if (!folder)
-        return fail("no archive folder \"" + std::string(folderPath) + "\"");
+    if (!folder) return fail("no archive folder \"" + std::string(folderPath) + "\"");
     IMPET_FILE* child = FindChild(folder, name);
-    if (!child)
-        return fail("no entry \"" + std::string(name) + "\"");
+    if (!child) return fail("no entry \"" + std::string(name) + "\"");
     folder->children.erase(folder->children.begin() + (child - folder->children.data()));
     ++itemCounter;
     return 0;
@@ -731,10 +695,8 @@ int CImpet::Rename(std::string_view oldPath, std::string_view newPath)
 int CImpet::ImportFolder(std::string_view folderPath, const std::filesystem::path& diskFolder, ImpetTime time)
 {
     std::string disk = diskFolder.string();
-    while (disk.size() > 1 && (disk.back() == '/' || disk.back() == '\\'))
-        disk.pop_back();
-    if (disk.empty())
-        return fail("no folder to import");
+    while (disk.size() > 1 && (disk.back() == '/' || disk.back() == '\\')) disk.pop_back();
+    if (disk.empty()) return fail("no folder to import");
     const auto sep = disk.find_last_of("/\\");
     const std::string name = archiveNameFromDisk(sep == std::string::npos ? disk : disk.substr(sep + 1));
     (void)MakeFolder(folderPath, name, time);
@@ -744,8 +706,7 @@ int CImpet::ImportFolder(std::string_view folderPath, const std::filesystem::pat
     std::vector<std::filesystem::directory_entry> entries;
     for (std::filesystem::directory_iterator it(disk, ec), end; !ec && it != end; it.increment(ec))
         entries.push_back(*it);
-    if (ec)
-        return fail("Cannot list " + disk + ": " + ec.message());
+    if (ec) return fail("Cannot list " + disk + ": " + ec.message());
     // Directory order differs between file systems; a fixed order makes the same folder give the same archive.
     std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
         const std::string x = a.path().filename().string(), y = b.path().filename().string();
@@ -757,11 +718,9 @@ int CImpet::ImportFolder(std::string_view folderPath, const std::filesystem::pat
     int result = 0;
     for (const auto& entry : entries) {
         const std::string entryName = entry.path().filename().string();
-        if (entryName.empty() || entryName.front() == '.')
-            continue;
+        if (entryName.empty() || entryName.front() == '.') continue;
         if (entry.is_directory(ec)) {
-            if (ImportFolder(target, entry.path(), diskTimeOf(entry.path())) != 0)
-                result = 1;
+            if (ImportFolder(target, entry.path(), diskTimeOf(entry.path())) != 0) result = 1;
             continue;
         }
         const std::uint64_t size = entry.file_size(ec);
@@ -787,8 +746,7 @@ int CImpet::ExportFile(std::string_view folderPath, const std::filesystem::path&
     }
     const std::string fileName(file->name);
     const auto bytes = GetFile(folderPath, fileName);
-    if (!bytes)
-        return 3;
+    if (!bytes) return 3;
     const std::filesystem::path target = diskFolder / (diskNameFromArchive(fileName) + std::string(suffix));
     const auto written =
         os::atomicWriteFile(target, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
@@ -804,8 +762,7 @@ int CImpet::ExportFile(std::string_view folderPath, const std::filesystem::path&
 int CImpet::ExportFolder(std::string_view folderPath, const std::filesystem::path& diskFolder)
 {
     IMPET_FILE* folder = FindFolder(nullptr, folderPath);
-    if (!folder)
-        return 2;
+    if (!folder) return 2;
     const std::filesystem::path target = diskFolder / diskNameFromArchive(folder->name);
     std::error_code ec;
     std::filesystem::create_directory(target, ec);
@@ -817,16 +774,14 @@ int CImpet::ExportFolder(std::string_view folderPath, const std::filesystem::pat
     int result = 0;
     const std::string here(folderPath);
     std::vector<std::pair<std::string, bool>> children;
-    for (const IMPET_FILE& child : folder->children)
-        children.emplace_back(child.name, child.isFolder());
+    for (const IMPET_FILE& child : folder->children) children.emplace_back(child.name, child.isFolder());
     for (const auto& [childName, isFolder] : children) {
         if (isFolder)
             result |= ExportFolder(joinArchivePath(here, childName), target);
         else
             result |= ExportFile(here, target, childName);
     }
-    if (IMPET_FILE* again = FindFolder(nullptr, folderPath))
-        setDiskTime(target, again->time);
+    if (IMPET_FILE* again = FindFolder(nullptr, folderPath)) setDiskTime(target, again->time);
     return result;
 }
 
@@ -836,11 +791,9 @@ std::uint64_t CImpet::CountTree(std::string_view folderPath, std::string_view na
     folders = 0;
     files = 0;
     IMPET_FILE* entry = FindFolder(nullptr, folderPath);
-    if (entry && !name.empty())
-        entry = FindChild(entry, name);
+    if (entry && !name.empty()) entry = FindChild(entry, name);
     std::uint64_t bytes = 0;
-    if (entry)
-        countBelow(*entry, folders, files, recordsFlag, bytes);
+    if (entry) countBelow(*entry, folders, files, recordsFlag, bytes);
     return bytes;
 }
 
@@ -848,11 +801,9 @@ int CImpet::SetText(std::string_view folderPath, std::string_view name, std::str
 {
     IMPET_FILE* file = FindFile(folderPath, name);
     if (!file) {
-        if (AddEmptyFile(folderPath, name) != 0)
-            return 1;
+        if (AddEmptyFile(folderPath, name) != 0) return 1;
         file = FindFile(folderPath, name);
-        if (!file)
-            return fail("\"" + std::string(name) + "\" cannot be made");
+        if (!file) return fail("\"" + std::string(name) + "\" cannot be made");
     }
     file->stored.assign(text.begin(), text.end());
     file->size = static_cast<std::uint32_t>(text.size());
@@ -880,30 +831,23 @@ std::vector<std::uint8_t> CImpet::SerializeArchive(ImpetTime rootTime)
 
 int CImpet::Save()
 {
-    if (m_path.empty())
-        return fail("the archive has no file to be saved into");
+    if (m_path.empty()) return fail("the archive has no file to be saved into");
     FileSource source(m_path);
-    if (!source.isOpen())
-        return fail(os::fileErrorText("Cannot open", m_path, errno ? errno : ENOENT));
+    if (!source.isOpen()) return fail(os::fileErrorText("Cannot open", m_path, errno ? errno : ENOENT));
     const std::uint64_t length = source.length();
     // Every file's bytes are needed to write the tree.
     std::function<bool(IMPET_FILE&)> loadAll = [&](IMPET_FILE& e) {
-        if (!e.isFolder())
-            return loadData(e);
+        if (!e.isFolder()) return loadData(e);
         for (IMPET_FILE& c : e.children)
-            if (!loadAll(c))
-                return false;
+            if (!loadAll(c)) return false;
         return true;
     };
-    if (m_root.isFolder() && !loadAll(m_root))
-        return 1;
+    if (m_root.isFolder() && !loadAll(m_root)) return 1;
 
     const bool isEmpty = !m_root.isFolder() || m_root.children.empty();
     std::uint64_t start = m_start;
-    if (!isEmpty)
-        start = (start + kScanStep - 1) / kScanStep * kScanStep;
-    if (isEmpty && length <= start)
-        return 0;  // no archive in the file and none to write
+    if (!isEmpty) start = (start + kScanStep - 1) / kScanStep * kScanStep;
+    if (isEmpty && length <= start) return 0;  // no archive in the file and none to write
     std::string content(static_cast<std::size_t>(std::min(start, length)), '\0');
     if (!content.empty() && source.read(0, content.data(), content.size()) != content.size())
         return fail(os::fileErrorText("Cannot read", m_path, EIO));
@@ -913,8 +857,7 @@ int CImpet::Save()
         content.append(reinterpret_cast<const char*>(archive.data()), archive.size());
     }
     const auto written = os::atomicWriteFile(m_path, content);
-    if (!written.ok)
-        return fail(written.error);
+    if (!written.ok) return fail(written.error);
     m_start = start;
     m_error.clear();
     return 0;

@@ -18,12 +18,12 @@
 
 inline constexpr int IMPET_MARKER_LEN = 32;
 inline constexpr int IMPET_RECORD_LEN = 79;
-inline constexpr int IMPET_NAME_LEN = 52;             // characters; the field holds 53 with the terminator
-inline constexpr int IMPET_MAX_CHILDREN = 4095;       // 12 bits of the flags word
+inline constexpr int IMPET_NAME_LEN = 52;                 // characters; the field holds 53 with the terminator
+inline constexpr int IMPET_MAX_CHILDREN = 4095;           // 12 bits of the flags word
 inline constexpr std::uint32_t IMPET_MAX_ADD = 0x500000;  // largest file that can be added
 inline constexpr std::uint16_t IMPET_FOLDER_FLAG = 0x8000;
-inline constexpr int IMPET_RAW_LIMIT = 100;           // files of this many bytes or fewer are stored raw
-inline constexpr int IMPET_MAX_DEPTH = 64;            // folders nested deeper are refused as damaged
+inline constexpr int IMPET_RAW_LIMIT = 100;  // files of this many bytes or fewer are stored raw
+inline constexpr int IMPET_MAX_DEPTH = 64;   // folders nested deeper are refused as damaged
 
 // Times are Windows FILETIMEs: 100 ns steps since 1601-01-01 UTC.
 using ImpetTime = std::uint64_t;
@@ -36,22 +36,24 @@ using ImpetTime = std::uint64_t;
 [[nodiscard]] std::array<std::uint8_t, IMPET_MARKER_LEN> ImpetMarker();
 
 // One record of the archive, file or folder. Names are 8-bit (Windows-1250), compared case-insensitively.
-struct IMPET_FILE {
+struct IMPET_FILE
+{
     std::string name;
     std::uint32_t offset = 0;      // as read or as laid out by the last save
     std::uint32_t size = 0;        // files: length of the file
     std::uint32_t packedSize = 0;  // files: length of the zlib stream; 0 = stored raw
     ImpetTime time = 0;
-    std::uint16_t flags = 0;       // IMPET_FOLDER_FLAG for folders; the child count is kept in `children`
-    std::vector<IMPET_FILE> children;   // folders
-    std::vector<std::uint8_t> stored;   // files: the stored bytes (raw or packed, as in the file)
-    bool isLoaded = false;              // files: `stored` holds the bytes (false after a headers-only open)
+    std::uint16_t flags = 0;           // IMPET_FOLDER_FLAG for folders; the child count is kept in `children`
+    std::vector<IMPET_FILE> children;  // folders
+    std::vector<std::uint8_t> stored;  // files: the stored bytes (raw or packed, as in the file)
+    bool isLoaded = false;             // files: `stored` holds the bytes (false after a headers-only open)
 
     [[nodiscard]] bool isFolder() const { return (flags & IMPET_FOLDER_FLAG) != 0; }
     [[nodiscard]] std::uint32_t storedLength() const { return packedSize != 0 ? packedSize : size; }
 };
 
-class CImpet final {
+class CImpet final
+{
 public:
     CImpet();
 
@@ -72,12 +74,12 @@ public:
     // Editing. `time` 0 means the present time. Results as the archive commands print them.
     int AddFile(std::string_view folderPath, const std::filesystem::path& sourceFolder, std::string_view name,
                 ImpetTime time = 0, std::uint32_t highSize = 0, std::uint32_t size = 0,
-                std::string_view suffix = {});                                   // 0 added/replaced, 1 failed
+                std::string_view suffix = {});  // 0 added/replaced, 1 failed
     int AddBytes(std::string_view folderPath, std::string_view name, std::span<const std::uint8_t> bytes,
-                 ImpetTime time = 0);                                            // 0 added/replaced, 1 failed
-    int AddEmptyFile(std::string_view folderPath, std::string_view name);        // 0 added or present, 1 failed
+                 ImpetTime time = 0);                                      // 0 added/replaced, 1 failed
+    int AddEmptyFile(std::string_view folderPath, std::string_view name);  // 0 added or present, 1 failed
     int MakeFolder(std::string_view folderPath, std::string_view name, ImpetTime time = 0);  // 0, 1 failed
-    int Delete(std::string_view folderPath, std::string_view name);              // 0 deleted, 1 failed
+    int Delete(std::string_view folderPath, std::string_view name);                          // 0 deleted, 1 failed
     // 0 done, 1 folder missing, 2 entry missing, 3 new name taken, 4 a folder cannot move into itself.
     int Rename(std::string_view oldPath, std::string_view newPath);
     int ImportFolder(std::string_view folderPath, const std::filesystem::path& diskFolder, ImpetTime time);

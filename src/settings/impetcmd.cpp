@@ -11,25 +11,24 @@
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 std::string_view skipBlanks(std::string_view s)
 {
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
     return s;
 }
 
 bool startsWithNoCase(std::string_view s, std::string_view word)
 {
-    if (s.size() < word.size())
-        return false;
+    if (s.size() < word.size()) return false;
     for (std::size_t i = 0; i < word.size(); ++i) {
         char c = s[i];
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-        if (c != word[i])
-            return false;
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (c != word[i]) return false;
     }
     return true;
 }
@@ -41,8 +40,7 @@ std::optional<std::string> takeArgument(std::string_view& s, bool& hasMore)
     hasMore = false;
     if (!s.empty() && s.front() == '"') {
         const auto close = s.find('"', 1);
-        if (close == std::string_view::npos)
-            return std::nullopt;
+        if (close == std::string_view::npos) return std::nullopt;
         std::string arg(s.substr(1, close - 1));
         s.remove_prefix(close + 1);
         hasMore = !skipBlanks(s).empty();
@@ -55,7 +53,8 @@ std::optional<std::string> takeArgument(std::string_view& s, bool& hasMore)
     return arg;
 }
 
-struct Arguments {
+struct Arguments
+{
     std::string first;
     std::optional<std::string> second;
 };
@@ -64,8 +63,7 @@ std::optional<Arguments> twoArguments(std::string_view text)
 {
     bool more = false;
     auto first = takeArgument(text, more);
-    if (!first)
-        return std::nullopt;
+    if (!first) return std::nullopt;
     Arguments args{*first, std::nullopt};
     if (more) {
         bool rest = false;
@@ -80,8 +78,7 @@ std::pair<std::string, std::string> splitCommandPath(std::string_view path)
     const auto slash = path.rfind('\\');
     std::string folder = slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash));
     std::string name(slash == std::string_view::npos ? path : path.substr(slash + 1));
-    if (!name.empty() && name.back() == '.')
-        name.pop_back();
+    if (!name.empty() && name.back() == '.') name.pop_back();
     return {folder, name};
 }
 
@@ -97,7 +94,8 @@ ImpetTime diskTime(const struct stat& st)
     return impetTimeFromUnix(st.st_mtim.tv_sec, static_cast<std::uint32_t>(st.st_mtim.tv_nsec));
 }
 
-struct Runner {
+struct Runner
+{
     std::unique_ptr<CImpet>* owner;  // set when OPEN may replace or drop the object
     CImpet* impet;
     std::ostream& out;
@@ -150,20 +148,19 @@ struct Runner {
     int import(std::string_view args)
     {
         const auto a = twoArguments(args);
-        if (!a)
-            return note("", 1, false);
+        if (!a) return note("", 1, false);
         const std::filesystem::path source = diskPath(a->first);
         const std::string target = a->second.value_or(std::string());
-        struct stat st{};
-        if (a->first.empty() || ::stat(source.c_str(), &st) != 0)
-            return note("", 1, false);
+        struct stat st
+        {
+        };
+        if (a->first.empty() || ::stat(source.c_str(), &st) != 0) return note("", 1, false);
         impet->itemCounter = 0;
         int result = 1;
         if (S_ISDIR(st.st_mode)) {
             result = impet->ImportFolder(target, source, diskTime(st));
         } else {
-            if (static_cast<std::uint64_t>(st.st_size) >> 32)
-                return note("", 1, false);
+            if (static_cast<std::uint64_t>(st.st_size) >> 32) return note("", 1, false);
             // A single file goes into the archive folder named by the target, under its own name.
             const std::filesystem::path parent = source.has_parent_path() ? source.parent_path() : ".";
             result = impet->AddFile(target, parent, source.filename().string(), diskTime(st), 0,
@@ -180,11 +177,9 @@ struct Runner {
     int exportFile(std::string_view args)
     {
         const auto a = twoArguments(args);
-        if (!a)
-            return note("", 0, false);
+        if (!a) return note("", 0, false);
         const auto [folder, name] = splitCommandPath(a->first);
-        if (!impet->FindFile(folder, name))
-            return note("", 0, false);
+        if (!impet->FindFile(folder, name)) return note("", 0, false);
         impet->itemCounter = 0;
         const std::filesystem::path target = diskPath(a->second.value_or(std::string(".")));
         if (impet->ExportFile(folder, target, name) != 0) {
@@ -198,19 +193,16 @@ struct Runner {
     int set(std::string_view args)
     {
         const auto a = twoArguments(args);
-        if (!a)
-            return note(" (error)\n", 0, false);
+        if (!a) return note(" (error)\n", 0, false);
         const auto [folder, name] = splitCommandPath(a->first);
-        if (impet->SetText(folder, name, a->second.value_or(std::string())) != 0)
-            return note(" (error)\n", 0, false);
+        if (impet->SetText(folder, name, a->second.value_or(std::string())) != 0) return note(" (error)\n", 0, false);
         return note(" (file rewritten)\n", 1, true);
     }
 
     int mkdir(std::string_view args)
     {
         const auto a = twoArguments(args);
-        if (!a)
-            return note(" (error)\n", 1, false);
+        if (!a) return note(" (error)\n", 1, false);
         const auto [folder, name] = splitCommandPath(a->first);
         const bool made = impet->MakeFolder(folder, name, impet->clock()) == 0;
         return note(made ? " (directory created)\n" : " (error)\n", 1, made);
@@ -220,8 +212,7 @@ struct Runner {
     {
         const auto [folder, name] = splitCommandPath(args);
         impet->itemCounter = 0;
-        if (impet->Delete(folder, name) != 0)
-            return note(" (error)\n", 1, false);
+        if (impet->Delete(folder, name) != 0) return note(" (error)\n", 1, false);
         out << " (" << impet->itemCounter << " files deleted)\n";
         return 1;
     }
@@ -229,8 +220,7 @@ struct Runner {
     int rename(std::string_view args)
     {
         const auto a = twoArguments(args);
-        if (!a || !a->second)
-            return note(" (error)\n", 1, false);
+        if (!a || !a->second) return note(" (error)\n", 1, false);
         const bool done = impet->Rename(a->first, *a->second) == 0;
         return note(done ? " (1 file renamed)\n" : " (error)\n", 1, done);
     }
@@ -239,32 +229,21 @@ struct Runner {
     {
         out << line << '\n';
         std::string_view text = skipBlanks(line);
-        while (!text.empty() && isBlank(text.back()))
-            text.remove_suffix(1);
+        while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
         auto after = [&](std::string_view word) { return skipBlanks(text.substr(word.size())); };
-        if (startsWithNoCase(text, "OPEN"))
-            return open(after("OPEN"));
+        if (startsWithNoCase(text, "OPEN")) return open(after("OPEN"));
         if (startsWithNoCase(text, "CLEAR")) {
-            if (impet)
-                impet->Clear();
+            if (impet) impet->Clear();
             return note(" (cleared)\n", 5, true);
         }
-        if (!impet)
-            return note("", 0, false);
-        if (startsWithNoCase(text, "SAVE"))
-            return save();
-        if (startsWithNoCase(text, "IMPORT"))
-            return import(after("IMPORT"));
-        if (startsWithNoCase(text, "EXPORT"))
-            return exportFile(after("EXPORT"));
-        if (startsWithNoCase(text, "SET"))
-            return set(after("SET"));
-        if (startsWithNoCase(text, "MKDIR"))
-            return mkdir(after("MKDIR"));
-        if (startsWithNoCase(text, "DELETE"))
-            return remove(after("DELETE"));
-        if (startsWithNoCase(text, "RENAME"))
-            return rename(after("RENAME"));
+        if (!impet) return note("", 0, false);
+        if (startsWithNoCase(text, "SAVE")) return save();
+        if (startsWithNoCase(text, "IMPORT")) return import(after("IMPORT"));
+        if (startsWithNoCase(text, "EXPORT")) return exportFile(after("EXPORT"));
+        if (startsWithNoCase(text, "SET")) return set(after("SET"));
+        if (startsWithNoCase(text, "MKDIR")) return mkdir(after("MKDIR"));
+        if (startsWithNoCase(text, "DELETE")) return remove(after("DELETE"));
+        if (startsWithNoCase(text, "RENAME")) return rename(after("RENAME"));
         return note("", 0, false);
     }
 };
@@ -275,8 +254,7 @@ int ImpetCommand(std::unique_ptr<CImpet>& impet, std::string line, std::ostream&
 {
     Runner runner{&impet, impet.get(), out, err};
     const int result = runner.run(std::move(line));
-    if (ok)
-        *ok = runner.ok;
+    if (ok) *ok = runner.ok;
     return result;
 }
 
@@ -284,8 +262,7 @@ int ImpetCommand(CImpet& impet, std::string line, std::ostream& out, std::ostrea
 {
     Runner runner{nullptr, &impet, out, err};
     const int result = runner.run(std::move(line));
-    if (ok)
-        *ok = runner.ok;
+    if (ok) *ok = runner.ok;
     return result;
 }
 
@@ -302,14 +279,11 @@ bool AttachProgramArchive(CImpet& impet, const std::filesystem::path& programPat
                           std::ostream& out)
 {
     const int opened = OpenImpet(impet, programPath);
-    if (opened == 3)
-        LogError(logFolder, impet.error());
+    if (opened == 3) LogError(logFolder, impet.error());
     auto hasEntries = [&] { return impet.root().isFolder() && !impet.root().children.empty(); };
-    if (!impet.root().isFolder())
-        impet = CImpet();
+    if (!impet.root().isFolder()) impet = CImpet();
     for (const std::filesystem::path& root : importRoots) {
-        if (hasEntries())
-            break;
+        if (hasEntries()) break;
         for (const char* folder : {"NEW_309", "MAP_309"}) {
             const std::string line = "IMPORT \"" + (root / folder).string() + "\" \"\"";
             std::ostringstream ignored;

@@ -89,7 +89,8 @@ constexpr int kInjMode1234 = 3817;
 constexpr int kSynchro1 = 2681;
 
 // LIMITER_BASIC (b2506) by model, in hundreds of rpm; every model not listed (and every number above 68) gets 150.
-struct LimiterRow {
+struct LimiterRow
+{
     int value;
     std::array<std::int8_t, 10> models;  // -1 ends the list
 };
@@ -125,15 +126,22 @@ constexpr LimiterRow kLimiterRows[] = {
 constexpr int kLimiterOther = 150;
 
 // A run of defaults: `count` fields from `first` (word index or byte offset) take the pattern, repeated.
-struct DefaultRun {
+struct DefaultRun
+{
     bool isWord;
     int first;
     int count;
     std::array<std::int16_t, 10> pattern;
     int patternLength;
 };
-constexpr DefaultRun bytes(int first, int count, std::int16_t value) { return {false, first, count, {value}, 1}; }
-constexpr DefaultRun words(int first, int count, std::int16_t value) { return {true, first, count, {value}, 1}; }
+constexpr DefaultRun bytes(int first, int count, std::int16_t value)
+{
+    return {false, first, count, {value}, 1};
+}
+constexpr DefaultRun words(int first, int count, std::int16_t value)
+{
+    return {true, first, count, {value}, 1};
+}
 template <typename... V>
 constexpr DefaultRun byteList(int first, V... values)
 {
@@ -228,12 +236,12 @@ void applyBetweenParseDefaults(Image& image)
 {
     for (int i = 0; i < 9; ++i)  // IDLE_SERVO_TG_START := IDLE_SERVO_TG
         setImageWord(image, 1114 + i, imageWord(image, 1105 + i));
-    for (const DefaultRun& run : kBetweenParseDefaults)
-        applyRun(image, run);
+    for (const DefaultRun& run : kBetweenParseDefaults) applyRun(image, run);
 }
 
 // Synchronisation defaults per trigger type. -1: unchanged; -2: LOBE_END_E2's first element, at most 1.
-struct SyncRow {
+struct SyncRow
+{
     int synchro1;
     std::array<int, 4> edges;  // SYN1_SP_EVAL_EDGE, _TRACKED_EDGES, _CONDITIONS, _PHASE_OUT (b2731..2734)
     std::array<std::pair<int, int>, 10> pairs;  // (SYN1_SP_COEF[k], SYN1_SP_PHASE[k]); (-1, -1) ends
@@ -270,32 +278,34 @@ const std::array<PageMask, RS_LEN_EXE>& fieldPages()
             }
         };
         for (const KeyRow& row : keyRows()) {
-            if (row.role != KeyRole::Written)
-                continue;
+            if (row.role != KeyRole::Written) continue;
             if (row.special == KeySpecial::Memo)
-                for (int a = kNotesFirst; a <= kNotesLimit; ++a)
-                    markField(a, row.pages);
+                for (int a = kNotesFirst; a <= kNotesLimit; ++a) markField(a, row.pages);
             for (const KeyItem& item : row.itemList()) {
                 const PageMask mask = item.page >= 0 ? pageBit(static_cast<PageFlag>(item.page)) : row.pages;
                 int fields = 0;
                 switch (item.kind) {
-                case ItemKind::Field:
-                case ItemKind::Bits: fields = 1; break;
-                case ItemKind::Row:
-                case ItemKind::Table: fields = item.count; break;
-                case ItemKind::Axis:
-                case ItemKind::CountedRow:
-                    fields = item.count;
-                    markField(item.countByte, mask);
-                    break;
-                case ItemKind::Grid:
-                    fields = 200;
-                    markField(item.countByte, mask);
-                    break;
-                default: break;
+                    case ItemKind::Field:
+                    case ItemKind::Bits:
+                        fields = 1;
+                        break;
+                    case ItemKind::Row:
+                    case ItemKind::Table:
+                        fields = item.count;
+                        break;
+                    case ItemKind::Axis:
+                    case ItemKind::CountedRow:
+                        fields = item.count;
+                        markField(item.countByte, mask);
+                        break;
+                    case ItemKind::Grid:
+                        fields = 200;
+                        markField(item.countByte, mask);
+                        break;
+                    default:
+                        break;
                 }
-                for (int i = 0; i < fields; ++i)
-                    markField(item.address + i, mask);
+                for (int i = 0; i < fields; ++i) markField(item.address + i, mask);
             }
         }
         return map;
@@ -343,13 +353,15 @@ void runNewBike(Image& image, std::string_view text, PageImportFlags flags)
 
 }  // namespace
 
-std::span<const BikeModel> BikeModels() { return kBikeModels; }
+std::span<const BikeModel> BikeModels()
+{
+    return kBikeModels;
+}
 
 std::string_view BikeModelEnglishName(int model)
 {
     for (const BikeModel& m : kBikeModels) {
-        if (m.tag != model)
-            continue;
+        if (m.tag != model) continue;
         std::string_view name = m.displayName;
         if (name.starts_with("###")) {  // a trilingual text: the English part
             name.remove_prefix(3);
@@ -367,8 +379,7 @@ std::string ModelFileName(std::string_view displayName)
     bool opened = false;
     for (const char c : displayName) {
         if (c == ' ') {
-            if (!out.empty() && blanks++ == 0)
-                out += ' ';
+            if (!out.empty() && blanks++ == 0) out += ' ';
             continue;
         }
         // One bracket at most: a second wide gap before a digit would open a bracket that is never closed.
@@ -379,30 +390,27 @@ std::string ModelFileName(std::string_view displayName)
         blanks = 0;
         out += c;
     }
-    while (!out.empty() && out.back() == ' ')
-        out.pop_back();
-    if (opened)
-        out += ')';
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    if (opened) out += ')';
     return out;
 }
 
 PageImportFlags SetPageImportFlags(const Image& image, const NewBikePage& page)
 {
-    if (page.page < 0)
-        return PageImportFlags::all();
+    if (page.page < 0) return PageImportFlags::all();
     const bool singleInjection = image[kInjMode1234] == 0;
-    // Injection page by the editor's sheet: 1A, 2A, 3A, 4A (single injection only), TP correction, B, IAP, IAP correction.
+    // Injection page by the editor's sheet: 1A, 2A, 3A, 4A (single injection only), TP correction, B, IAP, IAP
+    // correction.
     constexpr std::array<PageFlag, 8> kInjectionSheets{
-        PageFlag::Injection1A,           PageFlag::Injection2A, PageFlag::Injection3A,  PageFlag::Injection4A,
-        PageFlag::InjectionTpCorrection, PageFlag::InjectionB,  PageFlag::InjectionIap, PageFlag::InjectionIapCorrection};
+        PageFlag::Injection1A,  PageFlag::Injection2A,           PageFlag::Injection3A,
+        PageFlag::Injection4A,  PageFlag::InjectionTpCorrection, PageFlag::InjectionB,
+        PageFlag::InjectionIap, PageFlag::InjectionIapCorrection};
     // Pages 0..21 in the main window's order; 3 and 8 depend on the sheet, 15 and 18 have no flag.
-    constexpr std::array<int, 22> kPageFlags{
-        0, 1, 2, -1, 11, 12, 13, 14, -1, 20, 17, 18, 19, 21, 22, -2, 23, 24, -2, 25, 26, 27};
-    if (page.page >= static_cast<int>(kPageFlags.size()))
-        return PageImportFlags{0};
+    constexpr std::array<int, 22> kPageFlags{0,  1,  2,  -1, 11, 12, 13, 14, -1, 20, 17,
+                                             18, 19, 21, 22, -2, 23, 24, -2, 25, 26, 27};
+    if (page.page >= static_cast<int>(kPageFlags.size())) return PageImportFlags{0};
     const int direct = kPageFlags[static_cast<std::size_t>(page.page)];
-    if (direct >= 0)
-        return PageImportFlags::only(static_cast<PageFlag>(direct));
+    if (direct >= 0) return PageImportFlags::only(static_cast<PageFlag>(direct));
     if (page.page == 3 && page.injectionSheet >= 0 && page.injectionSheet < 8 &&
         (singleInjection || page.injectionSheet == 0 || page.injectionSheet > 3))
         return PageImportFlags::only(kInjectionSheets[static_cast<std::size_t>(page.injectionSheet)]);
@@ -415,16 +423,14 @@ void SetBikeDefaults(Image& image, int model)
 {
     const int bike = image[kBikeByte];
     image[2507] = (bike == 47 || bike == 55) ? 1 : 0;  // SUCTION_THROAT
-    image[2505] = 35;                                   // INJ_NO_MAP
-    image[2503] = 55;                                   // COR_P0
-    image[2504] = 105;                                  // COR_P1
+    image[2505] = 35;                                  // INJ_NO_MAP
+    image[2503] = 55;                                  // COR_P0
+    image[2504] = 105;                                 // COR_P1
     int limiter = kLimiterOther;
     for (const LimiterRow& row : kLimiterRows) {
         for (const std::int8_t m : row.models) {
-            if (m < 0)
-                break;
-            if (m == model)
-                limiter = row.value;
+            if (m < 0) break;
+            if (m == model) limiter = row.value;
         }
     }
     image[2506] = static_cast<std::uint8_t>(limiter);  // LIMITER_BASIC
@@ -448,8 +454,7 @@ void SetSyncDefaults(Image& image)
     const int synchro1 = image[kSynchro1];
     const SyncRow* row = &kSyncOther;
     for (const SyncRow& r : kSyncRows)
-        if (r.synchro1 == synchro1)
-            row = &r;
+        if (r.synchro1 == synchro1) row = &r;
     for (std::size_t i = 0; i < 4; ++i) {
         const int v = row->edges[i];
         if (v == -2)
@@ -459,13 +464,11 @@ void SetSyncDefaults(Image& image)
     }
     for (std::size_t k = 0; k < 10; ++k) {
         const auto [coef, phase] = row->pairs[k];
-        if (coef < 0)
-            break;
+        if (coef < 0) break;
         image[2735 + k] = static_cast<std::uint8_t>(coef);
         image[2745 + k] = static_cast<std::uint8_t>(phase);
     }
-    if (synchro1 == 5)
-        image[2683] = 1;  // LOBES
+    if (synchro1 == 5) image[2683] = 1;  // LOBES
     const int bike = image[kBikeByte];
     if (bike == 48 || bike == 49 || bike == 67) {
         image[kSynchro1] = 10;
@@ -507,8 +510,7 @@ NewBikeResult NewBikeSettings(Image& image, CImpet& impet, const NewBikePage& pa
         NormalizeSettingsImage(work);
         const auto& owners = fieldPages();
         for (std::size_t i = 0; i < image.size(); ++i)
-            if (flags.any(owners[i]))
-                image[i] = work[i];
+            if (flags.any(owners[i])) image[i] = work[i];
         result.repair = NormalizeSettingsImage(image);
     }
     result.done = true;
@@ -535,14 +537,13 @@ std::string DefaultModelSettingsText(int model)
     for (int round = 0; round < 4; ++round) {
         CImpet impet;
         impet.MakeFolder({}, kNewSettingsFolder.substr(1));
-        impet.AddBytes(kNewSettingsFolder, name, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+        impet.AddBytes(kNewSettingsFolder, name,
+                       std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
         Image again{};
         again[kBikeByte] = static_cast<std::uint8_t>(model);
-        if (!NewBikeSettings(again, impet).done)
-            break;
+        if (!NewBikeSettings(again, impet).done) break;
         std::string next = WriteSettingsText(again, texts);
-        if (next == text)
-            break;
+        if (next == text) break;
         text = std::move(next);
     }
     return text;

@@ -13,7 +13,8 @@
 
 // One item of the bike list: the model number (stored in byte 2500) and its display name. Two names are
 // trilingual texts ("###English##German##Czech").
-struct BikeModel {
+struct BikeModel
+{
     int tag;
     std::string_view displayName;
 };
@@ -29,7 +30,8 @@ struct BikeModel {
 inline constexpr std::string_view kNewSettingsFolder = "\\NEW_309";
 
 // Settings pages as the main window numbers them: -1 all, 0 bike ... 21 maintenance (15 and 18 have no flag).
-struct NewBikePage {
+struct NewBikePage
+{
     int page = -1;
     int injectionSheet = 0;  // the sheet the injection page's map editor shows (0-based)
     int servoSheet = 0;      // the sheet the servo page's map editor shows (0-based)
@@ -44,7 +46,8 @@ void SetLambdaSensorDefaults(Image& image, int wideBandFlag);
 // Synchronisation defaults for the trigger type in SYNCHRO1 (b2681).
 void SetSyncDefaults(Image& image);
 
-struct NewBikeResult {
+struct NewBikeResult
+{
     bool done = false;
     std::string error;   // "NEW for Motocycle ... is missing": the caller shows it in an error box
     RepairState repair;  // of the repaired image, for the main window

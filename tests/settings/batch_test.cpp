@@ -14,7 +14,10 @@ std::string fileText(const std::filesystem::path& path)
     return {bytes.begin(), bytes.end()};
 }
 
-std::string modelFile(int model) { return ModelFileName(BikeModelEnglishName(model)) + ".ign"; }
+std::string modelFile(int model)
+{
+    return ModelFileName(BikeModelEnglishName(model)) + ".ign";
+}
 
 CImpet shippedArchive()
 {
@@ -27,8 +30,7 @@ std::string nameLine(int model)
 {
     std::string_view display;
     for (const BikeModel& m : BikeModels())
-        if (m.tag == model)
-            display = m.displayName.starts_with("###") ? BikeModelEnglishName(model) : m.displayName;
+        if (m.tag == model) display = m.displayName.starts_with("###") ? BikeModelEnglishName(model) : m.displayName;
     return "------------------------------------------------------   " + std::string(display) + "\r\n";
 }
 
@@ -70,8 +72,7 @@ TEST(CompareAllNew, ReportsDifferingLinesOnly)
     const auto oldDir = dir / "new_ign_old", newDir = dir / "new_ign";
     const std::string common = "\r\nQUORVANE_KEY     309 \r\nBIKE              11 \r\n";
     for (const BikeModel& m : BikeModels()) {
-        if (m.tag == 3)
-            continue;  // no files for model 3
+        if (m.tag == 3) continue;  // no files for model 3
         writeText(oldDir / modelFile(m.tag), common + "EXE    Nov 26 2024\t00:00:00\r\n");
         writeText(newDir / modelFile(m.tag), common + "EXE    Dec 11 2026\t03:00:00\r\n");
     }
@@ -85,12 +86,11 @@ TEST(CompareAllNew, ReportsDifferingLinesOnly)
     std::string expected;
     for (int model = 0; model < RS_MODEL_COUNT; ++model) {
         expected += nameLine(model);
-        if (model == 3)
-            expected += "!!!!!!!!!soubor \"old\" se nepodarilo otevrit \r\n";
+        if (model == 3) expected += "!!!!!!!!!soubor \"old\" se nepodarilo otevrit \r\n";
         if (model == 11)
-            expected += "....line:4\r\n" + std::string(19, ' ') + "7  \r\nCOOLING           98 \r\n\r\n";  // line ends blanked too
-        if (model == 12)
-            expected += "!!!!!!!!!soubor \"akt\" se nepodarilo otevrit !!!!!!!!!!!!!!\r\n";
+            expected += "....line:4\r\n" + std::string(19, ' ') +
+                        "7  \r\nCOOLING           98 \r\n\r\n";  // line ends blanked too
+        if (model == 12) expected += "!!!!!!!!!soubor \"akt\" se nepodarilo otevrit !!!!!!!!!!!!!!\r\n";
     }
     EXPECT_EQ(fileText(newDir / "compare_all_new.txt"), expected);
     EXPECT_EQ(CompareAllNewMessage("./new_ign"), "Results in file \"./new_ign/compare_all_new.txt\"");

@@ -29,7 +29,8 @@ std::string fileText(const std::filesystem::path& path)
 
 TEST(ErrorLog, LineFormat)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         std::string message;
         std::string expected;
@@ -38,7 +39,8 @@ TEST(ErrorLog, LineFormat)
         {"plain", "Access violation", "<LOG TIME=5.3.2025 9:7:3 HALVEX_v309: Access violation>\r\n"},
         {"empty", "", "<LOG TIME=5.3.2025 9:7:3 HALVEX_v309: >\r\n"},
         {"windows_1250", "Chyba č. 5", "<LOG TIME=5.3.2025 9:7:3 HALVEX_v309: Chyba \xE8. 5>\r\n"},
-        {"cut_to_8190", std::string(9000, 'x'), "<LOG TIME=5.3.2025 9:7:3 HALVEX_v309: " + std::string(8190, 'x') + ">\r\n"},
+        {"cut_to_8190", std::string(9000, 'x'),
+         "<LOG TIME=5.3.2025 9:7:3 HALVEX_v309: " + std::string(8190, 'x') + ">\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -55,8 +57,9 @@ TEST(ErrorLog, AppendsOneLinePerFault)
     const std::time_t when = 1741165623;  // 2025-03-05 09:07:03 UTC
     EXPECT_TRUE(LogError(dir.path(), "first", when));
     EXPECT_TRUE(LogError(dir.path(), "second", when));
-    EXPECT_EQ(fileText(dir / "IGN.err"), "<LOG TIME=5.3.2025 9:7:3 HALVEX_v309: first>\r\n"
-                                         "<LOG TIME=5.3.2025 9:7:3 HALVEX_v309: second>\r\n");
+    EXPECT_EQ(fileText(dir / "IGN.err"),
+              "<LOG TIME=5.3.2025 9:7:3 HALVEX_v309: first>\r\n"
+              "<LOG TIME=5.3.2025 9:7:3 HALVEX_v309: second>\r\n");
     EXPECT_FALSE(LogError(dir / "missing", "lost", when));  // reported, not fatal
 }
 

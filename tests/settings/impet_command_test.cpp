@@ -1,15 +1,15 @@
 // Archive command lines: parsing, result codes and the notes they print.
-#include "settings/impetcmd.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "impet_test_util.h"
+#include "settings/impetcmd.h"
 
 namespace {
 
-struct Session {
+struct Session
+{
     std::unique_ptr<CImpet> impet;
     std::ostringstream out, err;
 
@@ -18,8 +18,7 @@ struct Session {
     {
         out.str({});
         const int r = ImpetCommand(impet, line, out, err);
-        if (result)
-            *result = r;
+        if (result) *result = r;
         const std::string text = out.str();
         EXPECT_EQ(text.substr(0, line.size() + 1), line + "\n");
         return text.substr(line.size() + 1);
@@ -48,7 +47,8 @@ TEST(ImpetCommand, KeywordsArgumentsAndResults)
     writeText(dir / "with blanks/NEW_309/m.ign", std::string(500, 'm'));
     writeText(dir / "MAP_309/rs309.map", "map");
     Session s;
-    struct Row {
+    struct Row
+    {
         std::string line;
         std::string printed;
         int result;

@@ -16,8 +16,7 @@ constexpr std::size_t kOffOffset = 53, kOffSize = 57, kOffPacked = 61, kOffFlags
 
 void putLe32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v)
 {
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 std::vector<std::uint8_t> oneFileArchive(const std::vector<std::uint8_t>& data)
@@ -31,8 +30,7 @@ std::vector<std::uint8_t> oneFileArchive(const std::vector<std::uint8_t>& data)
 TEST(ImpetMarker, IsTheDocumentedBytes)
 {
     std::vector<std::uint8_t> expected = bytesOf("##IMPET_HEADER##");
-    for (int c = 0x21; c <= 0x2E; ++c)
-        expected.push_back(static_cast<std::uint8_t>(c));
+    for (int c = 0x21; c <= 0x2E; ++c) expected.push_back(static_cast<std::uint8_t>(c));
     expected.push_back(0x3A);
     expected.push_back(0x3E);
     const auto marker = ImpetMarker();
@@ -59,10 +57,11 @@ TEST(ImpetLayout, OneFolderOneRawFile)
 TEST(ImpetOpen, MarkerScan)
 {
     const auto archive = oneFileArchive(bytesOf("0123456789"));
-    struct Case {
+    struct Case
+    {
         const char* name;
-        std::size_t prefix;     // program bytes before the marker
-        std::size_t keep;       // archive bytes kept (npos = all)
+        std::size_t prefix;  // program bytes before the marker
+        std::size_t keep;    // archive bytes kept (npos = all)
         int result;
     };
     const Case cases[] = {
@@ -98,7 +97,8 @@ TEST(ImpetOpen, DamagedArchivesAreRefused)
 {
     const auto good = oneFileArchive(bytesOf("0123456789"));
     std::vector<std::uint8_t> packedGood = oneFileArchive(std::vector<std::uint8_t>(300, 'x'));
-    struct Case {
+    struct Case
+    {
         const char* name;
         std::function<void(std::vector<std::uint8_t>&)> damage;
         bool packed;
@@ -106,12 +106,16 @@ TEST(ImpetOpen, DamagedArchivesAreRefused)
     const Case cases[] = {
         {"truncated_data", [](auto& b) { b.pop_back(); }, false},
         {"truncated_in_record", [](auto& b) { b.resize(kFileAt + 40); }, false},
-        {"count_beyond_file", [](auto& b) { b[kFolderAt + kOffFlags] = 0xFF; b[kFolderAt + kOffFlags + 1] = 0x8F; }, false},
+        {"count_beyond_file",
+         [](auto& b) {
+             b[kFolderAt + kOffFlags] = 0xFF;
+             b[kFolderAt + kOffFlags + 1] = 0x8F;
+         },
+         false},
         {"packed_above_size", [](auto& b) { putLe32(b, kFileAt + kOffPacked, 11); }, false},
         {"size_beyond_file", [](auto& b) { putLe32(b, kFileAt + kOffSize, 100000); }, false},
         {"name_without_terminator", [](auto& b) { std::memset(b.data() + kFileAt, 'A', 53); }, false},
-        {"folder_contains_itself",
-         [](auto& b) { std::memcpy(b.data() + kFileAt, b.data() + kFolderAt, 79); }, false},
+        {"folder_contains_itself", [](auto& b) { std::memcpy(b.data() + kFileAt, b.data() + kFolderAt, 79); }, false},
         {"offset_out_of_order", [](auto& b) { putLe32(b, kFileAt + kOffOffset, 79); }, false},
         {"root_is_a_file", [](auto& b) { b[kRootAt + kOffFlags + 1] = 0; }, false},
         {"size_no_stream_can_reach", [](auto& b) { putLe32(b, kFileAt + kOffSize, 0xFFFFFFF0u); }, true},
@@ -183,7 +187,8 @@ TEST(ImpetLookup, PathsAndCase)
 
 TEST(ImpetAdd, StorageAndNames)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         std::vector<std::uint8_t> data;
         bool packed;
@@ -214,8 +219,8 @@ TEST(ImpetAdd, StorageAndNames)
     EXPECT_EQ(impet.root().children.size(), 1u);
     EXPECT_EQ(impet.GetFile("", longName), bytesOf("yy"));
     ASSERT_EQ(impet.MakeFolder("", "dir"), 0);
-    EXPECT_EQ(impet.AddBytes("", "DIR", bytesOf("z")), 1);   // a folder has the name
-    EXPECT_EQ(impet.MakeFolder("", longName), 1);            // a file has the name
+    EXPECT_EQ(impet.AddBytes("", "DIR", bytesOf("z")), 1);  // a folder has the name
+    EXPECT_EQ(impet.MakeFolder("", longName), 1);           // a file has the name
     EXPECT_EQ(impet.AddBytes("missing", "x", bytesOf("z")), 1);
     EXPECT_EQ(impet.AddBytes("", "big", std::vector<std::uint8_t>(IMPET_MAX_ADD + 1)), 1);
 }
@@ -224,8 +229,7 @@ TEST(ImpetAdd, FolderHoldsAtMost4095Entries)
 {
     CImpet impet;
     ASSERT_EQ(impet.MakeFolder("", "F"), 0);
-    for (int i = 0; i < IMPET_MAX_CHILDREN; ++i)
-        ASSERT_EQ(impet.AddEmptyFile("F", std::to_string(i)), 0);
+    for (int i = 0; i < IMPET_MAX_CHILDREN; ++i) ASSERT_EQ(impet.AddEmptyFile("F", std::to_string(i)), 0);
     EXPECT_EQ(impet.AddEmptyFile("F", "one_more"), 1);
     EXPECT_EQ(impet.MakeFolder("F", "one_more"), 1);
     EXPECT_EQ(impet.AddBytes("F", "one_more", bytesOf("x")), 1);
@@ -247,7 +251,8 @@ TEST(ImpetRename, Cases)
         EXPECT_EQ(impet.AddBytes("A", "x", bytesOf("ax")), 0);
         return impet;
     };
-    struct Case {
+    struct Case
+    {
         const char* name;
         const char* from;
         const char* to;
@@ -314,7 +319,8 @@ TEST(ImpetImport, CountsFoldersAndFiles)
 
 TEST(ImpetSave, PlacesArchiveAndCutsOldBytes)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         std::size_t programLength;
         std::size_t start;
@@ -339,8 +345,11 @@ TEST(ImpetSave, PlacesArchiveAndCutsOldBytes)
         auto saved = readBytes(dir / "prog");
         ASSERT_GE(saved.size(), c.start + 32);
         EXPECT_TRUE(std::equal(program.begin(), program.end(), saved.begin()));
-        EXPECT_TRUE(std::all_of(saved.begin() + c.programLength, saved.begin() + c.start, [](auto b) { return b == 0; }));
-        struct stat st{};
+        EXPECT_TRUE(
+            std::all_of(saved.begin() + c.programLength, saved.begin() + c.start, [](auto b) { return b == 0; }));
+        struct stat st
+        {
+        };
         ASSERT_EQ(::stat((dir / "prog").c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 0777, 0755u);  // still a program
 
@@ -415,7 +424,9 @@ TEST(ImpetExport, WritesBytesAndTime)
     impet.itemCounter = 0;
     EXPECT_EQ(impet.ExportFile("F", dir.path(), "P.BIN"), 0);
     EXPECT_EQ(readBytes(dir / "p.bin"), std::vector<std::uint8_t>(400, 'p'));
-    struct stat st{};
+    struct stat st
+    {
+    };
     ASSERT_EQ(::stat((dir / "p.bin").c_str(), &st), 0);
     EXPECT_EQ(st.st_mtime, unixFromImpetTime(kFixedTime));
     EXPECT_EQ(impet.ExportFile("F", dir.path(), "none"), 2);

@@ -12,7 +12,8 @@
 
 #include "settings/impet.h"
 
-class TempDir {
+class TempDir
+{
 public:
     TempDir()
     {
@@ -51,7 +52,10 @@ inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline std::vector<std::uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
+inline std::vector<std::uint8_t> bytesOf(const std::string& text)
+{
+    return {text.begin(), text.end()};
+}
 
 // Deterministic bytes that deflate cannot shrink.
 inline std::vector<std::uint8_t> noiseBytes(std::size_t n, std::uint32_t seed = 12345)

@@ -36,7 +36,8 @@ Image imageOfModel(int model, std::uint8_t fill = 0)
 
 TEST(ModelFileName, Examples)
 {
-    struct Case {
+    struct Case
+    {
         const char* display;
         const char* file;
     };
@@ -74,16 +75,17 @@ TEST(BikeModels, SixtyNineModelsWithUniqueFileNames)
 
 TEST(SetBikeDefaults, LimiterAndThroat)
 {
-    struct Case {
+    struct Case
+    {
         int bike;   // byte 2500
         int model;  // the argument
         int limiter;
         int throat;
     };
     const Case cases[] = {
-        {60, 60, 80, 0}, {11, 11, 140, 0}, {47, 47, 158, 1}, {55, 55, 158, 1}, {0, 0, 110, 0},
-        {68, 68, 113, 0}, {65, 65, 150, 0}, {11, 200, 150, 0},
-        {47, 11, 140, 1},  // the throat follows byte 2500, the limiter the argument
+        {60, 60, 80, 0},  {11, 11, 140, 0}, {47, 47, 158, 1},  {55, 55, 158, 1}, {0, 0, 110, 0},
+        {68, 68, 113, 0}, {65, 65, 150, 0}, {11, 200, 150, 0}, {47, 11, 140, 1},  // the throat follows byte 2500, the
+                                                                                  // limiter the argument
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.model);
@@ -99,7 +101,8 @@ TEST(SetBikeDefaults, LimiterAndThroat)
 
 TEST(SetSyncDefaults, ByTriggerType)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         int bike, synchro1, b2708;
         std::array<int, 4> edges;  // b2731..2734 afterwards
@@ -119,8 +122,7 @@ TEST(SetSyncDefaults, ByTriggerType)
         image[2681] = static_cast<std::uint8_t>(c.synchro1);
         image[2708] = static_cast<std::uint8_t>(c.b2708);
         SetSyncDefaults(image);
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(image[2731 + i], c.edges[i]) << "byte " << 2731 + i;
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(image[2731 + i], c.edges[i]) << "byte " << 2731 + i;
         EXPECT_EQ(image[2735], c.coef0);
         EXPECT_EQ(image[2745], c.phase0);
         EXPECT_EQ(image[2681], c.synchro1After);
@@ -148,7 +150,8 @@ TEST(SetLambdaSensorDefaults, NarrowAndWide)
 
 TEST(SetPageImportFlags, PagesAndSheets)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         NewBikePage page;
         int injMode;
@@ -182,12 +185,12 @@ TEST(NewBikeSettings, AllPagesFromTheModelFile)
     Image image = imageOfModel(11, 0x33);
     const NewBikeResult result = NewBikeSettings(image, impet);
     ASSERT_TRUE(result.done) << result.error;
-    EXPECT_EQ(image[2667], 97);    // from the file
-    EXPECT_EQ(image[2694], 1);     // from the file, over the zero written before the parse
-    EXPECT_EQ(image[4051], 65);    // DEAD_TIME: the file has no key, the default stands
-    EXPECT_EQ(image[2506], 140);   // LIMITER_BASIC of model 11
-    EXPECT_EQ(image[4613], 20);    // TUNNING_RPM
-    EXPECT_EQ(image[4920], 1);     // RSKEY_MODIFY
+    EXPECT_EQ(image[2667], 97);             // from the file
+    EXPECT_EQ(image[2694], 1);              // from the file, over the zero written before the parse
+    EXPECT_EQ(image[4051], 65);             // DEAD_TIME: the file has no key, the default stands
+    EXPECT_EQ(image[2506], 140);            // LIMITER_BASIC of model 11
+    EXPECT_EQ(image[4613], 20);             // TUNNING_RPM
+    EXPECT_EQ(image[4920], 1);              // RSKEY_MODIFY
     EXPECT_EQ(imageWord(image, 1001), 30);  // ADV_IAP default
 }
 
@@ -232,7 +235,8 @@ TEST(NewBikeSettings, EmptyModelFileIsNoCrash)
 
 TEST(NewBikeSettings, MissingModelOrFileLeavesImage)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         int model;
         const char* error;
@@ -269,9 +273,9 @@ TEST(NewBikeSettings, OnePageChangesOnlyThatPagesFields)
     // Start from the model's own new settings, then change a field of the bike page and of other pages.
     Image image = imageOfModel(11);
     ASSERT_TRUE(NewBikeSettings(image, impet).done);
-    image[2667] = 50;  // COOLING, bike page
-    image[4051] = 70;  // DEAD_TIME, corrections page
-    image[4613] = 33;  // TUNNING_RPM, lambda tuning page
+    image[2667] = 50;               // COOLING, bike page
+    image[4051] = 70;               // DEAD_TIME, corrections page
+    image[4613] = 33;               // TUNNING_RPM, lambda tuning page
     setImageWord(image, 1001, 44);  // ADV_IAP, advance page
     Image expected = image;
     expected[2667] = 97;

@@ -12,10 +12,8 @@ int main(int argc, char** argv)
     std::unique_ptr<CImpet> impet;
     bool allOk = true;
     auto run = [&](std::string line) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.find_first_not_of(" \t") == std::string::npos)
-            return;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.find_first_not_of(" \t") == std::string::npos) return;
         bool ok = true;
         ImpetCommand(impet, std::move(line), std::cout, std::cerr, &ok);
         if (!ok) {
@@ -24,11 +22,9 @@ int main(int argc, char** argv)
         }
     };
     if (argc > 1) {
-        for (int i = 1; i < argc; ++i)
-            run(argv[i]);
+        for (int i = 1; i < argc; ++i) run(argv[i]);
     } else {
-        for (std::string line; std::getline(std::cin, line);)
-            run(line);
+        for (std::string line; std::getline(std::cin, line);) run(line);
     }
     std::cout.flush();
     return allOk ? 0 : 1;
