@@ -1,0 +1,267 @@
+// The link's threads against the simulated unit on a pseudo-terminal: the search, jobs frame by frame, and the
+// faults a unit or a line can show.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "linkrig.h"
+
+namespace {
+unitsim::UnitConfig unit(int protocol, int baud, int key = 309)
+{
+    unitsim::UnitConfig c;
+    c.protocol = protocol;
+    c.baud = baud;
+    c.key = key;
+    return c;
+}
+
+std::vector<std::uint8_t> distinctImage(int seed)
+{
+    std::vector<std::uint8_t> image(5100);
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<std::uint8_t>(i * 31 + seed + (i >> 7));
+    return image;
+}
+}  // namespace
+
+TEST(LinkSearch, FindsAndIdentifiesUnitsOfEachProtocol)
+{
+    struct Case {
+        const char* name;
+        int protocol;
+        int baud;
+        int row;
+        const char* ident;
+    };
+    const Case cases[] = {
+        {"ign300_115200", IGN300, 115200, 0, "IGN-309 v309"},
+        {"wcom_57600", WCOM, 57600, 1, "QV unit v309 (hw:1a2b)"},
+        {"wcoms_57600", WCOMS, 57600, 2, "QV unit v309 (hw:1a2b)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LinkRig rig(unit(c.protocol, c.baud));
+        ASSERT_TRUE(rig.connect());
+        const LinkSlot& slot = rig.link->LinkSlotInUse();
+        EXPECT_EQ(slot.row, c.row);
+        EXPECT_EQ(slot.transceiver.protocol, c.protocol);
+        EXPECT_EQ(slot.identText, c.ident);
+        ASSERT_FALSE(rig.statuses.empty());
+        const Status& last = rig.statuses.back();
+        EXPECT_EQ(last.slot, 1);
+        EXPECT_EQ(last.text, std::string("###") + c.ident + " connected##" + c.ident + " verbunden##" + c.ident +
+                                 " připojen");
+        EXPECT_EQ(last.durationMs, -1);
+        EXPECT_EQ(last.priority, 100);
+    }
+}
+
+TEST(LinkSearch, UnitWithAnotherKeyIsReportedAndLeft)
+{
+    LinkRig rig(unit(IGN300, 115200, 250));
+    ASSERT_TRUE(rig.runUntil([&] { return !rig.statuses.empty(); }));
+    const Status& s = rig.statuses.front();
+    EXPECT_EQ(s.text,
+              "###COM 200:Quorvane 250 (unmatched)##COM 200:Quorvane 250 verbunden (unübertroffen)##COM 200:Quorvane "
+              "250 připojen (nekompatibilní)");
+    EXPECT_EQ(s.durationMs, 6000);
+    EXPECT_EQ(s.back, 0x0000FFu);
+    // The port is given up with its first row: it is closed, and no other row is ever probed on it.
+    EXPECT_EQ(rig.link->SearchSlot(0).state, kSlotClosing);
+    EXPECT_EQ(rig.link->SearchSlot(0).port, 0);
+    int highestRow = 0;
+    rig.runUntil(
+        [&] {
+            highestRow = std::max(highestRow, rig.link->SearchSlot(0).row);
+            return false;
+        },
+        800);
+    EXPECT_EQ(highestRow, 0);
+    EXPECT_EQ(rig.link->portInUse.load(), 0);
+}
+
+TEST(LinkSearch, SilentPortMovesOnAfterOneRepeat)
+{
+    unitsim::UnitConfig c = unit(IGN300, 115200);
+    LinkRig rig(c);
+    rig.sim->setSilent(true);
+    ASSERT_TRUE(rig.runUntil([&] { return rig.link->SearchSlot(0).state == kSlotSent; }));
+    const std::uint32_t sent = rig.tmr.now();
+    ASSERT_TRUE(rig.runUntil([&] { return rig.link->SearchSlot(0).row >= 1; }));
+    const std::uint32_t gaveUp = rig.tmr.now() - sent;
+    EXPECT_GT(gaveUp, 350u);   // two waits of 175
+    EXPECT_LT(gaveUp, 1500u);  // generous for a loaded machine
+    EXPECT_EQ(rig.sim->requestCount(), 2);  // the request and its one repeat
+}
+
+TEST(LinkSearch, LoopBackIsGivenUpAtTheFirstFramedRow)
+{
+    unitsim::UnitConfig c = unit(WCOM, 57600);
+    c.faults.echo = true;
+    LinkRig rig(c);
+    ASSERT_TRUE(rig.runUntil([&] {
+        const LinkSlot& s = rig.link->SearchSlot(0);
+        return s.row == 1 && s.state == kSlotSent;
+    }));
+    // The echoed request is recognised at once, long before the row's answer time-out and its repeat.
+    const std::uint32_t sent = rig.tmr.now();
+    ASSERT_TRUE(rig.runUntil([&] { return rig.link->SearchSlot(0).state == kSlotClosing; }, 3000));
+    EXPECT_EQ(rig.link->SearchSlot(0).row, 1);
+    EXPECT_LT(rig.tmr.now() - sent, 150u + 75u);
+}
+
+TEST(LinkJobs, ReadAndProgramTheImageFrameByFrame)
+{
+    struct Case {
+        const char* name;
+        int protocol;
+        int baud;
+    };
+    for (const Case& c : {Case{"ign300", IGN300, 115200}, Case{"wcom", WCOM, 57600}, Case{"wcoms", WCOMS, 57600}}) {
+        SCOPED_TRACE(c.name);
+        LinkRig rig(unit(c.protocol, c.baud));
+        const auto original = distinctImage(3);
+        rig.sim->setWireImage(original);
+        ASSERT_TRUE(rig.connect());
+        const int before = rig.sim->requestCount();
+        const std::int64_t bytesInBefore = rig.sim->bytesIn();
+        // The whole image over IGN300; a part of it over the slower framed lines, to keep the test short.
+        const int length = c.protocol == IGN300 ? 5100 : 1200;
+        const int frames = length / 300;
+        ASSERT_EQ(rig.runJob(kJobRead, 0, length, kJobMarkAll | kJobClearData), kJobDone);
+        EXPECT_TRUE(std::equal(original.begin(), original.begin() + length, rig.link->receivedData.begin()));
+        const auto requests = rig.sim->requests();
+        ASSERT_EQ(requests.size() - static_cast<std::size_t>(before), static_cast<std::size_t>(frames));
+        for (int k = 0; k < frames; ++k) {
+            const unitsim::Request& r = requests[static_cast<std::size_t>(before + k)];
+            if (c.protocol == IGN300) {
+                EXPECT_EQ(r.command, 0x41 + k);
+            } else {
+                EXPECT_EQ(r.command, 0x7010);
+                EXPECT_EQ(r.address, 300 * k);
+                EXPECT_EQ(r.length, 2);
+            }
+        }
+        if (c.protocol != IGN300) {
+            // Each framed read request is 18 bytes on the line, nothing of an earlier, longer frame after it.
+            EXPECT_EQ(rig.sim->bytesIn() - bytesInBefore, frames * 18);
+        }
+
+        auto changed = original;
+        const auto fresh = distinctImage(77);
+        std::copy_n(fresh.begin(), length, changed.begin());
+        std::copy(changed.begin(), changed.end(), rig.link->sendData.begin());
+        ASSERT_EQ(rig.runJob(kJobProgram, 0, length, kJobMarkAll), kJobDone);
+        EXPECT_EQ(rig.sim->wireImage(), changed);
+    }
+}
+
+TEST(LinkJobs, LostAndCorruptAnswersAreRetriedAndTheThirdFailureFails)
+{
+    struct Case {
+        const char* name;
+        unitsim::Faults faults;
+        int flags;
+        int result;
+    };
+    unitsim::Faults dropOne;
+    dropOne.dropAnswerFrom = 2;
+    dropOne.dropAnswerCount = 1;
+    unitsim::Faults corruptTwo;
+    corruptTwo.corruptCheckFrom = 1;
+    corruptTwo.corruptCheckCount = 1;
+    unitsim::Faults dropThree;
+    dropThree.dropAnswerFrom = 1;
+    dropThree.dropAnswerCount = 3;
+    unitsim::Faults noisyAndPaused;
+    noisyAndPaused.noiseBytes = 9;
+    unitsim::Faults lostLive;
+    lostLive.dropAnswerFrom = 1;
+    lostLive.dropAnswerCount = 1;
+    const Case cases[] = {
+        {"one_lost_answer", dropOne, kJobMarkAll | kJobClearData, kJobDone},
+        {"corrupt_check", corruptTwo, kJobMarkAll | kJobClearData, kJobDone},
+        {"noise_before_every_frame", noisyAndPaused, kJobMarkAll | kJobClearData, kJobDone},
+        {"three_lost_answers", dropThree, kJobMarkAll | kJobClearData, kJobFailed},
+        {"one_try_job_fails_at_once", lostLive, kJobMarkAll | kJobOneTry, kJobFailed},
+    };
+    LinkRig rig(unit(IGN300, 115200));
+    ASSERT_TRUE(rig.connect());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        rig.sim->setFaults(c.faults);
+        const int before = rig.sim->requestCount();
+        const std::uint32_t start = rig.tmr.now();
+        EXPECT_EQ(rig.runJob(kJobRead, 0, 600, c.flags), c.result);
+        const int sent = rig.sim->requestCount() - before;
+        const int lost = c.faults.dropAnswerCount + c.faults.corruptCheckCount;
+        if (c.result == kJobDone)
+            EXPECT_EQ(sent, 2 + lost);
+        else
+            EXPECT_EQ(sent, (c.flags & kJobOneTry) ? 1 : 3);
+        // Each lost answer costs one answer time-out, no less.
+        EXPECT_GE(rig.tmr.now() - start, static_cast<std::uint32_t>(lost > 0 ? 400 : 0));
+    }
+    rig.sim->setFaults({});
+    EXPECT_EQ(rig.runJob(kJobHeader, 0, 300, kJobMarkAll | kJobClearData), kJobDone);
+    EXPECT_EQ(rig.link->receivedData[11], 0x01);
+    EXPECT_EQ(rig.link->receivedData[12], 0x35);
+}
+
+TEST(LinkJobs, UnitGoingSilentEndsTheJob)
+{
+    LinkRig rig(unit(IGN300, 115200));
+    ASSERT_TRUE(rig.connect());
+    unitsim::Faults faults;
+    faults.silentAfter = 3;
+    rig.sim->setFaults(faults);
+    EXPECT_EQ(rig.runJob(kJobRead, 0, 5100, kJobMarkAll | kJobClearData), kJobFailed);
+    EXPECT_EQ(rig.link->Position(), 900);
+}
+
+TEST(LinkJobs, PortVanishingMidJobEndsItAndTheSearchResumes)
+{
+    LinkRig rig(unit(WCOM, 57600));
+    ASSERT_TRUE(rig.connect());
+    ASSERT_TRUE(rig.link->StartJob(kJobRead, 0, 5100, kJobMarkAll | kJobClearData));
+    ASSERT_TRUE(rig.runUntil([&] { return rig.link->Position() >= 600; }));
+    rig.sim->closeLine();
+    int result = -1;
+    EXPECT_TRUE(rig.runUntil([&] {
+        result = rig.link->JobField();
+        return result != kJobRead && rig.link->portInUse.load() == 0;
+    }));
+    EXPECT_TRUE(result == 0 || result == kJobFailed);
+    EXPECT_EQ(rig.link->LinkState(), kLinkNoPort);
+}
+
+TEST(LinkJobs, ClosingThePortDropsTheJobWithoutResult)
+{
+    LinkRig rig(unit(IGN300, 115200));
+    ASSERT_TRUE(rig.connect());
+    ASSERT_TRUE(rig.link->StartJob(kJobRead, 0, 5100, kJobMarkAll | kJobClearData));
+    ASSERT_TRUE(rig.runUntil([&] { return rig.link->Position() >= 300; }));
+    rig.link->ClosePort();
+    EXPECT_TRUE(rig.runUntil([&] { return rig.link->JobField() == 0; }, 2000));
+    EXPECT_FALSE(rig.link->StartJob(kJobRead, 0, 300, 3) && rig.link->LinkState() != kLinkNoPort);
+}
+
+TEST(LinkJobs, LiveAnswerAnnouncingSamplesBringsThePickupBlock)
+{
+    LinkRig rig(unit(IGN300, 115200));
+    std::vector<std::uint8_t> samples(4000);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<std::uint8_t>(i * 5 + 3);
+    rig.sim->setPickupSamples(samples, 1);
+    ASSERT_TRUE(rig.connect());
+    rig.link->sendData[105] = 1;
+    ASSERT_EQ(rig.runJob(kJobLive, 0, 300, kJobMarkAll | kJobOneTry), kJobDone);
+    EXPECT_EQ(rig.link->receivedData[1], 0x01);
+    EXPECT_EQ(rig.link->receivedData[2], 0x35);
+    PickupSampleBlock block;
+    ASSERT_TRUE(rig.runUntil([&] { return rig.link->TakePickupBlock(block); }, 3000));
+    EXPECT_EQ(block.type, 1);
+    EXPECT_EQ(block.receivedLength, 4000);
+    EXPECT_TRUE(std::equal(samples.begin(), samples.end(), block.data.begin()));
+}

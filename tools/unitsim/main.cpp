@@ -1,0 +1,85 @@
+// kelvora-unitsim: a simulated control unit on a pseudo-terminal, for trying the program without a unit.
+//   kelvora-unitsim [--protocol IGN300|WCOM|WCOMS|IGN50|IGN100|IGN150] [--baud N] [--key N] [--link PATH]
+// Then start the program with KELVORA_PORTS=200=PATH (or the pts path it prints) and pick COM 200.
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "link/frames.h"
+#include "unitsim/unitsim.h"
+
+namespace {
+volatile std::sig_atomic_t g_stop = 0;
+void onSignal(int) { g_stop = 1; }
+
+struct ProtocolName {
+    const char* name;
+    int protocol;
+    int baud;
+};
+constexpr ProtocolName kProtocols[] = {{"IGN300", IGN300, 115200}, {"WCOM", WCOM, 57600},   {"WCOMS", WCOMS, 57600},
+                                       {"IGN50", IGN50, 57600},    {"IGN100", IGN100, 57600}, {"IGN150", IGN150, 57600}};
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    unitsim::UnitConfig config;
+    std::string link;
+    bool baudGiven = false;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string opt = argv[i];
+        const std::string value = argv[i + 1];
+        if (opt == "--protocol") {
+            bool found = false;
+            for (const ProtocolName& p : kProtocols) {
+                if (value == p.name) {
+                    config.protocol = p.protocol;
+                    if (!baudGiven)
+                        config.baud = p.baud;
+                    found = true;
+                }
+            }
+            if (!found) {
+                std::fprintf(stderr, "unknown protocol %s\n", value.c_str());
+                return 2;
+            }
+        } else if (opt == "--baud") {
+            config.baud = std::atoi(value.c_str());
+            baudGiven = true;
+        } else if (opt == "--key") {
+            config.key = std::atoi(value.c_str());
+        } else if (opt == "--link") {
+            link = value;
+        } else {
+            std::fprintf(stderr, "usage: %s [--protocol P] [--baud N] [--key N] [--link PATH]\n", argv[0]);
+            return 2;
+        }
+    }
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    unitsim::UnitSim sim(config);
+    std::string path = sim.slavePath();
+    if (!link.empty()) {
+        std::error_code ec;
+        std::filesystem::remove(link, ec);
+        std::filesystem::create_symlink(sim.slavePath(), link, ec);
+        if (ec) {
+            std::fprintf(stderr, "cannot link %s: %s\n", link.c_str(), ec.message().c_str());
+            return 1;
+        }
+        path = link;
+    }
+    std::printf("simulated unit on %s (key %d, %d baud)\nstart the program with KELVORA_PORTS=200=%s\n",
+                sim.slavePath().c_str(), config.key, config.baud, path.c_str());
+    std::fflush(stdout);
+    while (!g_stop)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    if (!link.empty()) {
+        std::error_code ec;
+        std::filesystem::remove(link, ec);
+    }
+    return 0;
+}

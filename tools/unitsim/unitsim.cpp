@@ -1,0 +1,434 @@
+#include "unitsim/unitsim.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "link/frames.h"
+
+namespace unitsim {
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+int speedToBaud(speed_t speed)
+{
+    for (int baud : {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400})
+        if (os::baudToSpeed(baud) == speed)
+            return baud;
+    return 0;
+}
+
+Clock::duration wireTime(std::size_t bytes, int baud)
+{
+    return std::chrono::microseconds(static_cast<std::int64_t>(bytes) * 10'000'000 / std::max(baud, 1));
+}
+
+std::vector<std::uint8_t> frameBytes(const FrameBuffer& f, int length)
+{
+    return std::vector<std::uint8_t>(f.begin(), f.begin() + length);
+}
+}  // namespace
+
+UnitSim::UnitSim(UnitConfig config) : m_config(std::move(config)), m_image(5100), m_header(300)
+{
+    m_master.reset(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC));
+    if (!m_master.isOpen() || ::grantpt(m_master.get()) != 0 || ::unlockpt(m_master.get()) != 0)
+        throw std::runtime_error("unitsim: cannot create a pseudo-terminal");
+    m_slavePath = ::ptsname(m_master.get());
+    m_slave.reset(::open(m_slavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+    if (!m_slave.isOpen())
+        throw std::runtime_error("unitsim: cannot open " + m_slavePath);
+    // Raw from the start: an echoing line would hand the unit its own answers back.
+    termios tio{};
+    ::tcgetattr(m_slave.get(), &tio);
+    ::cfmakeraw(&tio);
+    ::tcsetattr(m_slave.get(), TCSANOW, &tio);
+    ::fcntl(m_master.get(), F_SETFL, ::fcntl(m_master.get(), F_GETFL) | O_NONBLOCK);
+
+    for (std::size_t i = 0; i < m_image.size(); ++i)
+        m_image[i] = static_cast<std::uint8_t>(i * 7 + (i >> 8));
+    const std::string type = "QVI";
+    std::copy(type.begin(), type.end(), m_header.begin());
+    m_header[3] = 7;
+    m_header[10] = static_cast<std::uint8_t>(m_config.subVersion);
+    m_header[11] = static_cast<std::uint8_t>(m_config.key >> 8);
+    m_header[12] = static_cast<std::uint8_t>(m_config.key & 0xFF);
+    std::copy_n(m_config.name.begin(), std::min<std::size_t>(m_config.name.size(), 29), m_header.begin() + 17);
+    m_thread = std::thread([this] { run(); });
+}
+
+UnitSim::~UnitSim()
+{
+    m_stop.store(true);
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void UnitSim::setWireImage(const std::vector<std::uint8_t>& image)
+{
+    std::lock_guard lock(m_mutex);
+    std::copy_n(image.begin(), std::min(image.size(), m_image.size()), m_image.begin());
+}
+
+std::vector<std::uint8_t> UnitSim::wireImage() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_image;
+}
+
+void UnitSim::setFaults(const Faults& faults)
+{
+    std::lock_guard lock(m_mutex);
+    m_config.faults = faults;
+    m_answerNumber = 0;
+}
+
+void UnitSim::setChangedMask(int mask)
+{
+    std::lock_guard lock(m_mutex);
+    m_changedMask = mask;
+}
+
+void UnitSim::setPickupSamples(std::vector<std::uint8_t> samples, std::uint8_t type)
+{
+    std::lock_guard lock(m_mutex);
+    m_samples = std::move(samples);
+    m_sampleType = type;
+}
+
+void UnitSim::closeLine()
+{
+    m_stop.store(true);
+    if (m_thread.joinable())
+        m_thread.join();
+    m_slave.reset();
+    m_master.reset();
+}
+
+std::vector<Request> UnitSim::requests() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_requests;
+}
+
+int UnitSim::requestCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return static_cast<int>(m_requests.size());
+}
+
+int UnitSim::lineBaud() const
+{
+    termios tio{};
+    if (::tcgetattr(m_master.get(), &tio) != 0)
+        return 0;
+    return speedToBaud(::cfgetospeed(&tio));
+}
+
+void UnitSim::run()
+{
+    std::uint8_t buf[512];
+    while (!m_stop.load()) {
+        pollfd p{m_master.get(), POLLIN, 0};
+        ::poll(&p, 1, 5);
+        const ssize_t n = ::read(m_master.get(), buf, sizeof buf);
+        const auto now = Clock::now();
+        if (n <= 0) {
+            // A frame broken off by a long pause is forgotten, as a unit's receiver would.
+            if (!m_rx.empty() && now - m_lastByte > std::chrono::milliseconds(50))
+                m_rx.clear();
+            continue;
+        }
+        m_bytesIn += n;
+        bool echo = false;
+        {
+            std::lock_guard lock(m_mutex);
+            echo = m_config.faults.echo;
+        }
+        if (echo) {
+            // A loop-back plug: every byte comes straight back, whatever the baud rate.
+            sendPaced(std::vector<std::uint8_t>(buf, buf + n));
+            continue;
+        }
+        // Bytes sent at another baud rate arrive as garbage at a real unit; this one ignores them.
+        if (lineBaud() != m_config.baud) {
+            m_rx.clear();
+            continue;
+        }
+        for (ssize_t i = 0; i < n && !m_stop.load(); ++i)
+            feed(buf[i], now);
+    }
+}
+
+void UnitSim::feed(std::uint8_t b, Clock::time_point at)
+{
+    if (!m_rx.empty() && at - m_lastByte > std::chrono::milliseconds(50))
+        m_rx.clear();
+    if (m_rx.empty())
+        m_firstByte = at;
+    m_lastByte = at;
+    m_rx.push_back(b);
+    if (isFramedProtocol(m_config.protocol)) {
+        if (m_rx.size() <= kPreamble.size()) {
+            if (m_rx.back() != kPreamble[m_rx.size() - 1]) {
+                // Slide: keep the longest tail that is still a preamble start.
+                while (!m_rx.empty() && !std::equal(m_rx.begin(), m_rx.end(), kPreamble.begin()))
+                    m_rx.erase(m_rx.begin());
+            }
+            return;
+        }
+        if (m_rx.size() < 14)
+            return;
+        const std::size_t total = 16u + static_cast<std::size_t>(m_rx[12] | (m_rx[13] << 8));
+        if (total > 1040) {
+            m_rx.clear();
+            return;
+        }
+        if (m_rx.size() < total)
+            return;
+        std::vector<std::uint8_t> frame;
+        frame.swap(m_rx);
+        handleFramed(frame);
+        return;
+    }
+    const int n = fixedDataLength(m_config.protocol);
+    if (m_rx.size() == 1 && (b & 0x80) != 0) {
+        m_rx.clear();  // requests start with bit 7 clear
+        return;
+    }
+    if (static_cast<int>(m_rx.size()) < n + 2)
+        return;
+    std::vector<std::uint8_t> frame;
+    frame.swap(m_rx);
+    std::uint8_t x = 0;
+    for (std::uint8_t v : frame)
+        x ^= v;
+    if (x == 0xFF)
+        handleFixed(frame);
+}
+
+void UnitSim::handleFramed(const std::vector<std::uint8_t>& frame)
+{
+    const std::size_t l = frame.size() - 16;
+    const auto body = std::span<const std::uint8_t>(frame.data(), frame.size() - 2);
+    const int type = frame[7];
+    const bool sum = (type & 0xF0) == 0xF0;
+    if ((type & 0x0F) != 0x0B || sum != (m_config.protocol == WCOMS))
+        return;
+    if (sum ? wcomsSum(std::span<const std::uint8_t>(frame.data(), frame.size())) != 0xFFFF
+            : wcomCrc(body) != (frame[14 + l] | (frame[15 + l] << 8)))
+        return;
+    Request req;
+    req.command = frame[8] | (frame[9] << 8);
+    req.address = frame[10] | (frame[11] << 8);
+    req.length = static_cast<int>(l);
+    req.data.assign(frame.begin() + 14, frame.begin() + 14 + static_cast<long>(l));
+    std::vector<std::uint8_t> data;
+    std::uint32_t command = static_cast<std::uint32_t>(req.command) | kFrameKindC | (sum ? kFrameSum : 0);
+    int address = req.address;
+    const int lengthAsked = l >= 2 ? (req.data[0] | (req.data[1] << 8)) : 0;
+    {
+        std::lock_guard lock(m_mutex);
+        m_requests.push_back(req);
+        auto slice = [&](const std::vector<std::uint8_t>& from, int at, int len) {
+            at = std::clamp(at, 0, static_cast<int>(from.size()));
+            len = std::clamp(len, 0, static_cast<int>(from.size()) - at);
+            return std::vector<std::uint8_t>(from.begin() + at, from.begin() + at + len);
+        };
+        switch (req.command) {
+            case 0xFEEE:
+                data.assign(m_config.name.begin(), m_config.name.end());
+                data.push_back(0);
+                if (m_config.frameSize != 0) {
+                    for (int v : {m_config.frameSize, m_config.hardwareCode, m_config.key}) {
+                        data.push_back(static_cast<std::uint8_t>(v & 0xFF));
+                        data.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
+                    }
+                }
+                break;
+            case 0x701F: data = slice(m_header, req.address, lengthAsked); break;
+            case 0x7010: data = slice(m_image, req.address, lengthAsked); break;
+            case 0x7020:
+                for (std::size_t i = 0; i < req.data.size() && req.address + i < m_image.size(); ++i)
+                    m_image[req.address + i] = req.data[i];
+                m_saveCounter = 10200;
+                if (m_config.faults.shortProgramAck) {
+                    command = 0xFFFF | kFrameKindC | (sum ? kFrameSum : 0);
+                    address = 0x7020;
+                    data = {static_cast<std::uint8_t>(req.address & 0xFF), static_cast<std::uint8_t>(req.address >> 8)};
+                }
+                break;
+            case 0x7050: break;
+            default: break;  // reset and unknown raw commands: an empty acknowledgement
+        }
+    }
+    if (req.command == 0x7050) {
+        // One live cycle arrives as several slices; all are served from one snapshot taken at its start.
+        if (req.address == 0 || m_liveSnapshot.empty())
+            m_liveSnapshot = liveAnswer(req.data.size() > 105 && req.data[105] == 1);
+        const int at = std::clamp(req.address, 0, 300);
+        const int len = std::clamp(req.length, 0, 300 - at);
+        data.assign(m_liveSnapshot.begin() + at, m_liveSnapshot.begin() + at + len);
+    }
+    FrameBuffer f{};
+    const int n = BuildWcomFrame(f, command, address, static_cast<int>(data.size()), data.data());
+    answer(frameBytes(f, n), frame.size());
+}
+
+std::vector<std::uint8_t> UnitSim::liveAnswer(bool wantsSamples)
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<std::uint8_t> a(300, 0);
+    a[1] = static_cast<std::uint8_t>(m_config.key >> 8);
+    a[2] = static_cast<std::uint8_t>(m_config.key & 0xFF);
+    a[3] = 0x0B;  // 3000 rpm
+    a[4] = 0xB8;
+    a[99] = static_cast<std::uint8_t>(m_saveCounter >> 8);
+    a[100] = static_cast<std::uint8_t>(m_saveCounter & 0xFF);
+    m_saveCounter = std::max(0, m_saveCounter - 1020);
+    a[111] = static_cast<std::uint8_t>(m_changedMask >> 8);
+    a[112] = static_cast<std::uint8_t>(m_changedMask & 0xFF);
+    if (wantsSamples && m_sampleType != 0 && !m_samples.empty()) {
+        std::uint8_t x = 0, s = 0;
+        for (std::uint8_t v : m_samples) {
+            x ^= v;
+            s = static_cast<std::uint8_t>(s + v);
+        }
+        a[169] = static_cast<std::uint8_t>(m_samples.size() >> 8);
+        a[170] = static_cast<std::uint8_t>(m_samples.size() & 0xFF);
+        a[283] = m_sampleType;
+        a[284] = x;
+        a[285] = s;
+        a[286] = 4;
+    }
+    a[295] = static_cast<std::uint8_t>(m_config.hardwareCode & 0xFF);
+    a[296] = static_cast<std::uint8_t>(m_config.hardwareCode >> 8);
+    a[297] = static_cast<std::uint8_t>(m_config.subVersion);
+    a[298] = static_cast<std::uint8_t>(m_config.key & 0xFF);
+    a[299] = static_cast<std::uint8_t>(m_config.key >> 8);
+    return a;
+}
+
+void UnitSim::handleFixed(const std::vector<std::uint8_t>& frame)
+{
+    const int n = fixedDataLength(m_config.protocol);
+    const int command = frame[0];
+    Request req;
+    req.command = command;
+    req.length = n;
+    req.data.assign(frame.begin() + 1, frame.begin() + 1 + n);
+    std::vector<std::uint8_t> data(static_cast<std::size_t>(n), 0);
+    bool known = true;
+    bool sendSamples = false;
+    if (command == 0x30 && m_config.protocol != IGN300) {
+        data[static_cast<std::size_t>(n) - 1] = static_cast<std::uint8_t>(m_config.key & 0xFF);
+    } else if (command == 0x30) {
+        sendSamples = req.data[105] == 1;
+        data = liveAnswer(sendSamples);
+        std::lock_guard lock(m_mutex);
+        sendSamples = sendSamples && m_sampleType != 0 && !m_samples.empty();
+    } else if (m_config.protocol != IGN300) {
+        known = false;  // the small units are simulated as far as their identification only
+    } else {
+        std::lock_guard lock(m_mutex);
+        if (command == 0x40) {
+            data = m_header;
+        } else if (command >= 0x41 && command <= 0x51) {
+            const int k = command - 0x40;
+            std::copy_n(m_image.begin() + 300 * (k - 1), 300, data.begin());
+            m_changedMask &= ~(1 << (k - 1));
+        } else if (command >= 0x01 && command <= 0x11) {
+            const int k = command;
+            std::copy_n(req.data.begin(), 300, m_image.begin() + 300 * (k - 1));
+            data = req.data;
+            m_saveCounter = 10200;
+        } else if (command == 0x00) {
+            data = req.data;  // reset
+        } else {
+            known = false;
+        }
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        m_requests.push_back(req);
+    }
+    if (!known)
+        return;
+    FrameBuffer f{};
+    const int len = BuildIgnFrame(f, m_config.protocol, command | 0x80, 0, data.data(), 0);
+    answer(frameBytes(f, len), frame.size());
+    if (sendSamples) {
+        std::vector<std::uint8_t> samples;
+        {
+            std::lock_guard lock(m_mutex);
+            samples = m_samples;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(m_config.pickupDelayMs));
+        sendPaced(samples);
+    }
+}
+
+void UnitSim::answer(std::vector<std::uint8_t> frame, std::size_t requestBytes)
+{
+    // A real unit sees the request only once its last byte has crossed the line.
+    std::this_thread::sleep_until(m_firstByte + wireTime(requestBytes, m_config.baud));
+    Faults faults;
+    int number = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        faults = m_config.faults;
+        number = ++m_answerNumber;
+    }
+    if (m_silent.load())
+        return;
+    if (faults.silentAfter >= 0 && number > faults.silentAfter) {
+        m_silent.store(true);
+        return;
+    }
+    if (number >= faults.dropAnswerFrom && number < faults.dropAnswerFrom + faults.dropAnswerCount)
+        return;
+    if (number >= faults.corruptCheckFrom && number < faults.corruptCheckFrom + faults.corruptCheckCount)
+        frame.back() ^= 0x01;
+    if (faults.noiseBytes > 0) {
+        std::vector<std::uint8_t> noise(static_cast<std::size_t>(faults.noiseBytes));
+        for (std::size_t i = 0; i < noise.size(); ++i)
+            noise[i] = static_cast<std::uint8_t>(0x11 + (i * 13) % 0x60);
+        frame.insert(frame.begin(), noise.begin(), noise.end());
+    }
+    if (faults.pauseInsideMs > 0) {
+        const std::size_t half = frame.size() / 2;
+        sendPaced(std::vector<std::uint8_t>(frame.begin(), frame.begin() + static_cast<long>(half)));
+        std::this_thread::sleep_for(std::chrono::milliseconds(faults.pauseInsideMs));
+        sendPaced(std::vector<std::uint8_t>(frame.begin() + static_cast<long>(half), frame.end()));
+    } else {
+        sendPaced(frame);
+    }
+    ++m_answers;
+}
+
+void UnitSim::sendPaced(const std::vector<std::uint8_t>& bytes)
+{
+    // Bytes leave no faster than the line carries them at the set baud rate.
+    const auto start = Clock::now();
+    std::size_t sent = 0;
+    while (sent < bytes.size() && !m_stop.load()) {
+        const std::size_t chunk = std::min<std::size_t>(32, bytes.size() - sent);
+        const ssize_t n = ::write(m_master.get(), bytes.data() + sent, chunk);
+        if (n < 0) {
+            pollfd p{m_master.get(), POLLOUT, 0};
+            ::poll(&p, 1, 5);
+            continue;
+        }
+        sent += static_cast<std::size_t>(n);
+        m_bytesOut += n;
+        std::this_thread::sleep_until(start + wireTime(sent, m_config.baud));
+    }
+}
+
+}  // namespace unitsim

@@ -1,0 +1,112 @@
+#pragma once
+// A simulated control unit on a pseudo-terminal. It answers the link protocols as a unit would (IGN300, WCOM
+// and WCOMS in full; identification for IGN50/100/150), only at its own baud rate as the program set it on the
+// line, paced at the wire time of that rate (10 bits a byte), and injects faults on request.
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "os/serial.h"
+
+namespace unitsim {
+
+struct Faults {
+    int dropAnswerFrom = 0;  // 1-based number of the first answer not sent; 0 none
+    int dropAnswerCount = 0;
+    int corruptCheckFrom = 0;  // answers whose check gets one bit flipped
+    int corruptCheckCount = 0;
+    int noiseBytes = 0;      // bytes of garbage before every answer
+    int pauseInsideMs = 0;   // a pause in the middle of every answer
+    bool echo = false;       // the line loops every request back instead of answering
+    int silentAfter = -1;    // answers sent before the unit goes silent; -1 never
+    bool shortProgramAck = false;  // framed: acknowledge a program request with a short answer
+};
+
+struct UnitConfig {
+    int protocol = 3300;  // protocol number as the link numbers them
+    int baud = 115200;
+    int key = 309;
+    int subVersion = 0;
+    int hardwareCode = 0x1A2B;
+    std::string name = "QV unit";
+    int frameSize = 316;  // framed: announced frame size; 0 announces none
+    Faults faults;
+    int pickupDelayMs = 120;  // pause between a live answer and the pickup samples it announces
+};
+
+struct Request {
+    int command = 0;
+    int address = 0;
+    int length = 0;
+    std::vector<std::uint8_t> data;
+};
+
+class UnitSim final {
+public:
+    explicit UnitSim(UnitConfig config);
+    ~UnitSim();
+    UnitSim(const UnitSim&) = delete;
+    UnitSim& operator=(const UnitSim&) = delete;
+
+    [[nodiscard]] const std::string& slavePath() const { return m_slavePath; }
+    // The 5100-byte image as it travels on the wire (bytes 0..2499 as big-endian words) and the 300-byte header.
+    void setWireImage(const std::vector<std::uint8_t>& image);
+    [[nodiscard]] std::vector<std::uint8_t> wireImage() const;
+    void setFaults(const Faults& faults);
+    void setSilent(bool silent) { m_silent.store(silent); }
+    void setChangedMask(int mask);
+    // Samples sent after a live answer whose request asks for them (request byte 105 = 1).
+    void setPickupSamples(std::vector<std::uint8_t> samples, std::uint8_t type);
+    // The other end of the line goes away, as when a USB adapter is pulled.
+    void closeLine();
+
+    [[nodiscard]] std::vector<Request> requests() const;
+    [[nodiscard]] int answersSent() const { return m_answers.load(); }
+    [[nodiscard]] int requestCount() const;
+    // Bytes that crossed the line in each direction, for wire-time comparisons.
+    [[nodiscard]] std::int64_t bytesIn() const { return m_bytesIn.load(); }
+    [[nodiscard]] std::int64_t bytesOut() const { return m_bytesOut.load(); }
+
+private:
+    void run();
+    void feed(std::uint8_t b, std::chrono::steady_clock::time_point at);
+    void handleFramed(const std::vector<std::uint8_t>& frame);
+    void handleFixed(const std::vector<std::uint8_t>& frame);
+    void answer(std::vector<std::uint8_t> frame, std::size_t requestBytes);
+    void sendPaced(const std::vector<std::uint8_t>& bytes);
+    std::vector<std::uint8_t> liveAnswer(bool wantsSamples);
+    [[nodiscard]] int lineBaud() const;
+
+    UnitConfig m_config;
+    os::UniqueFd m_master;
+    os::UniqueFd m_slave;  // kept open so the line survives the program closing and reopening its end
+    std::string m_slavePath;
+    std::thread m_thread;
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_silent{false};
+    std::atomic<int> m_answers{0};
+    std::atomic<std::int64_t> m_bytesIn{0};
+    std::atomic<std::int64_t> m_bytesOut{0};
+
+    mutable std::mutex m_mutex;  // guards what the test reads and sets
+    std::vector<std::uint8_t> m_image;
+    std::vector<std::uint8_t> m_header;
+    std::vector<std::uint8_t> m_liveSnapshot;
+    std::vector<Request> m_requests;
+    std::vector<std::uint8_t> m_samples;
+    std::uint8_t m_sampleType = 0;
+    int m_changedMask = 0;
+    int m_saveCounter = 0;
+    int m_answerNumber = 0;
+
+    // Request parser (simulator thread only).
+    std::vector<std::uint8_t> m_rx;
+    std::chrono::steady_clock::time_point m_firstByte{};
+    std::chrono::steady_clock::time_point m_lastByte{};
+};
+
+}  // namespace unitsim
