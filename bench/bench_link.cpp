@@ -1,0 +1,152 @@
+// What a user waits on over the link: reading the whole image at 115200 baud from the simulated unit (running as
+// its own process, like a real unit), against the wire time of the bytes that cross the line; and the CPU the
+// program's link threads use while a unit is connected and idle.
+#include <benchmark/benchmark.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#include "link/comcom.h"
+
+extern char** environ;
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+// The simulated unit as a child process on a pty; its line appears at a link path in /tmp.
+class UnitProcess {
+public:
+    UnitProcess()
+    {
+        m_link = "/tmp/kelvora-bench-unit-" + std::to_string(::getpid());
+        int pipeFds[2];
+        if (::pipe(pipeFds) != 0)
+            throw std::runtime_error("pipe");
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
+        posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+        std::string program = UNITSIM_PATH;
+        std::string protocolFlag = "--protocol", protocol = "IGN300", linkFlag = "--link";
+        char* argv[] = {program.data(), protocolFlag.data(), protocol.data(), linkFlag.data(), m_link.data(), nullptr};
+        if (::posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv, environ) != 0)
+            throw std::runtime_error("cannot start " + program);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(pipeFds[1]);
+        // The unit says where it listens once its line is ready.
+        char c = 0;
+        while (::read(pipeFds[0], &c, 1) == 1 && c != '\n') {
+        }
+        ::close(pipeFds[0]);
+    }
+    ~UnitProcess()
+    {
+        ::kill(m_pid, SIGTERM);
+        ::waitpid(m_pid, nullptr, 0);
+    }
+    [[nodiscard]] const std::string& path() const { return m_link; }
+
+private:
+    pid_t m_pid = 0;
+    std::string m_link;
+};
+
+class Program {
+public:
+    explicit Program(const std::string& path) : m_start(Clock::now())
+    {
+        m_tmr.set(5000);
+        m_link = std::make_unique<CCOMCOM>(m_tmr, [path] { return os::ComPortMap{{200, path}}; });
+        m_link->FillProtocolSlots(IGN300, 115200, 175);
+    }
+    // The main timer: ticks at `periodMs` until done() or the time-out.
+    bool tickUntil(const std::function<bool()>& done, int periodMs, int timeoutMs)
+    {
+        const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (Clock::now() < deadline) {
+            m_tmr.set(5000 + static_cast<std::uint32_t>(
+                                 std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - m_start).count()));
+            m_link->Tick();
+            if (done())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(periodMs));
+        }
+        return false;
+    }
+    CCOMCOM& link() { return *m_link; }
+
+private:
+    os::LinkClock m_tmr;
+    std::unique_ptr<CCOMCOM> m_link;
+    Clock::time_point m_start;
+};
+
+double cpuSeconds()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+void BM_ReadImage115200(benchmark::State& state)
+{
+    UnitProcess unit;
+    Program program(unit.path());
+    if (!program.tickUntil([&] { return program.link().LinkState() == kLinkReady; }, 5, 10000)) {
+        state.SkipWithError("no connection to the simulated unit");
+        return;
+    }
+    // 17 requests and 17 answers of 302 bytes, 10 bits a byte.
+    const double wireSeconds = 17.0 * 2 * 302 * 10 / 115200;
+    double total = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        program.link().StartJob(kJobRead, 0, 5100, kJobMarkAll | kJobClearData);
+        const bool ended = program.tickUntil([&] { return program.link().JobField() == kJobDone ||
+                                                          program.link().JobField() == kJobFailed; },
+                                             1, 10000);
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        if (!ended || program.link().JobField() != kJobDone) {
+            state.SkipWithError("the read failed");
+            return;
+        }
+        program.link().TakeJobResult();
+        state.SetIterationTime(seconds);
+        total += seconds;
+    }
+    state.counters["wire_ms"] = wireSeconds * 1000;
+    state.counters["ratio_to_wire"] = total / static_cast<double>(state.iterations()) / wireSeconds;
+}
+BENCHMARK(BM_ReadImage115200)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_IdleCpuConnected30s(benchmark::State& state)
+{
+    UnitProcess unit;
+    Program program(unit.path());
+    if (!program.tickUntil([&] { return program.link().LinkState() == kLinkReady; }, 5, 10000)) {
+        state.SkipWithError("no connection to the simulated unit");
+        return;
+    }
+    for (auto _ : state) {
+        const double cpuBefore = cpuSeconds();
+        const auto start = Clock::now();
+        // The main timer's 55 ms ticks go on; no job runs.
+        program.tickUntil([] { return false; }, 55, 30000);
+        const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+        const double cpu = cpuSeconds() - cpuBefore;
+        state.SetIterationTime(wall);
+        state.counters["cpu_percent_of_core"] = 100.0 * cpu / wall;
+    }
+}
+BENCHMARK(BM_IdleCpuConnected30s)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+}  // namespace
