@@ -385,6 +385,8 @@ void UnitSim::answer(std::vector<std::uint8_t> frame, std::size_t requestBytes)
         faults = m_config.faults;
         number = ++m_answerNumber;
     }
+    if (faults.delayAnswerMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(faults.delayAnswerMs));
     if (m_silent.load())
         return;
     if (faults.silentAfter >= 0 && number > faults.silentAfter) {

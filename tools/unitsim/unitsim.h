@@ -21,6 +21,7 @@ struct Faults {
     int corruptCheckCount = 0;
     int noiseBytes = 0;      // bytes of garbage before every answer
     int pauseInsideMs = 0;   // a pause in the middle of every answer
+    int delayAnswerMs = 0;   // extra time before every answer starts
     bool echo = false;       // the line loops every request back instead of answering
     int silentAfter = -1;    // answers sent before the unit goes silent; -1 never
     bool shortProgramAck = false;  // framed: acknowledge a program request with a short answer
