@@ -133,6 +133,8 @@ void CCOMCOM::applyLinkEpoch()
     const bool up = port != 0 && linkEnabled.load(std::memory_order_acquire) != 0;
     m_port = up ? port : 0;
     if (up) {
+        // Bytes still unread belong to the search (a late answer to a repeated probe), not to the first job.
+        Port(port).ring.dropAll();
         SetLinkProtocol(m_t, m_linkSlot.transceiver.protocol, m_linkSlot.transceiver.gapTimeout);
         m_overhead = m_linkSlot.frameOverhead;
         m_n = std::clamp(m_linkSlot.frameSize - m_linkSlot.frameOverhead, 0, kMaxFramedData);

@@ -117,6 +117,12 @@ std::vector<Request> UnitSim::requests() const
     return m_requests;
 }
 
+void UnitSim::clearRequests()
+{
+    std::lock_guard lock(m_mutex);
+    m_requests.clear();
+}
+
 int UnitSim::requestCount() const
 {
     std::lock_guard lock(m_mutex);
@@ -278,7 +284,7 @@ void UnitSim::handleFramed(const std::vector<std::uint8_t>& frame)
     }
     FrameBuffer f{};
     const int n = BuildWcomFrame(f, command, address, static_cast<int>(data.size()), data.data());
-    answer(frameBytes(f, n), frame.size());
+    answer(frameBytes(f, n), frame.size(), req.command);
 }
 
 std::vector<std::uint8_t> UnitSim::liveAnswer(bool wantsSamples)
@@ -362,7 +368,7 @@ void UnitSim::handleFixed(const std::vector<std::uint8_t>& frame)
         return;
     FrameBuffer f{};
     const int len = BuildIgnFrame(f, m_config.protocol, command | 0x80, 0, data.data(), 0);
-    answer(frameBytes(f, len), frame.size());
+    answer(frameBytes(f, len), frame.size(), command);
     if (sendSamples) {
         std::vector<std::uint8_t> samples;
         {
@@ -374,7 +380,7 @@ void UnitSim::handleFixed(const std::vector<std::uint8_t>& frame)
     }
 }
 
-void UnitSim::answer(std::vector<std::uint8_t> frame, std::size_t requestBytes)
+void UnitSim::answer(std::vector<std::uint8_t> frame, std::size_t requestBytes, int requestCommand)
 {
     // A real unit sees the request only once its last byte has crossed the line.
     std::this_thread::sleep_until(m_firstByte + wireTime(requestBytes, m_config.baud));
@@ -383,20 +389,25 @@ void UnitSim::answer(std::vector<std::uint8_t> frame, std::size_t requestBytes)
     {
         std::lock_guard lock(m_mutex);
         faults = m_config.faults;
-        number = ++m_answerNumber;
+        if (faults.onlyCommand >= 0 && faults.onlyCommand != requestCommand)
+            number = -1;  // not counted, never a target of the faults
+        else
+            number = ++m_answerNumber;
     }
     if (faults.delayAnswerMs > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(faults.delayAnswerMs));
     if (m_silent.load())
         return;
-    if (faults.silentAfter >= 0 && number > faults.silentAfter) {
-        m_silent.store(true);
-        return;
+    if (number >= 0) {
+        if (faults.silentAfter >= 0 && number > faults.silentAfter) {
+            m_silent.store(true);
+            return;
+        }
+        if (number >= faults.dropAnswerFrom && number < faults.dropAnswerFrom + faults.dropAnswerCount)
+            return;
+        if (number >= faults.corruptCheckFrom && number < faults.corruptCheckFrom + faults.corruptCheckCount)
+            frame.back() ^= 0x01;
     }
-    if (number >= faults.dropAnswerFrom && number < faults.dropAnswerFrom + faults.dropAnswerCount)
-        return;
-    if (number >= faults.corruptCheckFrom && number < faults.corruptCheckFrom + faults.corruptCheckCount)
-        frame.back() ^= 0x01;
     if (faults.noiseBytes > 0) {
         std::vector<std::uint8_t> noise(static_cast<std::size_t>(faults.noiseBytes));
         for (std::size_t i = 0; i < noise.size(); ++i)

@@ -25,6 +25,7 @@ struct Faults {
     bool echo = false;       // the line loops every request back instead of answering
     int silentAfter = -1;    // answers sent before the unit goes silent; -1 never
     bool shortProgramAck = false;  // framed: acknowledge a program request with a short answer
+    int onlyCommand = -1;  // when set, the answer numbers above count only answers to requests of this command
 };
 
 struct UnitConfig {
@@ -66,6 +67,7 @@ public:
     void closeLine();
 
     [[nodiscard]] std::vector<Request> requests() const;
+    void clearRequests();
     [[nodiscard]] int answersSent() const { return m_answers.load(); }
     [[nodiscard]] int requestCount() const;
     // Bytes that crossed the line in each direction, for wire-time comparisons.
@@ -77,7 +79,7 @@ private:
     void feed(std::uint8_t b, std::chrono::steady_clock::time_point at);
     void handleFramed(const std::vector<std::uint8_t>& frame);
     void handleFixed(const std::vector<std::uint8_t>& frame);
-    void answer(std::vector<std::uint8_t> frame, std::size_t requestBytes);
+    void answer(std::vector<std::uint8_t> frame, std::size_t requestBytes, int requestCommand);
     void sendPaced(const std::vector<std::uint8_t>& bytes);
     std::vector<std::uint8_t> liveAnswer(bool wantsSamples);
     [[nodiscard]] int lineBaud() const;
