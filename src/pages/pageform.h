@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "settings/helpers.h"
 #include "settings/image.h"
 #include "settings/repair.h"
 #include "settings/undo.h"
@@ -56,6 +57,7 @@ public:
 
     ImageSet images;          // settings, device and reference images, change marks
     RepairState repairState;  // fields the last repair derived from the image
+    LambdaColorTable lambdaColors{};  // one colour (0xRRGGBB) per mixture step, filled by the lambda page
     int currentPage = 0;
     int settingGuard = 0;     // while not 0, control change handlers do nothing
     int pendingChangeTick = 0;  // due tick of a delayed control change, 0 when none

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include "os/lngtext.h"
+#include "settings/layout.h"
+#include "shell/lambdagauge.h"
 #include "shell/mainform.h"
 #include "vcl/dialogs.h"
 
@@ -136,6 +138,26 @@ TEST_F(MainWindowTextsTest, Screenshot)
     EXPECT_TRUE(form->LabelConnection->Visible());
     EXPECT_TRUE(form->Widget()->grab().save(QString::fromStdString((dir / "texts_de_expired.png").string())));
     form->releasedPort = -1;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowTextsTest, LambdaGaugeFollowsTheBarThresholds)
+{
+    form->images.image[layoutOffset("LAMBDA_BAR")] = 10;
+    form->images.image[layoutOffset("LAMBDA_BAR") + 3] = 20;
+    form->lambdaColors[5] = 0x112233;  // 0xRRGGBB
+    TCGauge* gauge = form->CGaugeProgram;
+    SetLambdaGauge(*form, gauge, 15);
+    EXPECT_EQ(gauge->Progress(), 50);
+    EXPECT_TRUE(gauge->Visible());
+    EXPECT_EQ(gauge->ForeColor(), 0x332211u);
+    EXPECT_EQ(LambdaColor(*form, 15), 0x332211u);
+    SetLambdaGauge(*form, gauge, 255);
+    EXPECT_FALSE(gauge->Visible());
+    SetLambdaGauge(*form, nullptr, 15);  // no gauge: nothing happens
 }
 
 }  // namespace
