@@ -260,7 +260,7 @@ private:
     QComboBox* m_combo;
 };
 
-class TUpDown final : public TControl {
+class TUpDown : public TControl {
 public:
     explicit TUpDown(QWidget* parent);
     [[nodiscard]] const char* ClassName() const override { return "TUpDown"; }
