@@ -23,7 +23,10 @@ char* CopyBounded(char* destination, const char* limit, const char* source, cons
         return destination;
     std::size_t length = sourceEnd != nullptr && sourceEnd >= source ? static_cast<std::size_t>(sourceEnd - source)
                                                                      : std::strlen(source);
-    if (limit != nullptr && limit > destination) {
+    if (limit != nullptr) {
+        // A limit at or before the destination leaves no room, not even for the NUL.
+        if (limit <= destination)
+            return destination;
         const std::size_t room = static_cast<std::size_t>(limit - destination) - 1;
         length = std::min(length, room);
     }

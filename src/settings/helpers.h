@@ -14,7 +14,8 @@ int SwapWordBytes(std::span<std::uint8_t> buffer, int first, int last, int from 
 
 // Copies source (up to sourceEnd, or its NUL) to destination and writes a NUL after it. With a limit (one past
 // the buffer) the NUL lands at limit - 1 at the latest, so chained calls with the same limit stay inside the
-// buffer. Returns the position of the NUL written (the destination unchanged when either pointer is null).
+// buffer; a limit at or before the destination writes nothing. Returns the position of the NUL written (the
+// destination unchanged when either pointer is null or nothing was written).
 char* CopyBounded(char* destination, const char* limit, const char* source, const char* sourceEnd = nullptr);
 
 // Framework colour 0x00BBGGRR with each channel multiplied by its factor (0..1), truncated toward zero.

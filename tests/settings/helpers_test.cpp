@@ -55,6 +55,11 @@ TEST(CopyBounded, ChainedCopiesStopBeforeTheLimit)
     EXPECT_STREQ(buffer, "path");
     EXPECT_EQ(end, buffer + 4);
     EXPECT_EQ(CopyBounded(nullptr, limit, "a"), nullptr);
+    // A limit at or before the destination leaves no room: nothing is written.
+    buffer[12] = 'y';
+    EXPECT_EQ(CopyBounded(buffer + 12, buffer + 12, "abc"), buffer + 12);
+    EXPECT_EQ(CopyBounded(buffer + 12, buffer + 4, "abc"), buffer + 12);
+    EXPECT_EQ(buffer[12], 'y');
     EXPECT_EQ(CopyBounded(buffer, limit, nullptr), buffer);
 }
 
