@@ -411,10 +411,10 @@ int CImpet::openSource(ImpetSource& source, bool headersOnly)
     m_root = newRootFolder();
     const auto marker = ImpetMarker();
     const std::uint64_t length = source.length();
-    std::vector<std::uint8_t> chunk(kScanChunk);
+    std::vector<std::uint8_t> chunk(std::min<std::uint64_t>(kScanChunk, length));
     bool found = false;
     for (std::uint64_t chunkStart = 0; chunkStart < length && !found; chunkStart += kScanChunk) {
-        const std::size_t got = source.read(chunkStart, chunk.data(), kScanChunk);
+        const std::size_t got = source.read(chunkStart, chunk.data(), chunk.size());
         if (got == 0) break;
         for (std::size_t j = 0; j < got; j += kScanStep) {
             if (got - j >= IMPET_MARKER_LEN && std::memcmp(chunk.data() + j, marker.data(), IMPET_MARKER_LEN) == 0) {
