@@ -2,7 +2,11 @@
 
 #include <QCoreApplication>
 
+#include <sstream>
+
 #include "os/files.h"
+#include "settings/impetcmd.h"
+#include "settings/newbike.h"
 #include "os/lngtext.h"
 #include "shell/mainform.h"
 #include "shell/settingsfiles.h"
@@ -141,9 +145,39 @@ void LoadAppSettings(TMainForm& w)
     }
 }
 
-bool OpenArchive(TMainForm&) { return true; }
+CImpet& ProgramArchive()
+{
+    // The one archive of the program, alive from before the main window to after it.
+    static CImpet impet;
+    return impet;
+}
 
-void NewBikeSettings(TMainForm&, int) {}
+bool OpenArchive(TMainForm& w)
+{
+    const std::filesystem::path program = ProgramFile();
+    std::ostringstream quiet;
+    const bool attached = AttachProgramArchive(ProgramArchive(), program, DefaultArchiveImportRoots(program),
+                                               w.settingsFolder.path, quiet);
+    std::vector<std::int64_t> times;
+    for (const IMPET_FILE& folder : ProgramArchive().root().children)
+        for (const IMPET_FILE& entry : folder.children)
+            times.push_back(entry.time);
+    w.newestArchiveDate = NewestDateText(times);
+    return attached;
+}
+
+void NewBikeSettings(TMainForm& w, int page)
+{
+    NewBikePage which;
+    which.page = page;
+    which.injectionSheet = InjectionEditorSheet(w);
+    const NewBikeResult result = NewBikeSettings(w.images.image, ProgramArchive(), which);
+    if (!result.error.empty()) {
+        MsgBoxError(result.error, MB_OK);
+        return;
+    }
+    w.repairState = result.repair;
+}
 
 void LoadLambdaFile(TMainForm&) {}
 
@@ -152,6 +186,15 @@ void BuildComMenu(TMainForm&) {}
 std::string ProgramFolder()
 {
     return QCoreApplication::instance() ? vcl::S(QCoreApplication::applicationDirPath()) : std::string(".");
+}
+
+std::filesystem::path ProgramFile()
+{
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec)
+        return self;
+    return QCoreApplication::instance() ? vcl::S(QCoreApplication::applicationFilePath()) : std::string();
 }
 
 void DeviceStep(TMainForm&) {}
@@ -174,13 +217,29 @@ int SelectedBikeTag(const TMainForm& w)
 
 int InjectionEditorSheet(const TMainForm&) { return 0; }
 
-PageImportFlags CurrentPageImportFlags(const TMainForm&) { return PageImportFlags::all(); }
+PageImportFlags CurrentPageImportFlags(const TMainForm& w)
+{
+    NewBikePage page;
+    page.page = w.currentPage;
+    page.injectionSheet = InjectionEditorSheet(w);
+    return SetPageImportFlags(w.images.image, page);
+}
 
-ReaderHooks SilentReaderHooks(TMainForm&) { return {}; }
+ReaderHooks SilentReaderHooks(TMainForm&)
+{
+    ReaderHooks hooks;
+    hooks.setLambdaSensorDefaults = [](Image& image, int sensorMode) { SetLambdaSensorDefaults(image, sensorMode); };
+    hooks.newSynchronisationSettings = [](Image& image) {
+        NewBikePage page;
+        page.page = PAGE_SYNCHRO;
+        (void)NewBikeSettings(image, ProgramArchive(), page);
+    };
+    return hooks;
+}
 
 ReaderHooks ReaderHooksFor(TMainForm& w)
 {
-    ReaderHooks hooks;
+    ReaderHooks hooks = SilentReaderHooks(w);
     hooks.showMessage = [&w](ReaderMessage message, int number) {
         switch (message) {
             case ReaderMessage::OlderVersion:

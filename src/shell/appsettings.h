@@ -2,6 +2,7 @@
 // The main window's calls into work that stands in other places of the program: the archive, new settings for a
 // model, program settings files, the COM menu, the language switch and the unit link. Each does the least the
 // start-up, the timer and the shut-down need until its own part of the program is there.
+#include <filesystem>
 #include <string>
 
 #include "settings/image.h"
@@ -44,8 +45,12 @@ void LoadLambdaFile(TMainForm& w);
 void BuildComMenu(TMainForm& w);
 // Puts the whole window into the current language.
 void ApplyLanguage(TMainForm& w);
-// The folder of the program file.
+// The folder of the program file, and the file itself.
 std::string ProgramFolder();
+[[nodiscard]] std::filesystem::path ProgramFile();
+class CImpet;
+// The archive of model settings and the parameter layout.
+[[nodiscard]] CImpet& ProgramArchive();
 
 // The unit link.
 void DeviceStep(TMainForm& w);

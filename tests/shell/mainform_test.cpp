@@ -229,3 +229,28 @@ TEST_F(MainFormTest, BadStoredValuesFallBackSafely)
     EXPECT_EQ(ini.find("stale"), std::string::npos);  // removed entries do not come back
     EXPECT_EQ(os::readWholeFile(folder / "default.ini").value_or("").size(), DefaultIniText(form->images.image).size());
 }
+
+TEST_F(MainFormTest, ArchiveFromTheImportFolderGivesModelSettingsWithoutWarning)
+{
+    auto form = makeStarted();
+    EXPECT_TRUE(form->archiveAttached);
+    EXPECT_EQ(form->images.image[RS_BIKE_BYTE], 11);
+    EXPECT_TRUE(dialogs.Messages().empty());
+}
+
+TEST_F(MainFormTest, NoArchiveAnywhereWarnsOnceAndTheWindowStillWorks)
+{
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::create_directories(configDir / "lonely" / "run");
+    std::filesystem::current_path(configDir / "lonely" / "run");
+    auto form = makeStarted();
+    std::filesystem::current_path(previous);
+    EXPECT_FALSE(form->archiveAttached);
+    int warnings = 0;
+    for (const vcl::MessageBoxCall& call : dialogs.Messages())
+        warnings += call.text.rfind("No Impet attached !", 0) == 0;
+    EXPECT_EQ(warnings, 1);
+    for (int i = 0; i < 20; ++i)
+        form->Timer1->Fire();
+    EXPECT_EQ(form->initialised, 1);
+}
