@@ -5,10 +5,10 @@ CMAKE_ARGS ?=
 FUZZ_SECONDS ?= 30
 
 # Targets rebuilt with AddressSanitizer+UBSan (readers of outside bytes) and ThreadSanitizer (the link threads).
-ASAN_TARGETS ?= os_tests settings_tests fuzz_impet mapeditor_tests fuzz_clip_paste fuzz_settings_reader
+ASAN_TARGETS ?= os_tests settings_tests fuzz_impet mapeditor_tests fuzz_clip_paste fuzz_settings_reader fuzz_diffreport
 TSAN_TARGETS ?=
 # Fuzz targets run for FUZZ_SECONDS each under clang's libFuzzer.
-FUZZ_TARGETS ?= fuzz_impet fuzz_clip_paste fuzz_settings_reader
+FUZZ_TARGETS ?= fuzz_impet fuzz_clip_paste fuzz_settings_reader fuzz_diffreport
 # The link: its readers under ASan and fuzzing, its threads under TSan (on their own lines, so that other
 # folders can add theirs above without conflicts).
 ASAN_TARGETS += link_tests fuzz_frames
