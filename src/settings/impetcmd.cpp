@@ -269,8 +269,10 @@ int ImpetCommand(CImpet& impet, std::string line, std::ostream& out, std::ostrea
 std::vector<std::filesystem::path> DefaultArchiveImportRoots(const std::filesystem::path& programPath)
 {
     std::vector<std::filesystem::path> roots{std::filesystem::path("..") / "IMPET"};
-    if (programPath.has_parent_path())
-        roots.push_back(programPath.parent_path().parent_path() / "share" / "kelvora" / "IMPET");
+    std::error_code ec;
+    std::filesystem::path program = std::filesystem::canonical(programPath, ec);
+    if (ec) program = programPath;
+    if (program.has_parent_path()) roots.push_back(program.parent_path().parent_path() / "share" / "kelvora" / "IMPET");
     return roots;
 }
 
@@ -291,4 +293,11 @@ bool AttachProgramArchive(CImpet& impet, const std::filesystem::path& programPat
         }
     }
     return hasEntries();
+}
+
+bool AttachProgramArchive(CImpet& impet, const std::filesystem::path& logFolder, std::ostream& out)
+{
+    const std::filesystem::path self = "/proc/self/exe";
+    const auto roots = DefaultArchiveImportRoots(self);
+    return AttachProgramArchive(impet, self, roots, logFolder, out);
 }

@@ -24,7 +24,7 @@ int ImpetCommand(CImpet& impet, std::string line, std::ostream& out = std::cout,
                  bool* ok = nullptr);
 
 // Where an empty archive is filled from at start: ../IMPET beside the current folder, then the installed data
-// folder (<prefix>/share/kelvora/IMPET beside <prefix>/bin/kelvora).
+// folder (<prefix>/share/kelvora/IMPET beside <prefix>/bin/kelvora). A link such as /proc/self/exe is followed.
 [[nodiscard]] std::vector<std::filesystem::path> DefaultArchiveImportRoots(const std::filesystem::path& programPath);
 
 // Start-up: opens the archive appended to the program file; when it holds no entries, imports NEW_309 and
@@ -34,3 +34,5 @@ int ImpetCommand(CImpet& impet, std::string line, std::ostream& out = std::cout,
 bool AttachProgramArchive(CImpet& impet, const std::filesystem::path& programPath,
                           std::span<const std::filesystem::path> importRoots, const std::filesystem::path& logFolder,
                           std::ostream& out = std::cout);
+// The same for the running program: its own file (/proc/self/exe) and the default import roots.
+bool AttachProgramArchive(CImpet& impet, const std::filesystem::path& logFolder, std::ostream& out = std::cout);

@@ -178,4 +178,15 @@ TEST(AttachProgramArchive, UsesTheAppendedArchiveAndLogsADamagedOne)
     EXPECT_NE(std::string(log.begin(), log.end()).find("damaged"), std::string::npos);
 }
 
+TEST(DefaultArchiveImportRoots, BesideTheCurrentFolderThenTheInstalledDataFolder)
+{
+    TempDir dir;
+    writeBytes(dir / "prefix/bin/kelvora", noiseBytes(10));
+    std::filesystem::create_symlink(dir / "prefix/bin/kelvora", dir / "link");
+    const auto roots = DefaultArchiveImportRoots(dir / "link");
+    ASSERT_EQ(roots.size(), 2u);
+    EXPECT_EQ(roots[0], std::filesystem::path("../IMPET"));
+    EXPECT_EQ(roots[1], std::filesystem::canonical(dir.path()) / "prefix/share/kelvora/IMPET");
+}
+
 }  // namespace
