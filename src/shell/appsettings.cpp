@@ -52,8 +52,8 @@ void SaveAppSettings(TMainForm& w)
     ini.WriteInteger(kBasic, "Top", w.Top());
     ini.WriteInteger(kBasic, "Height", w.Height());
     ini.WriteInteger(kBasic, "Width", w.Width());
-    ini.WriteInteger(kBasic, "ComPort", w.selectedPort);
-    ini.WriteInteger(kBasic, "ComPortAuto", w.portAuto);
+    ini.WriteInteger(kBasic, "ComPort", w.link->selectedPort);
+    ini.WriteInteger(kBasic, "ComPortAuto", w.link->nextPort);
     ini.WriteInteger(kBasic, "Language", languageToFile(GetLanguageIndex()));
     ini.WriteInteger(kBasic, "UpdateNumber", w.updateNumber);
     ini.WriteString(kBasic, "File", EscapePath(w.currentFileName));
@@ -84,8 +84,8 @@ void LoadAppSettings(TMainForm& w)
                 ini.ReadInteger(kBasic, "Width", w.Width()), ini.ReadInteger(kBasic, "Height", w.Height()));
     w.FitToScreen();
     // 2. Ports.
-    w.selectedPort = ini.ReadInteger(kBasic, "ComPort", 0);
-    w.portAuto = ini.ReadInteger(kBasic, "ComPortAuto", w.portAuto);
+    w.link->selectedPort = ini.ReadInteger(kBasic, "ComPort", 0);
+    w.link->nextPort = ini.ReadInteger(kBasic, "ComPortAuto", w.link->nextPort);
     // 3. Language: 0, 1 and 3 stand for English, German and Czech; anything else changes nothing.
     const int language = ini.ReadInteger(kBasic, "Language", languageToFile(GetLanguageIndex()));
     if (language == 0)
@@ -181,8 +181,6 @@ void NewBikeSettings(TMainForm& w, int page)
 
 void LoadLambdaFile(TMainForm&) {}
 
-void BuildComMenu(TMainForm&) {}
-
 std::string ProgramFolder()
 {
     return QCoreApplication::instance() ? vcl::S(QCoreApplication::applicationDirPath()) : std::string(".");
@@ -197,16 +195,26 @@ std::filesystem::path ProgramFile()
     return QCoreApplication::instance() ? vcl::S(QCoreApplication::applicationFilePath()) : std::string();
 }
 
-void DeviceStep(TMainForm&) {}
+void DeviceStep(TMainForm& w)
+{
+    w.link->Tick();
+}
 
 void DisconnectUnit(TMainForm& w)
 {
+    w.link->ClosePort();
     w.connectionState = 0;
 }
 
-void CloseAllPorts(TMainForm&) {}
+void CloseAllPorts(TMainForm& w)
+{
+    w.link->CloseAll();
+}
 
-bool PortInUse(const TMainForm&) { return false; }
+bool PortInUse(const TMainForm& w)
+{
+    return w.link->portInUse.load(std::memory_order_relaxed) != 0;
+}
 
 int SelectedBikeTag(const TMainForm& w)
 {
@@ -293,3 +301,16 @@ void ShowExternalMonitorWindow(TMainForm&, int) {}
 void StoreExternalMonitorSet(TMainForm&) {}
 
 void ShowAboutWindow(TMainForm&) {}
+
+void ReleasePort(TMainForm& w)
+{
+    w.releasedPort = w.link->portInUse.load(std::memory_order_relaxed);
+    w.link->linkEnabled = 0;
+    DisconnectUnit(w);
+}
+
+void ReclaimPort(TMainForm& w)
+{
+    w.releasedPort = -1;
+    w.link->linkEnabled = 1;
+}

@@ -42,7 +42,6 @@ void InitSettingsFolder(TMainForm& w);
 void LoadAppSettings(TMainForm& w);
 void SaveAppSettings(TMainForm& w);
 void LoadLambdaFile(TMainForm& w);
-void BuildComMenu(TMainForm& w);
 // Puts the whole window into the current language.
 void ApplyLanguage(TMainForm& w);
 // The folder of the program file, and the file itself.
@@ -57,3 +56,7 @@ void DeviceStep(TMainForm& w);
 void DisconnectUnit(TMainForm& w);
 void CloseAllPorts(TMainForm& w);
 bool PortInUse(const TMainForm& w);
+// Takes a port back that was released to a loader program.
+void ReclaimPort(TMainForm& w);
+// Hands the port in use to a loader program.
+void ReleasePort(TMainForm& w);

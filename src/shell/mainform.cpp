@@ -65,9 +65,11 @@ TControl* findControl(const TForm& form, std::string_view name)
 
 }  // namespace
 
-TMainForm::TMainForm(os::LinkClock& clock, std::vector<std::string> args) : TMR(clock), arguments(std::move(args))
+TMainForm::TMainForm(os::LinkClock& clock, std::vector<std::string> args, PortLister ports, LinkThreads threads)
+    : TMR(clock), arguments(std::move(args))
 {
     BuildForm();
+    link = std::make_unique<CCOMCOM>(TMR, std::move(ports), threads);
     InitSettingsFolder(*this);
     // Faults that escape an event handler, and math errors, go to the error log in the settings folder.
     SetErrorLogFolder(settingsFolder.path);
@@ -79,6 +81,14 @@ TMainForm::TMainForm(os::LinkClock& clock, std::vector<std::string> args) : TMR(
     });
     newNameFormat = "\\NEW_" + std::to_string(RS_KEY_309);
     mapNameFormat = "\\MAP_" + std::to_string(RS_KEY_309);
+    // Every free row of the probe table tries the newest protocol at 115200 Bd.
+    link->FillProtocolSlots(3300, 115200, 175);
+    link->RSKEY = RS_KEY_309;
+    link->subVersion = RS_SUBVERSION;
+    link->hooks.showStatus = [this](int slot, const std::string& text, int ms, std::uint32_t font,
+                                    std::uint32_t back, int priority) {
+        SetStatusSlot(*this, slot, text, ms, font, back, priority);
+    };
     identityTexts = {"Unit = --", "Date = --", "--:--", "", "", "settings not from unit"};
     pageHooks.noteImageChangeAndProgram = [this] { NoteImageChangeAndProgram(); };
     for (const std::string& problem : SelfCheckEnums())
@@ -235,10 +245,10 @@ void TMainForm::FormCreate(TObject*)
     if (Application)
         Application->OnHint = [this](TObject*) { StatusBar1->SetPanelText(0, Application->Hint()); };
     // 7. COM menu and the settings pages.
-    BuildComMenu(*this);
-    RefreshRecentMenu();
+    BuildComMenu();
     BuildAllPages(*this);
     // 8. Model 11 and its new settings until the program settings say otherwise.
+    link->selectedPort = 1;
     images.image[RS_BIKE_BYTE] = 11;
     NewBikeSettings(*this);
     // 9. Where the file dialogs start.
@@ -322,6 +332,8 @@ void TMainForm::Timer1Timer(TObject*)
     firstTickDone = true;
     // 6.-7. The unit: device operations and the port table.
     DeviceStep(*this);
+    if (link->portTableChanged)
+        RebuildComMenu();
     // 8. A delayed control change whose time has come.
     CommitDueChange(*this);
     // 10. Status messages expire.

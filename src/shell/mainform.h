@@ -8,6 +8,7 @@
 
 #include "os/clock.h"
 #include "languages/messages.h"
+#include "link/comcom.h"
 #include "os/settingsdir.h"
 #include "pages/pageform.h"
 #include "shell/status.h"
@@ -24,7 +25,8 @@ inline constexpr int kTmrPerTick = 50;
 class TMainForm final : public TPageForm {
 public:
     // `clock` is the link clock TMR this window drives; `arguments` the command line without the program name.
-    TMainForm(os::LinkClock& clock, std::vector<std::string> arguments);
+    TMainForm(os::LinkClock& clock, std::vector<std::string> arguments, PortLister ports = {},
+              LinkThreads threads = LinkThreads::Run);
     ~TMainForm() override;
 
     // Start-up sequence, run once after construction (OnCreate of the old framework).
@@ -90,6 +92,8 @@ public:
     void AddRecentFile(std::string name);
     void RemoveRecentFile(const std::string& name);
     void RefreshRecentMenu();
+    void BuildComMenu();
+    void RebuildComMenu();
     [[nodiscard]] std::string Message(int index) const;
 
     // ---- controls of the form
@@ -128,6 +132,8 @@ public:
 
     // ---- state
     os::LinkClock& TMR;
+    // The unit link; its constructor starts the protocol thread, its destructor joins every link thread.
+    std::unique_ptr<CCOMCOM> link;
     std::vector<std::string> arguments;
     UndoRing undoRing;
     bool lastNoteChanged = false;  // outcome of the last noting or restoring
@@ -159,8 +165,6 @@ public:
     std::filesystem::path iniPath;     // application.ini
     std::filesystem::path defaultPath; // default.ini: the last settings image
     std::filesystem::path monitorPath; // monitor.ini: the last monitor set
-    int selectedPort = 0;              // -1 offline, 0 automatic search, n: COMn
-    int portAuto = 0;                  // the port the automatic search tries first
     int updateNumber = -1;
     std::vector<std::string> recentFiles;  // newest first, at most 10
     bool monitorPlayerShown = false;

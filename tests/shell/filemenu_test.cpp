@@ -8,6 +8,7 @@
 #include "settings/settingswriter.h"
 #include "shell/appsettings.h"
 #include "shell/mainform.h"
+#include "noports.h"
 #include "vcl/dialogs.h"
 
 namespace {
@@ -20,7 +21,7 @@ protected:
         dir = mkdtemp(pattern);
         setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
         SetLanguageIndex(LNG_ENGLISH);
-        form = std::make_unique<TMainForm>(clock, std::vector<std::string>{});
+        form = std::make_unique<TMainForm>(clock, std::vector<std::string>{}, NoPorts());
         form->FormCreate(form.get());
     }
     void TearDown() override

@@ -10,6 +10,7 @@
 #include "os/files.h"
 #include "os/lngtext.h"
 #include "shell/mainform.h"
+#include "noports.h"
 #include "shell/settingsfiles.h"
 #include "vcl/dialogs.h"
 
@@ -28,7 +29,7 @@ protected:
 
     std::unique_ptr<TMainForm> makeStarted(std::vector<std::string> args = {})
     {
-        auto form = std::make_unique<TMainForm>(clock, std::move(args));
+        auto form = std::make_unique<TMainForm>(clock, std::move(args), NoPorts());
         form->FormCreate(form.get());
         return form;
     }
@@ -66,7 +67,7 @@ TEST_F(MainFormTest, StartsRunsTicksAndCloses)
 
 TEST_F(MainFormTest, TickBeforeStartUpOnlyCounts)
 {
-    TMainForm form(clock, {});
+    TMainForm form(clock, {}, NoPorts());
     form.Timer1->Fire();
     form.Timer1->Fire();
     EXPECT_EQ(form.tickCounter, 2);
@@ -191,7 +192,7 @@ TEST_F(MainFormTest, RestartRestoresProgramSettingsAndTheLastImage)
         auto form = makeStarted();
         SetLanguageIndex(LNG_CZECH);
         form->PageControl1->SetActivePageIndex(PAGE_GEAR);
-        form->selectedPort = 7;
+        form->link->selectedPort = 7;
         form->recentFiles = {"/tmp/a.ign", "/tmp/č.ign"};
         form->currentFileName = "/tmp/a.ign";
         marker = static_cast<std::uint8_t>(form->images.image[3100] + 1);
@@ -203,7 +204,7 @@ TEST_F(MainFormTest, RestartRestoresProgramSettingsAndTheLastImage)
     auto again = makeStarted();
     EXPECT_EQ(GetLanguageIndex(), LNG_CZECH);
     EXPECT_EQ(again->currentPage, PAGE_GEAR);
-    EXPECT_EQ(again->selectedPort, 7);
+    EXPECT_EQ(again->link->selectedPort, 7);
     EXPECT_EQ(again->recentFiles, (std::vector<std::string>{"/tmp/a.ign", "/tmp/č.ign"}));
     EXPECT_EQ(again->images.image[3100], marker);
     SetLanguageIndex(LNG_ENGLISH);

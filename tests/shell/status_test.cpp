@@ -14,6 +14,7 @@
 #include "settings/layout.h"
 #include "shell/lambdagauge.h"
 #include "shell/mainform.h"
+#include "noports.h"
 #include "vcl/dialogs.h"
 
 namespace {
@@ -26,7 +27,7 @@ protected:
         configDir = mkdtemp(pattern);
         setenv("XDG_CONFIG_HOME", configDir.c_str(), 1);
         SetLanguageIndex(LNG_ENGLISH);
-        form = std::make_unique<TMainForm>(clock, std::vector<std::string>{});
+        form = std::make_unique<TMainForm>(clock, std::vector<std::string>{}, NoPorts());
         form->FormCreate(form.get());
     }
     void TearDown() override
