@@ -1,6 +1,9 @@
 #include "link/comcom.h"
 
 #include <algorithm>
+#include <poll.h>
+#include <unistd.h>
+
 #include <chrono>
 
 std::optional<JobBlock> chooseNextBlock(std::span<const std::uint8_t> marks, int position, int end, int n,
@@ -45,6 +48,7 @@ CCOMCOM::~CCOMCOM()
     // The protocol thread uses this object and the port records: it ends first; the port threads are joined by
     // the port set's destructor before the records go.
     m_quit.store(true, std::memory_order_release);
+    wakeLink();
     if (m_protocolThread.joinable())
         m_protocolThread.join();
 }
@@ -89,6 +93,7 @@ bool CCOMCOM::StartJob(int code, int start, int length, int flags)
     if (m_generation == 0)
         m_generation = 1;
     m_job.store(static_cast<std::uint32_t>(code & 0xFF) | (m_generation << 8), std::memory_order_release);
+    wakeLink();
     return true;
 }
 
@@ -299,13 +304,13 @@ int CCOMCOM::ProtocolTurn()
             if (m_linkState.load(std::memory_order_relaxed) != kLinkNoPort)
                 m_linkState.store(kLinkReady, std::memory_order_release);
         }
-        return 50;
+        return m_pickup.filling.type != 0 ? 50 : kIdleWaitMs;
     }
     if ((job >> 8) != active)
         beginJob(job);
     int state = m_linkState.load(std::memory_order_relaxed);
     if (state == kLinkNoPort || ring == nullptr)
-        return 50;
+        return kIdleWaitMs;
 
     if (state == kLinkWaiting) {
         while (m_linkState.load(std::memory_order_relaxed) == kLinkWaiting && ReceiveFrame(m_t, *ring, now, &m_pickup))
@@ -358,13 +363,18 @@ int CCOMCOM::ProtocolTurn()
 void CCOMCOM::protocolThreadMain()
 {
     while (!m_quit.load(std::memory_order_acquire)) {
-        int waitMs = 50;
+        int waitMs = kIdleWaitMs;
         try {
             waitMs = ProtocolTurn();
         } catch (...) {
             // Nothing in a turn is expected to throw; a failure ends the job rather than the program.
             finishJob(kJobFailed);
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
+        // A new job, a port change and the quit wake the wait early.
+        pollfd p{m_linkWake.get(), POLLIN, 0};
+        if (::poll(&p, 1, waitMs) > 0) {
+            std::uint64_t drained = 0;
+            [[maybe_unused]] const ssize_t n = ::read(m_linkWake.get(), &drained, sizeof drained);
+        }
     }
 }

@@ -35,6 +35,9 @@ inline constexpr int kLinkWaiting = 3;
 inline constexpr int kLinkRetry = 4;
 
 inline constexpr std::uint32_t kAnswerTimeout = 400;  // TMR
+// The protocol thread's wait without a job: a job, a port change or the quit wakes it at once; pickup samples,
+// which arrive by themselves, are collected every 50 ms.
+inline constexpr int kIdleWaitMs = 1000;
 
 struct JobBlock {
     int start;

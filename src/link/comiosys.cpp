@@ -273,8 +273,9 @@ void CCOMIOSYS::portThreadMain(CCOM& com)
 {
     try {
         while (!m_quit.load(std::memory_order_acquire)) {
-            // Waits end early on data, a piece to send or a command, so the period costs no latency.
-            if (!PortTurn(com, 50))
+            // Waits end early on data, a piece to send, a command or the quit, so a long period costs no
+            // latency and an idle port costs almost no CPU.
+            if (!PortTurn(com, 1000))
                 break;
         }
     } catch (...) {

@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 namespace {
 // Identification requests are probed in this order; placeholder rows take the program's own protocol.
 constexpr std::array<ProtocolProbe, kProtocolRows + 1> kProtocolTable{{
@@ -100,8 +103,18 @@ void IdentifyWcomAnswer(std::span<const std::uint8_t> data, LinkSlot& slot)
 }
 
 CCOMSEARCH::CCOMSEARCH(os::LinkClock& tmr, PortLister lister, LinkThreads threads)
-    : CCOMIOSYS(tmr, std::move(lister), threads), protocolTable(kProtocolTable)
+    : CCOMIOSYS(tmr, std::move(lister), threads),
+      protocolTable(kProtocolTable),
+      m_linkWake(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
 {
+}
+
+void CCOMSEARCH::wakeLink()
+{
+    if (m_linkWake.isOpen()) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t n = ::write(m_linkWake.get(), &one, sizeof one);
+    }
 }
 
 void CCOMSEARCH::FillProtocolSlots(int protocol, int baud, int timeout)

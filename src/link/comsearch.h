@@ -80,7 +80,14 @@ protected:
     LinkSlot m_linkSlot;
     std::atomic<std::uint32_t> m_linkEpoch{0};
     std::atomic<std::uint32_t> m_linkEpochSeen{0};
-    void bumpLinkEpoch() { m_linkEpoch.fetch_add(1, std::memory_order_acq_rel); }
+    void bumpLinkEpoch()
+    {
+        m_linkEpoch.fetch_add(1, std::memory_order_acq_rel);
+        wakeLink();
+    }
+    // Wakes the link slot's reader (the protocol thread) from its idle wait.
+    void wakeLink();
+    os::UniqueFd m_linkWake;  // eventfd, made by the constructor
     [[nodiscard]] bool linkEpochAcknowledged() const
     {
         return m_linkEpochSeen.load(std::memory_order_acquire) == m_linkEpoch.load(std::memory_order_acquire);

@@ -167,6 +167,32 @@ TEST(LinkJobs, ReadAndProgramTheImageFrameByFrame)
     }
 }
 
+TEST(LinkJobs, ShortAcknowledgementOfAProgramFrame)
+{
+    // A short answer carries the answered command in its address field and its value as the address: a 2-byte
+    // value names any block, a 1-byte value only blocks below address 256.
+    struct Case {
+        const char* name;
+        int valueBytes;
+        int start;
+        int result;
+    };
+    const Case cases[] = {{"two_bytes_any_block", 2, 300, kJobDone},
+                          {"one_byte_low_block", 1, 0, kJobDone},
+                          {"one_byte_high_block", 1, 300, kJobFailed}};
+    LinkRig rig(unit(WCOM, 57600));
+    ASSERT_TRUE(rig.connect());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        unitsim::Faults faults;
+        faults.shortProgramAck = c.valueBytes;
+        rig.sim->setFaults(faults);
+        std::fill_n(rig.link->sendData.begin() + c.start, 100, std::uint8_t{0x5A});
+        EXPECT_EQ(rig.runJob(kJobProgram, c.start, 100, kJobMarkAll), c.result);
+        EXPECT_EQ(rig.sim->wireImage()[static_cast<std::size_t>(c.start)], 0x5A);
+    }
+}
+
 TEST(LinkJobs, LostAndCorruptAnswersAreRetriedAndTheThirdFailureFails)
 {
     struct Case {

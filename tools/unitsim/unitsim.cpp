@@ -268,6 +268,7 @@ void UnitSim::handleFramed(const std::vector<std::uint8_t>& frame)
                     command = 0xFFFF | kFrameKindC | (sum ? kFrameSum : 0);
                     address = 0x7020;
                     data = {static_cast<std::uint8_t>(req.address & 0xFF), static_cast<std::uint8_t>(req.address >> 8)};
+                    data.resize(m_config.faults.shortProgramAck == 1 ? 1 : 2);
                 }
                 break;
             case 0x7050: break;

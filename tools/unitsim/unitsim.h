@@ -24,7 +24,8 @@ struct Faults {
     int delayAnswerMs = 0;   // extra time before every answer starts
     bool echo = false;       // the line loops every request back instead of answering
     int silentAfter = -1;    // answers sent before the unit goes silent; -1 never
-    bool shortProgramAck = false;  // framed: acknowledge a program request with a short answer
+    int shortProgramAck = 0;  // framed: acknowledge a program request with a short answer of this many value bytes
+                              // (1 or 2) carrying the block address; 0 answers in full
     int onlyCommand = -1;  // when set, the answer numbers above count only answers to requests of this command
 };
 
