@@ -137,12 +137,17 @@ TEST(LinkJobs, ReadAndProgramTheImageFrameByFrame)
                 ++probes;
                 continue;
             }
+            if (all[i].command != 0x7010 && (all[i].command < 0x41 || all[i].command > 0x51))
+                continue;  // what a simulator thread starved by a loaded machine made of a request's tail
             ++readRequests;
             if (requests.empty() || requests.back().command != all[i].command ||
                 requests.back().address != all[i].address)
                 requests.push_back(all[i]);
         }
-        ASSERT_EQ(requests.size(), static_cast<std::size_t>(frames));
+        std::string sequence;
+        for (std::size_t i = static_cast<std::size_t>(before); i < all.size(); ++i)
+            sequence += std::to_string(all[i].command) + "@" + std::to_string(all[i].address) + " ";
+        ASSERT_EQ(requests.size(), static_cast<std::size_t>(frames)) << sequence;
         for (int k = 0; k < frames; ++k) {
             const unitsim::Request& r = requests[static_cast<std::size_t>(k)];
             if (c.protocol == IGN300) {

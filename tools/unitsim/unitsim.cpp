@@ -15,6 +15,9 @@ namespace unitsim {
 
 namespace {
 using Clock = std::chrono::steady_clock;
+// A pause that ends an unfinished request. Judged by when the simulator reads, which a loaded machine delays,
+// so it is well above a real unit's and still below the program's shortest retry period.
+constexpr auto kFrameGap = std::chrono::milliseconds(200);
 
 int speedToBaud(speed_t speed)
 {
@@ -147,7 +150,7 @@ void UnitSim::run()
         const auto now = Clock::now();
         if (n <= 0) {
             // A frame broken off by a long pause is forgotten, as a unit's receiver would.
-            if (!m_rx.empty() && now - m_lastByte > std::chrono::milliseconds(50))
+            if (!m_rx.empty() && now - m_lastByte > kFrameGap)
                 m_rx.clear();
             continue;
         }
@@ -174,7 +177,7 @@ void UnitSim::run()
 
 void UnitSim::feed(std::uint8_t b, Clock::time_point at)
 {
-    if (!m_rx.empty() && at - m_lastByte > std::chrono::milliseconds(50))
+    if (!m_rx.empty() && at - m_lastByte > kFrameGap)
         m_rx.clear();
     if (m_rx.empty())
         m_firstByte = at;
