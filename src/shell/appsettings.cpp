@@ -5,7 +5,9 @@
 #include <sstream>
 
 #include "os/files.h"
+#include "settings/diffreport.h"
 #include "settings/impetcmd.h"
+#include "shell/about.h"
 #include "settings/newbike.h"
 #include "os/lngtext.h"
 #include "shell/mainform.h"
@@ -195,26 +197,6 @@ std::filesystem::path ProgramFile()
     return QCoreApplication::instance() ? vcl::S(QCoreApplication::applicationFilePath()) : std::string();
 }
 
-void DeviceStep(TMainForm& w)
-{
-    w.link->Tick();
-}
-
-void DisconnectUnit(TMainForm& w)
-{
-    w.link->ClosePort();
-    w.connectionState = 0;
-}
-
-void CloseAllPorts(TMainForm& w)
-{
-    w.link->CloseAll();
-}
-
-bool PortInUse(const TMainForm& w)
-{
-    return w.link->portInUse.load(std::memory_order_relaxed) != 0;
-}
 
 int SelectedBikeTag(const TMainForm& w)
 {
@@ -276,13 +258,36 @@ SettingsFileTexts SettingsTextsFor(const TMainForm& w)
 
 std::string ReportNameFor(const std::string& fileName)
 {
-    const std::size_t folder = fileName.find_last_of("/\\");
-    const std::size_t dot = fileName.find_last_of('.');
-    const bool hasExtension = dot != std::string::npos && (folder == std::string::npos || dot > folder);
-    return (hasExtension ? fileName.substr(0, dot) : fileName) + "-dif.txt";
+    return DifferenceReportFileName(fileName);
 }
 
-void DifferenceReport(TMainForm&, const Image&) {}
+void DifferenceReport(TMainForm& w, const Image& second)
+{
+    std::string fileName = w.reportFileName;
+    if (fileName.empty()) {
+        w.SaveDialog1->Filter = "TXT file|*.txt";
+        w.SaveDialog1->DefaultExt = "txt";
+        w.SaveDialog1->FilterIndex = 1;
+        const std::string kept = w.SaveDialog1->FileName;
+        const bool chosen = w.SaveDialog1->Execute();
+        fileName = w.SaveDialog1->FileName;
+        w.SaveDialog1->FileName = kept;
+        w.SaveDialog1->Filter = "IGN file|*.ign";
+        w.SaveDialog1->DefaultExt = "ign";
+        if (!chosen)
+            return;
+    }
+    const auto layout = ProgramArchive().GetFile(std::string(kLayoutMapFolder).substr(1), std::string(kLayoutMapName));
+    std::optional<std::string_view> layoutText;
+    if (layout)
+        layoutText = std::string_view(reinterpret_cast<const char*>(layout->data()), layout->size());
+    const DifferenceReportText report = BuildDifferenceReport(w.images.image, second, layoutText);
+    if (report.isLayoutMissing)
+        MessageBox(std::string(kMapMissingText), "Error", MB_OK | MB_ICONSTOP);
+    // A report that cannot be written is said, not dropped silently.
+    if (const os::FileResult result = os::atomicWriteFile(fileName, report.text); !result.ok)
+        MessageBox(w.Message(MSG_OPEN_FILE_ERROR) + "\n" + result.error, "Error", MB_OK | MB_ICONSTOP);
+}
 
 void SetInjectionMode(TMainForm& w, int mode)
 {
@@ -300,17 +305,9 @@ void ShowExternalMonitorWindow(TMainForm&, int) {}
 
 void StoreExternalMonitorSet(TMainForm&) {}
 
-void ShowAboutWindow(TMainForm&) {}
-
-void ReleasePort(TMainForm& w)
+void ShowAboutWindow(TMainForm& w)
 {
-    w.releasedPort = w.link->portInUse.load(std::memory_order_relaxed);
-    w.link->linkEnabled = 0;
-    DisconnectUnit(w);
+    if (w.aboutForm)
+        w.aboutForm->ShowModal();
 }
 
-void ReclaimPort(TMainForm& w)
-{
-    w.releasedPort = -1;
-    w.link->linkEnabled = 1;
-}

@@ -11,7 +11,7 @@ int main(int argc, char** argv)
     TApplication app(argc, argv);
     os::LinkClock linkClock;
     TMainForm* mainForm = app.CreateForm<TMainForm>(linkClock, app.Arguments());
-    app.CreateForm<TFormAbout>();
+    mainForm->aboutForm = app.CreateForm<TFormAbout>();
     app.CreateForm<TFormEM>();
     app.CreateForm<TFormCIDList>();
     app.CreateForm<TTFormIndiProp>();

@@ -168,6 +168,7 @@ public:
     int updateNumber = -1;
     std::vector<std::string> recentFiles;  // newest first, at most 10
     bool monitorPlayerShown = false;
+    class TFormAbout* aboutForm = nullptr;  // created once at start beside the main window
     // Whether the external monitor window is shown (the monitor windows fill it).
     std::function<int()> externalMonitorVisible;
     bool firstTickDone = false;

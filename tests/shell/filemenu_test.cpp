@@ -138,3 +138,30 @@ TEST_F(FileMenuTest, DeviceRequestsNeedAPortButResetDoesNot)
     form->MenuStopClick(nullptr);
     EXPECT_EQ(form->testCommands[2] & 0x20, 0x20);
 }
+
+TEST_F(FileMenuTest, CompareWithFileWritesTheReportBesideIt)
+{
+    const std::string path = (dir / "b.ign").string();
+    dialogs.AnswerFile(path);
+    form->MenuSaveClick(nullptr);
+    form->images.image[2600] = static_cast<std::uint8_t>(form->images.image[2600] ^ 0x10);
+    const Image edited = form->images.image;
+    dialogs.AnswerFile(path);
+    form->MenuOpenCompareClick(nullptr);
+    EXPECT_EQ(form->images.image, edited);  // the settings image is kept
+    const auto report = os::readWholeFile(dir / "b-dif.txt");
+    ASSERT_TRUE(report.has_value());
+    EXPECT_FALSE(report->empty());
+}
+
+TEST_F(FileMenuTest, CompareWithUnitNeedsAValidDeviceImage)
+{
+    form->MenuCompareDeviceClick(nullptr);
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_EQ(dialogs.Messages()[0].text, "Device reference in not valid");
+    form->images.deviceValid = true;
+    form->images.device = form->images.image;
+    dialogs.AnswerFile((dir / "unit.txt").string());
+    form->MenuCompareDeviceClick(nullptr);
+    EXPECT_EQ(os::readWholeFile(dir / "unit.txt").value_or("x"), "");  // identical: an empty report
+}
