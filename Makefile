@@ -11,7 +11,7 @@ TSAN_TARGETS ?=
 FUZZ_TARGETS ?= fuzz_impet fuzz_clip_paste fuzz_settings_reader fuzz_diffreport
 # The link: its readers under ASan and fuzzing, its threads under TSan (on their own lines, so that other
 # folders can add theirs above without conflicts).
-ASAN_TARGETS += link_tests fuzz_frames
+ASAN_TARGETS += link_tests link_pty_tests fuzz_frames
 TSAN_TARGETS += link_tests link_pty_tests
 FUZZ_TARGETS += fuzz_frames
 

@@ -336,3 +336,18 @@ TEST(LinkJobs, LiveAnswerAnnouncingSamplesBringsThePickupBlock)
     EXPECT_EQ(block.receivedLength, 4000);
     EXPECT_TRUE(std::equal(samples.begin(), samples.end(), block.data.begin()));
 }
+
+TEST(LinkLifetime, DestroyingTheLinkMidJobJoinsItsThreads)
+{
+    // The port thread may be inside a write and the protocol thread inside a turn when the link goes; both are
+    // joined before anything they use is freed (the sanitizer builds check the memory).
+    for (int protocol : {IGN300, WCOM}) {
+        SCOPED_TRACE(protocol);
+        LinkRig rig(unit(protocol, protocol == IGN300 ? 115200 : 57600));
+        ASSERT_TRUE(rig.connect());
+        ASSERT_TRUE(rig.link->StartJob(kJobProgram, 0, 5100, kJobMarkAll));
+        ASSERT_TRUE(rig.runUntil([&] { return rig.link->Position() > 0; }));
+        rig.link.reset();
+        EXPECT_EQ(rig.link, nullptr);
+    }
+}
