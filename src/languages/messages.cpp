@@ -226,8 +226,7 @@ constexpr bool rowsInRangeAndRising()
 {
     int last = -1;
     for (const MessageRow& row : kMessageRows) {
-        if (row.index <= last || row.index >= kMessageCount || row.index == MSG_POSITION)
-            return false;
+        if (row.index <= last || row.index >= kMessageCount || row.index == MSG_POSITION) return false;
         last = row.index;
     }
     return true;
@@ -236,19 +235,19 @@ static_assert(rowsInRangeAndRising());
 
 }  // namespace
 
-std::span<const MessageRow> messageRows() { return kMessageRows; }
+std::span<const MessageRow> messageRows()
+{
+    return kMessageRows;
+}
 
 void FillMessageTable(LanguageTables& tables, int language)
 {
-    if (language < 0 || language >= kLanguageCount)
-        language = 0;
+    if (language < 0 || language >= kLanguageCount) language = 0;
     auto put = [&](int index, const std::array<std::string_view, kLanguageCount>& text) {
-        for (int k = 0; k < kLanguageCount; ++k)
-            tables.scratch[k].assign(text[k]);
+        for (int k = 0; k < kLanguageCount; ++k) tables.scratch[k].assign(text[k]);
         tables.messages[index] = tables.scratch[language];
     };
-    for (const MessageRow& row : kMessageRows)
-        put(row.index, row.text);
+    for (const MessageRow& row : kMessageRows) put(row.index, row.text);
 
     tables.messages[kTachoLambda] = tables.messages[kTacho] + "/" + tables.messages[kLambda];
     for (int level = 0; level < 3; ++level) {

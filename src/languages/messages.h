@@ -21,7 +21,8 @@ inline constexpr int MSG_WARNING = 157;
 inline constexpr int MSG_ATTENTION = 158;
 
 // One entry in the three languages (English, German, Czech), UTF-8.
-struct MessageRow {
+struct MessageRow
+{
     int index;
     std::array<std::string_view, kLanguageCount> text;
 };
@@ -32,7 +33,8 @@ struct MessageRow {
 // The caption pass writes this into MSG_POSITION (the same word as the position page's tab).
 inline constexpr std::string_view kPositionText = "###Position##Lage##Poloha";
 
-struct LanguageTables {
+struct LanguageTables
+{
     std::array<std::string, kLanguageCount> scratch;  // working slots, one per language
     std::array<std::string, kMessageCount> messages;
     std::array<std::string, kInputNameCount> inputNames;  // 0..6 name multifunction inputs 1..7

@@ -8,7 +8,8 @@ namespace {
 
 std::atomic<int> g_languageIndex{LNG_ENGLISH};
 
-struct ErrorReports {
+struct ErrorReports
+{
     LngTextErrorHook hook;
     std::set<std::string, std::less<>> reported;
 };
@@ -23,11 +24,9 @@ ErrorReports& errorReports()
 void reportOnce(std::string_view text, std::string message)
 {
     ErrorReports& r = errorReports();
-    if (r.reported.contains(text))
-        return;
+    if (r.reported.contains(text)) return;
     r.reported.emplace(text);
-    if (r.hook)
-        r.hook(message);
+    if (r.hook) r.hook(message);
 }
 
 constexpr int kMaxParts = 3;
@@ -36,35 +35,49 @@ constexpr int kMaxPartBytes = 255;
 // longest part is looked for, as the unit tools' picker has always done.
 constexpr int kLastPartLength = '#';
 
-struct Part {
+struct Part
+{
     std::string_view text;
     int length = 0;
 };
 
-bool isTrimmed(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isTrimmed(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 std::string_view trimRight(std::string_view part)
 {
     std::size_t end = part.size();
-    while (end > 1 && isTrimmed(part[end - 1]))
-        --end;
+    while (end > 1 && isTrimmed(part[end - 1])) --end;
     return part.substr(0, end);
 }
 
 }  // namespace
 
-int GetLanguageIndex() noexcept { return g_languageIndex.load(std::memory_order_relaxed); }
+int GetLanguageIndex() noexcept
+{
+    return g_languageIndex.load(std::memory_order_relaxed);
+}
 
-void SetLanguageIndex(int index) noexcept { g_languageIndex.store(index, std::memory_order_relaxed); }
+void SetLanguageIndex(int index) noexcept
+{
+    g_languageIndex.store(index, std::memory_order_relaxed);
+}
 
-void SetLngTextErrorHook(LngTextErrorHook hook) { errorReports().hook = std::move(hook); }
+void SetLngTextErrorHook(LngTextErrorHook hook)
+{
+    errorReports().hook = std::move(hook);
+}
 
-void ResetLngTextErrorReports() { errorReports().reported.clear(); }
+void ResetLngTextErrorReports()
+{
+    errorReports().reported.clear();
+}
 
 std::string_view GetLngText(std::string_view text, int index)
 {
-    if (text.empty() || text[0] != '#')
-        return text;
+    if (text.empty() || text[0] != '#') return text;
     if (text.size() < 2 || text[1] != '#') {
         // A single '#' in front: the byte after it would have to be a part count of 1 to 3.
         const int count = text.size() < 2 ? 0 : static_cast<unsigned char>(text[1]);
@@ -83,8 +96,7 @@ std::string_view GetLngText(std::string_view text, int index)
     while (true) {
         const std::size_t sep = text.find("##", pos);
         if (sep == std::string_view::npos || count == kMaxParts) {
-            if (count < kMaxParts)
-                parts[count++] = {text.substr(pos), kLastPartLength};
+            if (count < kMaxParts) parts[count++] = {text.substr(pos), kLastPartLength};
             break;
         }
         const std::string_view part = text.substr(pos, sep - pos);
@@ -96,21 +108,17 @@ std::string_view GetLngText(std::string_view text, int index)
         pos = sep + 2;
     }
 
-    if (index == LNG_CURRENT)
-        index = GetLanguageIndex();
-    if (index != LNG_LONGEST && (index < 0 || index >= kMaxParts))
-        index = 0;
+    if (index == LNG_CURRENT) index = GetLanguageIndex();
+    if (index != LNG_LONGEST && (index < 0 || index >= kMaxParts)) index = 0;
 
     const std::string_view first = parts[0].text;
     if (index == LNG_LONGEST) {
         int best = 0;
         for (int k = 1; k < count; ++k)
-            if (parts[k].length > parts[best].length)
-                best = k;
+            if (parts[k].length > parts[best].length) best = k;
         return parts[best].text == ".." ? first : parts[best].text;
     }
-    if (index >= count)
-        return first;
+    if (index >= count) return first;
     const std::string_view chosen = parts[index].text;
     return chosen.empty() || chosen == ".." ? first : chosen;
 }

@@ -7,26 +7,21 @@
 
 int SwapWordBytes(std::span<std::uint8_t> buffer, int first, int last, int from, int to)
 {
-    if (from >= 0 && from / 2 > first)
-        first = from / 2;
-    if (to >= 0 && to / 2 < last)
-        last = to / 2;
+    if (from >= 0 && from / 2 > first) first = from / 2;
+    if (to >= 0 && to / 2 < last) last = to / 2;
     const int words = static_cast<int>(buffer.size() / 2);
-    for (int w = std::max(first, 0); w <= last && w < words; ++w)
-        std::swap(buffer[2 * w], buffer[2 * w + 1]);
+    for (int w = std::max(first, 0); w <= last && w < words; ++w) std::swap(buffer[2 * w], buffer[2 * w + 1]);
     return 2 * last;
 }
 
 char* CopyBounded(char* destination, const char* limit, const char* source, const char* sourceEnd)
 {
-    if (destination == nullptr || source == nullptr)
-        return destination;
+    if (destination == nullptr || source == nullptr) return destination;
     std::size_t length = sourceEnd != nullptr && sourceEnd >= source ? static_cast<std::size_t>(sourceEnd - source)
                                                                      : std::strlen(source);
     if (limit != nullptr) {
         // A limit at or before the destination leaves no room, not even for the NUL.
-        if (limit <= destination)
-            return destination;
+        if (limit <= destination) return destination;
         const std::size_t room = static_cast<std::size_t>(limit - destination) - 1;
         length = std::min(length, room);
     }
@@ -59,10 +54,8 @@ std::uint32_t tableColor(const LambdaColorTable& table, int index)
 std::uint32_t LambdaColor(const Image& image, const LambdaColorTable& table, int value)
 {
     const int lo = image[kBarLow], hi = image[kBarHigh];
-    if (value < lo)
-        return tableColor(table, 0);
-    if (value >= hi)
-        return kColorMagenta;
+    if (value < lo) return tableColor(table, 0);
+    if (value >= hi) return kColorMagenta;
     return tableColor(table, value - lo);
 }
 

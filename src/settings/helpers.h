@@ -35,7 +35,8 @@ inline constexpr std::uint32_t kColorMagenta = 0x00FF00FF;
 }
 
 // What the mixture gauge shows for a mixture value (air-fuel ratio x 10; 255 = no value).
-struct LambdaGaugeView {
+struct LambdaGaugeView
+{
     int progress = 0;  // percent
     bool isVisible = true;
     std::uint32_t color = kColorButtonFace;  // framework colour

@@ -10,22 +10,20 @@ constexpr std::string_view kSeparator = "=======================================
 std::string_view frameMarker(const LayoutRow& row)
 {
     const int end = row.offset + row.length;
-    if (end % kLayoutFrameBytes == 0)
-        return "======";
-    if (row.offset / kLayoutFrameBytes != (end - 1) / kLayoutFrameBytes)
-        return "------";
+    if (end % kLayoutFrameBytes == 0) return "======";
+    if (row.offset / kLayoutFrameBytes != (end - 1) / kLayoutFrameBytes) return "------";
     return "      ";
 }
 
 std::string_view typeText(LayoutType type)
 {
     switch (type) {
-    case LayoutType::Word:
-        return "word";
-    case LayoutType::Byte:
-        return "byte";
-    case LayoutType::Free:
-        break;
+        case LayoutType::Word:
+            return "word";
+        case LayoutType::Byte:
+            return "byte";
+        case LayoutType::Free:
+            break;
     }
     return "";
 }

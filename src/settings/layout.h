@@ -11,7 +11,8 @@
 
 enum class LayoutType { Word, Byte, Free };
 
-struct LayoutRow {
+struct LayoutRow
+{
     std::string_view name;  // "<free>" for unused stretches
     int offset;             // byte offset in the image
     LayoutType type;        // words lie below RS_FIRST_BYTE_PARAM
@@ -428,15 +429,20 @@ inline constexpr int kLayoutRowCount = static_cast<int>(std::size(kLayoutRows));
 [[nodiscard]] constexpr const LayoutRow& layoutRow(std::string_view name)
 {
     for (const LayoutRow& row : kLayoutRows)
-        if (row.name == name)
-            return row;
+        if (row.name == name) return row;
     throw std::invalid_argument("no such layout name");
 }
 
 // Byte offset of a parameter (for a word parameter, twice its word index).
-[[nodiscard]] constexpr int layoutOffset(std::string_view name) { return layoutRow(name).offset; }
+[[nodiscard]] constexpr int layoutOffset(std::string_view name)
+{
+    return layoutRow(name).offset;
+}
 // Word index of a word parameter.
-[[nodiscard]] constexpr int layoutWord(std::string_view name) { return layoutRow(name).offset / 2; }
+[[nodiscard]] constexpr int layoutWord(std::string_view name)
+{
+    return layoutRow(name).offset / 2;
+}
 
 // The layout as the "rs309.map" text: header, then one tab-separated line per row, CR LF line ends.
 [[nodiscard]] std::string BuildLayoutMapText();

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <utility>
 #include <cstdint>
+#include <utility>
 
 #include "os/lngtext.h"
 #include "settings/layout.h"
@@ -11,8 +11,14 @@
 namespace {
 
 // Image positions by layout name, looked up while compiling.
-consteval int b(std::string_view name) { return layoutOffset(name); }
-consteval int w(std::string_view name) { return layoutWord(name); }
+consteval int b(std::string_view name)
+{
+    return layoutOffset(name);
+}
+consteval int w(std::string_view name)
+{
+    return layoutWord(name);
+}
 
 constexpr int kUnsignedRising = 1;
 constexpr int kUnsignedFalling = -1;
@@ -36,10 +42,8 @@ void forceRowOrder(int mode, int length, int min, int max, int step, Get get, Se
             hi = max - step * i;
         }
         int v = get(i, isSigned);
-        if (v < lo)
-            v = lo;
-        if (v > hi)
-            v = hi;
+        if (v < lo) v = lo;
+        if (v > hi) v = hi;
         set(i, v);
     }
     for (int i = 1; i < length; ++i) {
@@ -64,19 +68,23 @@ void bounded(Image& image, int pos, int min, int max, int length)
 
 void atMost(Image& image, int pos, int max)
 {
-    if (image[pos] > max)
-        image[pos] = static_cast<std::uint8_t>(std::max(max, 0));
+    if (image[pos] > max) image[pos] = static_cast<std::uint8_t>(std::max(max, 0));
 }
 
 void zeroBecomesOne(Image& image, int pos)
 {
-    if (image[pos] == 0)
-        image[pos] = 1;
+    if (image[pos] == 0) image[pos] = 1;
 }
 
-void raiseTo(Image& image, int pos, int floorPos) { image[pos] = std::max(image[pos], image[floorPos]); }
+void raiseTo(Image& image, int pos, int floorPos)
+{
+    image[pos] = std::max(image[pos], image[floorPos]);
+}
 
-std::uint16_t saturated16(int v) { return static_cast<std::uint16_t>(std::clamp(v, 0, 0xFFFF)); }
+std::uint16_t saturated16(int v)
+{
+    return static_cast<std::uint16_t>(std::clamp(v, 0, 0xFFFF));
+}
 
 // The three throttle points: TPS_0 and TPS_100 apart, TPS_X between them. Sums saturate so that a second
 // repair finds nothing left to change.
@@ -105,10 +113,8 @@ void repairThrottlePoints(Image& image)
                 else
                     t0 -= 10;
             }
-            if (tx <= t0)
-                tx = saturated16(t0 + 10);
-            if (tx >= t100)
-                tx = saturated16(t100 - 10);
+            if (tx <= t0) tx = saturated16(t0 + 10);
+            if (tx >= t100) tx = saturated16(t100 - 10);
         } else if (t0 > t100) {
             if (t0 - 10 == t100) {
                 if (t0 <= 4990)
@@ -116,10 +122,8 @@ void repairThrottlePoints(Image& image)
                 else
                     t100 -= 10;
             }
-            if (tx <= t100)
-                tx = saturated16(t100 + 10);
-            if (tx >= t0)
-                tx = saturated16(t0 - 10);
+            if (tx <= t100) tx = saturated16(t100 + 10);
+            if (tx >= t0) tx = saturated16(t0 - 10);
         }
     }
     setImageWord(image, i0, saturated16(t0));
@@ -127,7 +131,8 @@ void repairThrottlePoints(Image& image)
     setImageWord(image, i100, saturated16(t100));
 }
 
-struct TailTable {
+struct TailTable
+{
     int table;  // byte offset of the table
     int count;  // byte offset of its count of used columns
     bool isWord;
@@ -135,7 +140,7 @@ struct TailTable {
 };
 constexpr int kTableRows = 10;
 constexpr TailTable kTailTables[] = {
-    {b("ADV"), b("ADV_RPM_N"), false, 15},          {b("ADV2"), b("ADV2_RPM_N"), false, 15},
+    {b("ADV"), b("ADV_RPM_N"), false, 15},           {b("ADV2"), b("ADV2_RPM_N"), false, 15},
     {b("SERVO_IN"), b("SERVO_IN_RPM_N"), false, 15}, {b("SERVO_EX"), b("SERVO_EX_RPM_N"), false, 15},
     {b("INJ_1"), b("INJ_1_RPM_N"), true, 20},        {b("INJ_2"), b("INJ_2_RPM_N"), true, 20},
     {b("INJ_3"), b("INJ_3_RPM_N"), true, 20},        {b("INJ_4"), b("INJ_4_RPM_N"), true, 20},
@@ -147,15 +152,11 @@ constexpr bool tailTablesMatchLayout()
     for (const TailTable& t : kTailTables) {
         int found = -1;
         for (int i = 0; i < kLayoutRowCount; ++i)
-            if (kLayoutRows[i].offset == t.table && kLayoutRows[i].type != LayoutType::Free)
-                found = i;
-        if (found < 0)
-            return false;
+            if (kLayoutRows[i].offset == t.table && kLayoutRows[i].type != LayoutType::Free) found = i;
+        if (found < 0) return false;
         const LayoutRow& row = kLayoutRows[found];
-        if (row.length != t.columns * kTableRows * (t.isWord ? 2 : 1))
-            return false;
-        if ((row.type == LayoutType::Word) != t.isWord)
-            return false;
+        if (row.length != t.columns * kTableRows * (t.isWord ? 2 : 1)) return false;
+        if ((row.type == LayoutType::Word) != t.isWord) return false;
     }
     return true;
 }
@@ -164,22 +165,23 @@ static_assert(tailTablesMatchLayout());
 // Start-up checks of the layout constants, evaluated at build time too.
 constexpr int kLargestLinkBuffer = 8000;
 
-constexpr int rowEnd(const LayoutRow& row) { return row.offset + row.length; }
+constexpr int rowEnd(const LayoutRow& row)
+{
+    return row.offset + row.length;
+}
 
 constexpr int wordAreaEnd()
 {
     int end = 0;
     for (const LayoutRow& row : kLayoutRows)
-        if (row.offset < RS_FIRST_BYTE_PARAM)
-            end = std::max(end, rowEnd(row));
+        if (row.offset < RS_FIRST_BYTE_PARAM) end = std::max(end, rowEnd(row));
     return end;
 }
 
 constexpr int byteAreaEnd()
 {
     int end = 0;
-    for (const LayoutRow& row : kLayoutRows)
-        end = std::max(end, rowEnd(row));
+    for (const LayoutRow& row : kLayoutRows) end = std::max(end, rowEnd(row));
     return end;
 }
 
@@ -188,12 +190,12 @@ constexpr int undeclaredReserve(int areaStart, int areaEnd)
 {
     int last = areaStart;
     for (const LayoutRow& row : kLayoutRows)
-        if (row.offset >= areaStart && row.offset < areaEnd)
-            last = std::max(last, rowEnd(row));
+        if (row.offset >= areaStart && row.offset < areaEnd) last = std::max(last, rowEnd(row));
     return areaEnd - std::min(last, areaEnd);
 }
 
-struct EnumCheck {
+struct EnumCheck
+{
     std::string_view text;
     int value;
     bool failed;
@@ -217,8 +219,7 @@ constexpr std::array<EnumCheck, 5> enumChecks()
 constexpr bool allEnumChecksPass()
 {
     for (const EnumCheck& c : enumChecks())
-        if (c.failed)
-            return false;
+        if (c.failed) return false;
     return true;
 }
 static_assert(allEnumChecksPass(), "the parameter layout does not fit the image");
@@ -251,17 +252,14 @@ void ForceRowOrderWords(Image& image, int mode, int base, int offset, int min, i
 
 void FillRowTailBytes(Image& image, int base, int columns, int used, int rows)
 {
-    if (used < 1)
-        return;
+    if (used < 1) return;
     for (int j = 0; j < rows; ++j)
-        for (int i = used; i < columns; ++i)
-            image[base + columns * j + i] = image[base + columns * j + used - 1];
+        for (int i = used; i < columns; ++i) image[base + columns * j + i] = image[base + columns * j + used - 1];
 }
 
 void FillRowTailWords(Image& image, int base, int columns, int used, int rows)
 {
-    if (used < 1)
-        return;
+    if (used < 1) return;
     for (int j = 0; j < rows; ++j)
         for (int i = used; i < columns; ++i)
             setImageWord(image, base + columns * j + i, imageWord(image, base + columns * j + used - 1));
@@ -271,12 +269,10 @@ std::vector<std::string> SelfCheckEnums()
 {
     std::vector<std::string> failures;
     for (const EnumCheck& c : enumChecks()) {
-        if (!c.failed)
-            continue;
+        if (!c.failed) continue;
         std::string text(c.text);
         text += std::to_string(c.value);
-        if (c.value == RS_LEN_EXE)
-            text += ">" + std::to_string(kLargestLinkBuffer);
+        if (c.value == RS_LEN_EXE) text += ">" + std::to_string(kLargestLinkBuffer);
         failures.push_back(std::move(text));
     }
     return failures;
@@ -288,15 +284,13 @@ RepairState NormalizeSettingsImage(Image& image)
 
     image[b("QUICKSHIFTUP_INJ") + 5] = 0;
     image[b("QUICKSHIFTUP_ADV") + 5] = 0;
-    if (imageWord(image, w("POUT_SPEED")) == 0)
-        setImageWord(image, w("POUT_SPEED"), 1);
+    if (imageWord(image, w("POUT_SPEED")) == 0) setImageWord(image, w("POUT_SPEED"), 1);
     atMost(image, b("CHANNELS"), 4);
 
     {
         const int dwell = b("COR_U_DWELL");
         const bool allHundred = std::all_of(&image[dwell], &image[dwell + 9], [](std::uint8_t v) { return v == 100; });
-        if (image[b("ADV_RPM_N")] == 0 && allHundred)
-            std::fill(&image[dwell], &image[dwell + 9], std::uint8_t{0});
+        if (image[b("ADV_RPM_N")] == 0 && allHundred) std::fill(&image[dwell], &image[dwell + 9], std::uint8_t{0});
     }
 
     rising(image, b("ADV_RPM"), 3, 250, 15);
@@ -314,7 +308,8 @@ RepairState NormalizeSettingsImage(Image& image)
     bounded(image, b("ADV"), 0, 60, 150);
     bounded(image, b("ADV2"), 0, 60, 150);
     bounded(image, b("INJ_B"), 0, 100, 200);
-    for (auto [table, percent] : {std::pair{b("SERVO_IN"), b("SERVO_IN_PERCENT")}, std::pair{b("SERVO_EX"), b("SERVO_EX_PERCENT")}}) {
+    for (auto [table, percent] :
+         {std::pair{b("SERVO_IN"), b("SERVO_IN_PERCENT")}, std::pair{b("SERVO_EX"), b("SERVO_EX_PERCENT")}}) {
         if (image[percent] != 0)
             bounded(image, table, 1, 99, 150);
         else
@@ -322,12 +317,10 @@ RepairState NormalizeSettingsImage(Image& image)
     }
     zeroBecomesOne(image, b("TPS_PX"));
     atMost(image, b("TPS_PX"), 99);
-    for (int i = 0; i < 10; ++i)
-        atMost(image, b("COR_TW_START_INJ") + i, 250);
+    for (int i = 0; i < 10; ++i) atMost(image, b("COR_TW_START_INJ") + i, 250);
     rising(image, b("CHOKE_T"), 0, 250, 4);
     bounded(image, b("CHOKE_COR"), 0, 250, 4);
-    for (int i = 0; i < 6; ++i)
-        raiseTo(image, b("GEAR_SHIFT_LIGHT2") + i, b("GEAR_SHIFT_LIGHT1") + i);
+    for (int i = 0; i < 6; ++i) raiseTo(image, b("GEAR_SHIFT_LIGHT2") + i, b("GEAR_SHIFT_LIGHT1") + i);
 
     atMost(image, b("N2O_GAS1"), 100);
     atMost(image, b("N2O_GAS2"), 100);
@@ -377,17 +370,17 @@ RepairState NormalizeSettingsImage(Image& image)
         if (image[b("LOBE_MODE")] == 0 && lobeCount != 0) {
             int angle = 3600;
             switch (image[b("LOBE_MULTI")]) {
-            case 0:
-                angle = 7200;
-                break;
-            case 2:
-                angle = 1800;
-                break;
-            case 3:
-                angle = 1200;
-                break;
-            default:
-                break;
+                case 0:
+                    angle = 7200;
+                    break;
+                case 2:
+                    angle = 1800;
+                    break;
+                case 3:
+                    angle = 1200;
+                    break;
+                default:
+                    break;
             }
             setImageWord(image, w("LOBE_ANGLE"), static_cast<std::uint16_t>(angle / lobeCount));
         }
@@ -415,29 +408,22 @@ RepairState NormalizeSettingsImage(Image& image)
         const int first = w("UEGO_CAN_ID");
         if (image[b("SOFF_AFR")] != 0 || image[b("SENSOR_LAMBDA_MODE")] != 2 || image[b("INJ_MODE_1234")] != 0 ||
             channels < 2) {
-            for (int i = 0; i < 4; ++i)
-                setImageWord(image, first + i, kDefaultCanId);
+            for (int i = 0; i < 4; ++i) setImageWord(image, first + i, kDefaultCanId);
         } else {
-            if (channels <= 2)
-                setImageWord(image, first + 2, kDefaultCanId);
-            if (channels <= 3)
-                setImageWord(image, first + 3, kDefaultCanId);
+            if (channels <= 2) setImageWord(image, first + 2, kDefaultCanId);
+            if (channels <= 3) setImageWord(image, first + 3, kDefaultCanId);
         }
         for (int i = 0; i < 4; ++i) {
             const int id = imageWord(image, first + i);
-            if (id == 0 || id > 2047)
-                setImageWord(image, first + i, kDefaultCanId);
+            if (id == 0 || id > 2047) setImageWord(image, first + i, kDefaultCanId);
         }
     }
 
     repairThrottlePoints(image);
 
-    if (image[b("SERVO_IN_ENABLE")] == 0)
-        image[b("SERVO_IN_TPS")] = 0;
-    if (image[b("SERVO_IN_TPS")] == 0)
-        image[b("SERVO_EX_TPS")] = 0;
-    if (image[b("SERVO_EX_ENABLE")] == 0)
-        image[b("SERVO_EX_TPS")] = 0;
+    if (image[b("SERVO_IN_ENABLE")] == 0) image[b("SERVO_IN_TPS")] = 0;
+    if (image[b("SERVO_IN_TPS")] == 0) image[b("SERVO_EX_TPS")] = 0;
+    if (image[b("SERVO_EX_ENABLE")] == 0) image[b("SERVO_EX_TPS")] = 0;
 
     {
         constexpr int kFunctionCount = 24;
@@ -445,15 +431,12 @@ RepairState NormalizeSettingsImage(Image& image)
         constexpr int kFidValve = 14;
         for (int i = 0; i < 4; ++i) {
             std::uint8_t& mode = image[b("POUT_MODE") + i];
-            if (mode >= kFunctionCount)
-                mode = kFallbackFunction;
-            if (mode == kFidValve)
-                state.fidFlag = true;
+            if (mode >= kFunctionCount) mode = kFallbackFunction;
+            if (mode == kFidValve) state.fidFlag = true;
             ForceRowOrderBytes(image, kUnsignedRising, b("POUT_RPM"), 3 * i, 3, 250, 3, 1);
             ForceRowOrderBytes(image, kUnsignedRising, b("POUT_TPS"), 2 * i, 0, 100, 2, 1);
         }
-        if (image[b("POUT5_MODE")] >= kFunctionCount)
-            image[b("POUT5_MODE")] = kFallbackFunction;
+        if (image[b("POUT5_MODE")] >= kFunctionCount) image[b("POUT5_MODE")] = kFallbackFunction;
         rising(image, b("POUT5_RPM"), 3, 250, 3);
         rising(image, b("POUT5_TPS"), 0, 100, 2);
         for (int i = 0; i < 5; ++i) {
@@ -468,12 +451,9 @@ RepairState NormalizeSettingsImage(Image& image)
         std::uint8_t& band = image[b("IDLE_CONTROL_BAND")];
         const int hyster = image[b("IDLE_HYSTER")];
         // Saturates: a hysteresis of 255 would otherwise wrap the band round to 0.
-        if (image[b("IDLE_MODE")] == 2 && band <= hyster)
-            band = static_cast<std::uint8_t>(std::min(hyster + 1, 255));
-        if (band == 0)
-            band = 1;
-        if (band > 250)
-            band = 250;
+        if (image[b("IDLE_MODE")] == 2 && band <= hyster) band = static_cast<std::uint8_t>(std::min(hyster + 1, 255));
+        if (band == 0) band = 1;
+        if (band > 250) band = 250;
     }
 
     {
@@ -481,18 +461,15 @@ RepairState NormalizeSettingsImage(Image& image)
         for (int base : {b("INJ_COMP_TP"), b("INJ_COMP_IAP")}) {
             for (int i = 0; i < 200; ++i) {
                 std::uint8_t& v = image[base + i];
-                if (v < 100 - h)
-                    v = static_cast<std::uint8_t>(100 - h);
-                if (v > 100 + h)
-                    v = static_cast<std::uint8_t>(100 + h);
+                if (v < 100 - h) v = static_cast<std::uint8_t>(100 - h);
+                if (v > 100 + h) v = static_cast<std::uint8_t>(100 + h);
             }
         }
     }
 
     for (const TailTable& t : kTailTables) {
         std::uint8_t& count = image[t.count];
-        if (count == 0 || count > t.columns)
-            count = static_cast<std::uint8_t>(t.columns);
+        if (count == 0 || count > t.columns) count = static_cast<std::uint8_t>(t.columns);
         if (t.isWord)
             FillRowTailWords(image, t.table / 2, t.columns, count, kTableRows);
         else
@@ -502,8 +479,7 @@ RepairState NormalizeSettingsImage(Image& image)
     ForceRowOrderBytes(image, kSignedBounded, b("COR_U_DWELL"), 0, -20, 100, 9, 1);
 
     const int language = GetLanguageIndex();
-    if (language != LNG_GERMAN && language != LNG_CZECH)
-        SetLanguageIndex(LNG_ENGLISH);
+    if (language != LNG_GERMAN && language != LNG_CZECH) SetLanguageIndex(LNG_ENGLISH);
 
     image[b("RSKEY_MODIFY")] = 1;
 

@@ -8,7 +8,8 @@
 #include "settings/image.h"
 
 // Main-window fields that the repair derives from the image; the caller copies them into the main window.
-struct RepairState {
+struct RepairState
+{
     int cylinderCount = 0;  // CHANNELS after repair, 0..4
     bool fidFlag = false;   // one of power outputs 1-4 works as FID valve (function 14)
 };

@@ -15,8 +15,7 @@ constexpr int kProgressSlot = 2;
 void hideSlot(StatusSlots& slots, int number)
 {
     slots.slot[number - 1].control->SetVisible(false);
-    if (number == kProgressSlot && slots.progressGauge)
-        slots.progressGauge->SetVisible(false);
+    if (number == kProgressSlot && slots.progressGauge) slots.progressGauge->SetVisible(false);
 }
 
 std::string dateText(int year, int month, int day)
@@ -28,11 +27,9 @@ std::string dateText(int year, int month, int day)
 
 int readInt(std::string_view text, std::size_t pos)
 {
-    while (pos < text.size() && text[pos] == ' ')
-        ++pos;
+    while (pos < text.size() && text[pos] == ' ') ++pos;
     int value = 0;
-    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9')
-        value = value * 10 + (text[pos++] - '0');
+    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') value = value * 10 + (text[pos++] - '0');
     return value;
 }
 
@@ -46,22 +43,17 @@ void SetupStatusSlots(StatusSlots& slots, TLabel* connection, TLabel* result, TL
     slots.slot[3].control = congruence;
     slots.progressGauge = progress;
     for (StatusSlot& s : slots.slot)
-        if (s.control)
-            s.control->SetVisible(false);
+        if (s.control) s.control->SetVisible(false);
 }
 
 void SetStatusSlot(StatusSlots& slots, int tickCounter, int slotNumber, std::optional<std::string_view> text,
                    int durationMs, TColor fontColor, TColor backColor, int priority)
 {
-    if (slotNumber < 1 || slotNumber > kStatusSlotCount)
-        return;
+    if (slotNumber < 1 || slotNumber > kStatusSlotCount) return;
     StatusSlot& s = slots.slot[slotNumber - 1];
-    if (!s.control)
-        return;
-    if (!s.text || !s.control->Visible())
-        s.priority = -1;
-    if (priority >= 0 && priority < s.priority)
-        return;
+    if (!s.control) return;
+    if (!s.text || !s.control->Visible()) s.priority = -1;
+    if (priority >= 0 && priority < s.priority) return;
     s.priority = priority;
     s.text.reset();
     if (!text) {
@@ -71,10 +63,8 @@ void SetStatusSlot(StatusSlots& slots, int tickCounter, int slotNumber, std::opt
     s.control->SetVisible(true);
     s.text.emplace(*text);
     s.control->SetCaption(GetLngText(*s.text));
-    if (fontColor != kColorUnchanged)
-        s.control->SetFontColor(fontColor);
-    if (backColor != kColorUnchanged)
-        s.control->SetColor(backColor);
+    if (fontColor != kColorUnchanged) s.control->SetFontColor(fontColor);
+    if (backColor != kColorUnchanged) s.control->SetColor(backColor);
     s.control->SetTransparent(false);
     if (durationMs > 0)
         s.expiryTick = durationMs / kSlotMsPerTick + tickCounter;
@@ -97,13 +87,11 @@ std::string BuildCaption(bool isFileShown, std::string_view fileName, bool isRel
 {
     std::string caption = "  Kelvora_12 (v" + std::to_string(RS_KEY_309) + ")       ";
     const bool hasName = isFileShown;
-    if (hasName)
-        caption += fileName;
+    if (hasName) caption += fileName;
     if (isReleasedToLoader) {
-        if (hasName)
-            caption += "   ";
-        caption += GetLngText(
-            "###(Disconnected by bootloader)##(Von Bootloader getrennt)##(Dočasně odpojeno bootloaderem)");
+        if (hasName) caption += "   ";
+        caption +=
+            GetLngText("###(Disconnected by bootloader)##(Von Bootloader getrennt)##(Dočasně odpojeno bootloaderem)");
     }
     return caption;
 }
@@ -129,8 +117,7 @@ std::string FileTimeDateText(std::int64_t fileTime)
     constexpr std::int64_t kTicksPerDay = 864'000'000'000;
     constexpr std::int64_t kDays1601To1970 = 134'774;
     std::int64_t days = fileTime / kTicksPerDay;
-    if (fileTime % kTicksPerDay < 0)
-        --days;
+    if (fileTime % kTicksPerDay < 0) --days;
     const year_month_day date{sys_days{std::chrono::days{days - kDays1601To1970}}};
     return dateText(static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
                     static_cast<int>(static_cast<unsigned>(date.day())));
@@ -139,16 +126,14 @@ std::string FileTimeDateText(std::int64_t fileTime)
 std::string NewestDateText(std::span<const std::int64_t> fileTimes)
 {
     std::string newest;
-    for (std::int64_t t : fileTimes)
-        newest = std::max(newest, FileTimeDateText(t));
+    for (std::int64_t t : fileTimes) newest = std::max(newest, FileTimeDateText(t));
     return newest;
 }
 
 std::string GetVersionText(std::string_view compileDate, std::string_view newestArchiveDate)
 {
     std::string line = "Kelvora_12   RSKEY=" + std::to_string(RS_KEY_309) + "   COMPILE=" + std::string(compileDate);
-    if (!newestArchiveDate.empty())
-        line += "   NEW=" + std::string(newestArchiveDate);
+    if (!newestArchiveDate.empty()) line += "   NEW=" + std::string(newestArchiveDate);
     return line;
 }
 
@@ -157,23 +142,22 @@ std::string GetConnectionText(const ConnectionInfo& info)
     constexpr std::size_t kMaxLine = 8190;
     std::string line;
     switch (info.state) {
-    case 0:
-        line = "not connected";
-        break;
-    case 1:
-        line = info.labelVersion;
-        break;
-    case 2:
-        if (info.firmwareText.empty())
-            line = info.unitText + "   " + info.dateText + "   " + info.timeText + "   " + info.labelVersion;
-        else
-            line = info.firmwareText + "   RSKEY=" + std::to_string(RS_KEY_309) + "   (" + info.serialText +
-                   ")   " + info.lastUpdateText + "   " + info.noteText;
-        break;
-    default:
-        break;
+        case 0:
+            line = "not connected";
+            break;
+        case 1:
+            line = info.labelVersion;
+            break;
+        case 2:
+            if (info.firmwareText.empty())
+                line = info.unitText + "   " + info.dateText + "   " + info.timeText + "   " + info.labelVersion;
+            else
+                line = info.firmwareText + "   RSKEY=" + std::to_string(RS_KEY_309) + "   (" + info.serialText +
+                       ")   " + info.lastUpdateText + "   " + info.noteText;
+            break;
+        default:
+            break;
     }
-    if (line.size() > kMaxLine)
-        line.resize(kMaxLine);
+    if (line.size() > kMaxLine) line.resize(kMaxLine);
     return line;
 }

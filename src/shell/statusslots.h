@@ -23,14 +23,16 @@ inline constexpr int kStatusPriorityAlways = -5;  // shown whatever is there, re
 inline constexpr int kStatusPriorityNormal = 10;
 inline constexpr int kStatusPriorityPortSearch = 100;
 
-struct StatusSlot {
-    TLabel* control = nullptr;          // none for slot 3
-    int expiryTick = -1;                // hidden once the tick counter passed it; 0 or -1: never
-    std::optional<std::string> text;    // own copy of the trilingual text last shown
-    int priority = -1;                  // -1: free
+struct StatusSlot
+{
+    TLabel* control = nullptr;        // none for slot 3
+    int expiryTick = -1;              // hidden once the tick counter passed it; 0 or -1: never
+    std::optional<std::string> text;  // own copy of the trilingual text last shown
+    int priority = -1;                // -1: free
 };
 
-struct StatusSlots {
+struct StatusSlots
+{
     std::array<StatusSlot, kStatusSlotCount> slot;  // slot n at index n - 1
     TCGauge* progressGauge = nullptr;               // hidden together with slot 2
 };
@@ -61,7 +63,8 @@ void ExpireStatusSlots(StatusSlots& slots, int tickCounter);
 [[nodiscard]] std::string GetVersionText(std::string_view compileDate, std::string_view newestArchiveDate);
 
 // What the connection line is made of.
-struct ConnectionInfo {
+struct ConnectionInfo
+{
     int state = 0;  // 0 not connected, 1 the version label only, 2 identified unit
     std::string labelVersion;
     std::string unitText, dateText, timeText;

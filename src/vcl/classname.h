@@ -10,7 +10,6 @@
     constexpr std::size_t kMaxName = 8190;
     std::string name = control.ClassName();
     name.erase(0, name.empty() ? 0 : 1);
-    if (name.size() > kMaxName)
-        name.resize(kMaxName);
+    if (name.size() > kMaxName) name.resize(kMaxName);
     return name;
 }

@@ -21,16 +21,14 @@ Cache& cache()
 // Pictures are embedded under ":/bitmaps/<name>.<ext>"; the first extension found is used.
 const QImage* load(std::string_view name, std::initializer_list<const char*> extensions)
 {
-    if (auto it = cache().find(name); it != cache().end())
-        return it->second.get();
+    if (auto it = cache().find(name); it != cache().end()) return it->second.get();
     for (const char* ext : extensions) {
-        const QString path = QStringLiteral(":/bitmaps/") + QString::fromUtf8(name.data(), static_cast<int>(name.size())) +
-                             QLatin1Char('.') + QLatin1String(ext);
-        if (!QFile::exists(path))
-            continue;
+        const QString path = QStringLiteral(":/bitmaps/") +
+                             QString::fromUtf8(name.data(), static_cast<int>(name.size())) + QLatin1Char('.') +
+                             QLatin1String(ext);
+        if (!QFile::exists(path)) continue;
         auto image = std::make_unique<QImage>(path);
-        if (image->isNull())
-            continue;
+        if (image->isNull()) continue;
         const QImage* raw = image.get();
         cache().emplace(std::string(name), std::move(image));
         return raw;
@@ -40,6 +38,12 @@ const QImage* load(std::string_view name, std::initializer_list<const char*> ext
 
 }  // namespace
 
-const QImage* GetJpgResource(std::string_view name) { return load(name, {"jpg", "png"}); }
+const QImage* GetJpgResource(std::string_view name)
+{
+    return load(name, {"jpg", "png"});
+}
 
-const QImage* GetBitmapResource(std::string_view name) { return load(name, {"bmp", "png"}); }
+const QImage* GetBitmapResource(std::string_view name)
+{
+    return load(name, {"bmp", "png"});
+}

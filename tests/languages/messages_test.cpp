@@ -18,14 +18,19 @@ TEST(MessageTable, EveryEnglishEntryHasGermanAndCzech)
     const LanguageTables en = filled(0), de = filled(1), cz = filled(2);
     std::vector<int> missing;
     for (int i = 0; i < kMessageCount; ++i)
-        if (!en.messages[i].empty() && (de.messages[i].empty() || cz.messages[i].empty()))
-            missing.push_back(i);
+        if (!en.messages[i].empty() && (de.messages[i].empty() || cz.messages[i].empty())) missing.push_back(i);
     EXPECT_EQ(missing, std::vector<int>{}) << "entries empty in German or Czech";
 }
 
 TEST(MessageTable, SelectedEntriesPerLanguage)
 {
-    struct Case { const char* name; int language; int index; std::string_view text; };
+    struct Case
+    {
+        const char* name;
+        int language;
+        int index;
+        std::string_view text;
+    };
     const Case cases[] = {
         {"german_keeps_english", 1, 28, "Can't open page for coupled jet !"},
         {"german_lambda_heat", 1, 116, "Lambdawärmung - 0%"},
@@ -65,8 +70,7 @@ TEST(MessageTable, SwitchingRefillsAndSwitchingTwiceChangesNothing)
     EXPECT_EQ(tables.messages, german);
     FillMessageTable(tables, 2);
     EXPECT_EQ(tables.messages, czech);
-    for (int i = 0; i < kInputNameCount; ++i)
-        EXPECT_TRUE(tables.inputNames[i].empty()) << i;
+    for (int i = 0; i < kInputNameCount; ++i) EXPECT_TRUE(tables.inputNames[i].empty()) << i;
 }
 
 TEST(MessageTable, EveryTextHasAWindows1250Form)

@@ -7,7 +7,8 @@
 
 namespace {
 
-class LngTextTest : public ::testing::Test {
+class LngTextTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -23,7 +24,8 @@ protected:
     std::vector<std::string> messages;
 };
 
-struct PickCase {
+struct PickCase
+{
     const char* name;
     std::string_view text;
     int index;
@@ -89,7 +91,8 @@ TEST_F(LngTextTest, ResultViewsTheCallersLiteralWhichStaysUnchanged)
     EXPECT_EQ(text, copy);
 }
 
-struct ErrorCase {
+struct ErrorCase
+{
     const char* name;
     std::string_view text;
     std::string_view messageStart;
@@ -107,8 +110,7 @@ TEST_F(LngTextTest, MalformedLiteralIsReturnedWholeAndReportedOnce)
     for (const ErrorCase& c : cases) {
         SCOPED_TRACE(c.name);
         messages.clear();
-        for (int lang : {0, 1, 2, LNG_LONGEST})
-            EXPECT_EQ(GetLngText(c.text, lang), c.text);
+        for (int lang : {0, 1, 2, LNG_LONGEST}) EXPECT_EQ(GetLngText(c.text, lang), c.text);
         ASSERT_EQ(messages.size(), 1u);
         EXPECT_EQ(messages[0].rfind(c.messageStart, 0), 0u) << messages[0];
     }

@@ -11,7 +11,11 @@ namespace {
 
 TEST(SwapWordBytes, NarrowsToTheByteRange)
 {
-    struct Case { const char* name; int first, last, from, to, result, swappedFirst, swappedLast; };
+    struct Case
+    {
+        const char* name;
+        int first, last, from, to, result, swappedFirst, swappedLast;
+    };
     constexpr Case kCases[] = {
         {"byte_range_inside", 0, 1249, 1500, 2099, 2098, 750, 1049},
         {"whole_image", 0, 1249, -1, -1, 2498, 0, 1249},
@@ -75,12 +79,16 @@ TEST(LambdaGauge, ProgressVisibilityAndColour)
     image[layoutOffset("LAMBDA_BAR")] = 10;
     image[layoutOffset("LAMBDA_BAR") + 3] = 20;
     LambdaColorTable table{};
-    for (int i = 0; i < kLambdaColorCount; ++i)
-        table[i] = 0x010000u * i + 0x000033;  // red = index, blue 0x33
-    struct Case { int value, progress; bool visible; std::uint32_t color; };
+    for (int i = 0; i < kLambdaColorCount; ++i) table[i] = 0x010000u * i + 0x000033;  // red = index, blue 0x33
+    struct Case
+    {
+        int value, progress;
+        bool visible;
+        std::uint32_t color;
+    };
     const Case kCases[] = {
-        {0, 0, true, kColorButtonFace},    {5, 0, true, 0x00330000u},   {15, 50, true, 0x00330005u},
-        {20, 100, true, kColorMagenta},    {21, 100, true, kColorMagenta}, {255, 100, false, kColorMagenta},
+        {0, 0, true, kColorButtonFace}, {5, 0, true, 0x00330000u},      {15, 50, true, 0x00330005u},
+        {20, 100, true, kColorMagenta}, {21, 100, true, kColorMagenta}, {255, 100, false, kColorMagenta},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.value);

@@ -16,8 +16,7 @@ TEST(Layout, RowsAreContiguousAndCoverTheImageButOneByte)
     for (const LayoutRow& row : kLayoutRows) {
         SCOPED_TRACE(std::string(row.name));
         ASSERT_GE(row.offset, next) << "overlaps the row before";
-        for (int gap = next; gap < row.offset; ++gap)
-            uncovered.push_back(gap);
+        for (int gap = next; gap < row.offset; ++gap) uncovered.push_back(gap);
         EXPECT_GT(row.length, 0);
         next = row.offset + row.length;
     }
@@ -54,10 +53,14 @@ TEST(Layout, WordsBelowTheByteAreaAndNamesUnique)
 
 TEST(Layout, NamedCountsSitWhereTheReportReadsThem)
 {
-    struct Case { std::string_view name; int offset; };
-    constexpr Case kCases[] = {{"BIKE", 2500},          {"CHANNELS", 2680},      {"ADV_RPM_N", 3089},
-                               {"ADV2_RPM_N", 3090},    {"INJ_1_RPM_N", 3822},   {"INJ_IAP_RPM_N", 3827},
-                               {"LAMBDA_BAR", 4872},    {"RSKEY_MODIFY", 4920}};
+    struct Case
+    {
+        std::string_view name;
+        int offset;
+    };
+    constexpr Case kCases[] = {{"BIKE", 2500},       {"CHANNELS", 2680},    {"ADV_RPM_N", 3089},
+                               {"ADV2_RPM_N", 3090}, {"INJ_1_RPM_N", 3822}, {"INJ_IAP_RPM_N", 3827},
+                               {"LAMBDA_BAR", 4872}, {"RSKEY_MODIFY", 4920}};
     for (const Case& c : kCases) {
         SCOPED_TRACE(std::string(c.name));
         EXPECT_EQ(layoutOffset(c.name), c.offset);
@@ -72,8 +75,7 @@ std::vector<std::string> splitLines(const std::string& text)
     while (pos < text.size()) {
         const std::size_t end = text.find("\r\n", pos);
         EXPECT_NE(end, std::string::npos) << "line without CR LF at " << pos;
-        if (end == std::string::npos)
-            break;
+        if (end == std::string::npos) break;
         lines.push_back(text.substr(pos, end - pos));
         pos = end + 2;
     }
@@ -88,8 +90,7 @@ TEST(LayoutMapText, HeaderEntriesAndMarkers)
     ASSERT_GT(lines.size(), 17u);
     std::vector<std::size_t> separators;
     for (std::size_t i = 0; i < 17; ++i)
-        if (lines[i] == separator)
-            separators.push_back(i);
+        if (lines[i] == separator) separators.push_back(i);
     EXPECT_EQ(separators, (std::vector<std::size_t>{0, 1, 7, 15, 16}));
     EXPECT_EQ(lines[2], "RS MAP file, automaticly generated");
     EXPECT_EQ(lines[3], "FILE:\trs309");
@@ -97,7 +98,11 @@ TEST(LayoutMapText, HeaderEntriesAndMarkers)
     EXPECT_EQ(lines[8], "SIZE:\t5100 bytes");
     EXPECT_EQ(lines.size(), 17u + kLayoutRowCount);
 
-    struct Case { std::size_t row; std::string line; };
+    struct Case
+    {
+        std::size_t row;
+        std::string line;
+    };
     const Case kCases[] = {
         {0, "INJ_1" + std::string(32, ' ') + "\t    0\tword\t400\t------"},
         {2, "INJ_3" + std::string(32, ' ') + "\t  800\tword\t400\t======"},

@@ -9,8 +9,14 @@
 
 namespace {
 
-int at(std::string_view name) { return layoutOffset(name); }
-int word(std::string_view name) { return layoutWord(name); }
+int at(std::string_view name)
+{
+    return layoutOffset(name);
+}
+int word(std::string_view name)
+{
+    return layoutWord(name);
+}
 
 std::vector<int> bytesOf(const Image& image, std::string_view name, int count)
 {
@@ -20,8 +26,7 @@ std::vector<int> bytesOf(const Image& image, std::string_view name, int count)
 std::vector<int> range(int first, int count, int step = 1)
 {
     std::vector<int> v;
-    for (int i = 0; i < count; ++i)
-        v.push_back(first + step * i);
+    for (int i = 0; i < count; ++i) v.push_back(first + step * i);
     return v;
 }
 
@@ -29,15 +34,13 @@ Image randomImage(std::mt19937& rng)
 {
     Image image;
     std::uniform_int_distribution<int> byte(0, 255);
-    for (auto& v : image)
-        v = static_cast<std::uint8_t>(byte(rng));
+    for (auto& v : image) v = static_cast<std::uint8_t>(byte(rng));
     // Random bytes rarely hit the small values that switch rules; give those their share.
     std::uniform_int_distribution<int> small(0, 5);
     for (std::string_view name : {"CHANNELS", "LOBES", "LOBES_SKIPPED", "LOBE_MODE", "LOBE_MULTI", "SYNCHRO2",
                                   "TPS_USEX", "SENSOR_LAMBDA_MODE", "INJ_MODE_1234", "SOFF_AFR", "IDLE_MODE",
                                   "SERVO_IN_ENABLE", "SERVO_EX_ENABLE", "SERVO_IN_TPS", "ADV_RPM_N", "COMP_LIMIT"})
-        if (rng() % 2)
-            image[at(name)] = static_cast<std::uint8_t>(small(rng));
+        if (rng() % 2) image[at(name)] = static_cast<std::uint8_t>(small(rng));
     if (rng() % 4 == 0) {
         const int t = static_cast<int>(rng() % 5010);
         setImageWord(image, word("TPS_0"), static_cast<std::uint16_t>(t));
@@ -45,12 +48,12 @@ Image randomImage(std::mt19937& rng)
         setImageWord(image, word("TPS_X"), static_cast<std::uint16_t>(t + static_cast<int>(rng() % 40) - 20));
     }
     if (rng() % 4 == 0)
-        for (int i = 0; i < 9; ++i)
-            image[at("COR_U_DWELL") + i] = 100;
+        for (int i = 0; i < 9; ++i) image[at("COR_U_DWELL") + i] = 100;
     return image;
 }
 
-class RepairTest : public ::testing::Test {
+class RepairTest : public ::testing::Test
+{
 protected:
     void TearDown() override { SetLanguageIndex(LNG_ENGLISH); }
 };
@@ -73,21 +76,23 @@ TEST_F(RepairTest, RepairingTwiceGivesWhatRepairingOnceGives)
 bool strictlyRising(const Image& image, int pos, int count, int lo, int hi)
 {
     for (int i = 0; i < count; ++i) {
-        if (image[pos + i] < lo || image[pos + i] > hi)
-            return false;
-        if (i > 0 && image[pos + i] <= image[pos + i - 1])
-            return false;
+        if (image[pos + i] < lo || image[pos + i] > hi) return false;
+        if (i > 0 && image[pos + i] <= image[pos + i - 1]) return false;
     }
     return true;
 }
 
 TEST_F(RepairTest, RepairedRandomImagesKeepTheirAxesRisingWithinBounds)
 {
-    struct Axis { std::string_view name; int count, lo, hi; };
+    struct Axis
+    {
+        std::string_view name;
+        int count, lo, hi;
+    };
     constexpr Axis kAxes[] = {
-        {"ADV_RPM", 15, 3, 250},          {"ADV2_RPM", 15, 3, 250},   {"INJ_1_RPM", 20, 3, 250},
-        {"INJ_IAP_RPM", 20, 3, 250},      {"POS_A_RPM", 15, 3, 250},  {"SERVO_EX_RPM", 15, 3, 250},
-        {"STARTLIM_IGN_TIM", 15, 0, 250}, {"CHOKE_T", 4, 0, 250},     {"LAMBDA_BAR", 4, 0, 250},
+        {"ADV_RPM", 15, 3, 250},           {"ADV2_RPM", 15, 3, 250},  {"INJ_1_RPM", 20, 3, 250},
+        {"INJ_IAP_RPM", 20, 3, 250},       {"POS_A_RPM", 15, 3, 250}, {"SERVO_EX_RPM", 15, 3, 250},
+        {"STARTLIM_IGN_TIM", 15, 0, 250},  {"CHOKE_T", 4, 0, 250},    {"LAMBDA_BAR", 4, 0, 250},
         {"TUNNING_LAMBDA_RPM", 5, 3, 250}, {"POUT5_TPS", 2, 0, 100},
     };
     std::mt19937 rng(5100);
@@ -119,13 +124,10 @@ Image validImage()
         image[at("LOBE_END") + i] = 2;
     }
     for (std::string_view axis : {"ADV_RPM", "ADV2_RPM", "POS_A_RPM", "POS_B_RPM", "SERVO_IN_RPM", "SERVO_EX_RPM"})
-        for (int i = 0; i < 15; ++i)
-            image[at(axis) + i] = static_cast<std::uint8_t>(10 + 8 * i);
+        for (int i = 0; i < 15; ++i) image[at(axis) + i] = static_cast<std::uint8_t>(10 + 8 * i);
     for (int k = 0; k < 6; ++k)
-        for (int i = 0; i < 20; ++i)
-            image[at("INJ_1_RPM") + 20 * k + i] = static_cast<std::uint8_t>(8 + 6 * i);
-    for (int i = 0; i < 150; ++i)
-        image[at("ADV") + i] = image[at("ADV2") + i] = static_cast<std::uint8_t>(10 + i % 15);
+        for (int i = 0; i < 20; ++i) image[at("INJ_1_RPM") + 20 * k + i] = static_cast<std::uint8_t>(8 + 6 * i);
+    for (int i = 0; i < 150; ++i) image[at("ADV") + i] = image[at("ADV2") + i] = static_cast<std::uint8_t>(10 + i % 15);
     for (int i = 0; i < 200; ++i) {
         image[at("INJ_B") + i] = 50;
         image[at("INJ_COMP_TP") + i] = image[at("INJ_COMP_IAP") + i] = 100;
@@ -135,10 +137,9 @@ Image validImage()
         setImageWord(image, 600 + i, 1000);
         setImageWord(image, 800 + i, 1000);
     }
-    for (std::string_view n : {"ADV_RPM_N", "ADV2_RPM_N", "SERVO_IN_RPM_N", "SERVO_EX_RPM_N"})
-        image[at(n)] = 15;
-    for (std::string_view n : {"INJ_1_RPM_N", "INJ_2_RPM_N", "INJ_3_RPM_N", "INJ_4_RPM_N", "INJ_B_RPM_N",
-                               "INJ_IAP_RPM_N"})
+    for (std::string_view n : {"ADV_RPM_N", "ADV2_RPM_N", "SERVO_IN_RPM_N", "SERVO_EX_RPM_N"}) image[at(n)] = 15;
+    for (std::string_view n :
+         {"INJ_1_RPM_N", "INJ_2_RPM_N", "INJ_3_RPM_N", "INJ_4_RPM_N", "INJ_B_RPM_N", "INJ_IAP_RPM_N"})
         image[at(n)] = 20;
     for (int i = 0; i < 10; ++i) {
         setImageWord(image, word("ADV_IAP") + i, static_cast<std::uint16_t>(100 + 80 * i));
@@ -159,23 +160,22 @@ Image validImage()
     for (int i = 0; i < 4; ++i) {
         image[at("CHOKE_T") + i] = static_cast<std::uint8_t>(20 * i);
         image[at("LAMBDA_BAR") + i] = static_cast<std::uint8_t>(100 + 20 * i);
-        image[at("POUT_RPM") + 3 * i] = 50, image[at("POUT_RPM") + 3 * i + 1] = 60, image[at("POUT_RPM") + 3 * i + 2] = 70;
+        image[at("POUT_RPM") + 3 * i] = 50, image[at("POUT_RPM") + 3 * i + 1] = 60,
+                                   image[at("POUT_RPM") + 3 * i + 2] = 70;
         image[at("POUT_TPS") + 2 * i] = 10, image[at("POUT_TPS") + 2 * i + 1] = 90;
     }
     image[at("POUT_MODE")] = 14;
     image[at("POUT5_RPM")] = 50, image[at("POUT5_RPM") + 1] = 60, image[at("POUT5_RPM") + 2] = 70;
     image[at("POUT5_TPS")] = 10, image[at("POUT5_TPS") + 1] = 90;
     for (int i = 0; i < 5; ++i) {
-        for (int k = 0; k < 3; ++k)
-            image[at("POUT_IAP_RPM") + 3 * i + k] = static_cast<std::uint8_t>(40 + 10 * k);
+        for (int k = 0; k < 3; ++k) image[at("POUT_IAP_RPM") + 3 * i + k] = static_cast<std::uint8_t>(40 + 10 * k);
         setImageWord(image, word("POUT_IAP_IAP") + 2 * i, 100);
         setImageWord(image, word("POUT_IAP_IAP") + 2 * i + 1, 200);
         image[at("TUNNING_LAMBDA_RPM") + i] = static_cast<std::uint8_t>(20 + 20 * i);
         for (std::string_view a : {"ACCLIM_TRESHOLD_RPM", "ACCLIM_SPEED_RETURN_RPM", "ACCLIM_PROP_EFFECT_RPM"})
             image[at(a) + i] = static_cast<std::uint8_t>(20 + 20 * i);
     }
-    for (int i = 0; i < 25; ++i)
-        image[at("TUNNING_LAMBDA_TG") + i] = 147;
+    for (int i = 0; i < 25; ++i) image[at("TUNNING_LAMBDA_TG") + i] = 147;
     image[at("LAMBDA_TACHO_AF")] = 100, image[at("LAMBDA_TACHO_AF") + 1] = 200;
     image[at("LAMBDA_TACHO_RPM")] = 20, image[at("LAMBDA_TACHO_RPM") + 1] = 100;
     setImageWord(image, word("POUT_SPEED"), 5);
@@ -183,8 +183,7 @@ Image validImage()
     image[at("TPS_PX")] = 50;
     image[at("N2O_GAS_T")] = image[at("N2O_RETARD_T")] = 10;
     image[at("IDLE_CONTROL_BAND")] = 20;
-    for (int i = 0; i < 4; ++i)
-        setImageWord(image, word("UEGO_CAN_ID") + i, 802);
+    for (int i = 0; i < 4; ++i) setImageWord(image, word("UEGO_CAN_ID") + i, 802);
     setImageWord(image, word("TPS_0"), 500);
     setImageWord(image, word("TPS_X"), 2000);
     setImageWord(image, word("TPS_100"), 4500);
@@ -198,25 +197,23 @@ TEST_F(RepairTest, ValidImageIsKeptUnchanged)
     Image image = validImage();
     const Image before = image;
     const RepairState state = NormalizeSettingsImage(image);
-    for (int i = 0; i < RS_LEN_EXE; ++i)
-        ASSERT_EQ(image[i], before[i]) << "byte " << i;
+    for (int i = 0; i < RS_LEN_EXE; ++i) ASSERT_EQ(image[i], before[i]) << "byte " << i;
     EXPECT_EQ(state.cylinderCount, 4);
     EXPECT_TRUE(state.fidFlag);
 }
 
 TEST_F(RepairTest, EdgeCases)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         void (*prepare)(Image&);
         void (*check)(const Image&);
     };
     const Case cases[] = {
-        {"rising_row_all_zero",
-         [](Image& im) { std::fill_n(im.begin() + at("ADV_RPM"), 15, 0); },
+        {"rising_row_all_zero", [](Image& im) { std::fill_n(im.begin() + at("ADV_RPM"), 15, 0); },
          [](const Image& im) { EXPECT_EQ(bytesOf(im, "ADV_RPM", 15), range(3, 15)); }},
-        {"rising_row_all_255",
-         [](Image& im) { std::fill_n(im.begin() + at("ADV_RPM"), 15, 255); },
+        {"rising_row_all_255", [](Image& im) { std::fill_n(im.begin() + at("ADV_RPM"), 15, 255); },
          [](const Image& im) { EXPECT_EQ(bytesOf(im, "ADV_RPM", 15), range(236, 15)); }},
         {"sensor_tw_rising_becomes_falling",
          [](Image& im) {
@@ -224,14 +221,12 @@ TEST_F(RepairTest, EdgeCases)
                  setImageWord(im, word("SENSOR_TW") + i, static_cast<std::uint16_t>(1000 + 100 * i));
          },
          [](const Image& im) {
-             for (int i = 0; i < 9; ++i)
-                 EXPECT_EQ(imageWord(im, word("SENSOR_TW") + i), 1000 - i);
+             for (int i = 0; i < 9; ++i) EXPECT_EQ(imageWord(im, word("SENSOR_TW") + i), 1000 - i);
          }},
         {"count_zero_becomes_full_width_without_copy",
          [](Image& im) {
              im[at("ADV_RPM_N")] = 0;
-             for (int i = 0; i < 15; ++i)
-                 im[at("ADV") + 15 * 2 + i] = static_cast<std::uint8_t>(i);
+             for (int i = 0; i < 15; ++i) im[at("ADV") + 15 * 2 + i] = static_cast<std::uint8_t>(i);
          },
          [](const Image& im) {
              EXPECT_EQ(im[at("ADV_RPM_N")], 15);
@@ -240,13 +235,11 @@ TEST_F(RepairTest, EdgeCases)
         {"tail_fill_from_last_used_column",
          [](Image& im) {
              im[at("ADV_RPM_N")] = 5;
-             for (int i = 0; i < 15; ++i)
-                 im[at("ADV") + 15 * 2 + i] = static_cast<std::uint8_t>(i);
+             for (int i = 0; i < 15; ++i) im[at("ADV") + 15 * 2 + i] = static_cast<std::uint8_t>(i);
              im[at("ADV") + 15 * 2 + 4] = 30;
          },
          [](const Image& im) {
-             for (int i = 5; i < 15; ++i)
-                 EXPECT_EQ(im[at("ADV") + 15 * 2 + i], 30) << i;
+             for (int i = 5; i < 15; ++i) EXPECT_EQ(im[at("ADV") + 15 * 2 + i], 30) << i;
          }},
         {"word_table_tail_fill",
          [](Image& im) {
@@ -254,11 +247,9 @@ TEST_F(RepairTest, EdgeCases)
              setImageWord(im, 20 * 9 + 2, 4321);
          },
          [](const Image& im) {
-             for (int i = 3; i < 20; ++i)
-                 EXPECT_EQ(imageWord(im, 20 * 9 + i), 4321) << i;
+             for (int i = 3; i < 20; ++i) EXPECT_EQ(imageWord(im, 20 * 9 + i), 4321) << i;
          }},
-        {"count_above_width_is_limited",
-         [](Image& im) { im[at("INJ_B_RPM_N")] = 200; },
+        {"count_above_width_is_limited", [](Image& im) { im[at("INJ_B_RPM_N")] = 200; },
          [](const Image& im) { EXPECT_EQ(im[at("INJ_B_RPM_N")], 20); }},
         {"no_lobes_keeps_phases_at_zero",
          [](Image& im) {
@@ -449,15 +440,16 @@ TEST(ForceRowOrder, SignedWordsAndSteps)
 {
     Image image{};
     // Signed, falling by 2 within [-10, 10]: elements from 0x8000 (-32768) and up.
-    for (int i = 0; i < 4; ++i)
-        setImageWord(image, 10 + i, static_cast<std::uint16_t>(-32768 + i));
+    for (int i = 0; i < 4; ++i) setImageWord(image, 10 + i, static_cast<std::uint16_t>(-32768 + i));
     ForceRowOrderWords(image, 99, 10, 0, -10, 10, 4, 2);
     std::vector<int> got;
-    for (int i = 0; i < 4; ++i)
-        got.push_back(static_cast<std::int16_t>(imageWord(image, 10 + i)));
+    for (int i = 0; i < 4; ++i) got.push_back(static_cast<std::int16_t>(imageWord(image, 10 + i)));
     EXPECT_EQ(got, (std::vector<int>{-4, -6, -8, -10}));
 }
 
-TEST(SelfCheckEnums, PassesForThisStructure) { EXPECT_TRUE(SelfCheckEnums().empty()); }
+TEST(SelfCheckEnums, PassesForThisStructure)
+{
+    EXPECT_TRUE(SelfCheckEnums().empty());
+}
 
 }  // namespace

@@ -1,14 +1,13 @@
 // The main window's side of the status line and the language switch.
 #include "shell/status.h"
 
-#include <cstdlib>
-#include <filesystem>
+#include <gtest/gtest.h>
 
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
-
-#include <gtest/gtest.h>
+#include <cstdlib>
+#include <filesystem>
 
 #include "os/lngtext.h"
 #include "settings/layout.h"
@@ -19,7 +18,8 @@
 
 namespace {
 
-class MainWindowTextsTest : public testing::Test {
+class MainWindowTextsTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -39,8 +39,7 @@ protected:
 
     void tick(int n)
     {
-        for (int i = 0; i < n; ++i)
-            form->Timer1->Fire();
+        for (int i = 0; i < n; ++i) form->Timer1->Fire();
     }
 
     std::filesystem::path configDir;
@@ -89,8 +88,7 @@ TEST_F(MainWindowTextsTest, MalformedLiteralIsReportedOnceInABox)
 {
     ResetLngTextErrorReports();
     dialogs.AnswerMessage(IDOK);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(GetLngText("##broken##literal"), "##broken##literal");
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(GetLngText("##broken##literal"), "##broken##literal");
     ASSERT_EQ(dialogs.Messages().size(), 1u);
     EXPECT_EQ(dialogs.Messages()[0].caption, "Error");
     EXPECT_EQ(dialogs.Messages()[0].text.rfind("Chybi ### na zacatku", 0), 0u);

@@ -8,7 +8,8 @@
 
 namespace {
 
-class StatusSlotsTest : public ::testing::Test {
+class StatusSlotsTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -50,8 +51,7 @@ TEST_F(StatusSlotsTest, PriorityRefusalAndExpiry)
     EXPECT_EQ(result->Caption(), "Searching");  // lower priority refused while visible
 
     // 2000 ms = 40 ticks: still shown at tick 140, hidden once the counter passed it.
-    for (tick = 101; tick <= 140; ++tick)
-        ExpireStatusSlots(slots, tick);
+    for (tick = 101; tick <= 140; ++tick) ExpireStatusSlots(slots, tick);
     EXPECT_TRUE(result->Visible());
     ExpireStatusSlots(slots, 141);
     EXPECT_FALSE(result->Visible());
@@ -65,13 +65,11 @@ TEST_F(StatusSlotsTest, PriorityRefusalAndExpiry)
 TEST_F(StatusSlotsTest, NegativePriorityAlwaysShownAndReplacedByAnyOther)
 {
     show(1, "###Searching##Suche##Hledání", -1, kStatusPriorityPortSearch);
-    show(1, "###No connection with PC...##Keine Verbindung zum PC...##Není spojení s PC...", -1,
-         kStatusPriorityAlways);
+    show(1, "###No connection with PC...##Keine Verbindung zum PC...##Není spojení s PC...", -1, kStatusPriorityAlways);
     EXPECT_EQ(connection->Caption(), "No connection with PC...");
     show(1, "###Connected##Verbunden##Připojeno", -1, 0);
     EXPECT_EQ(connection->Caption(), "Connected");
-    for (tick = 100; tick < 2000; tick += 100)
-        ExpireStatusSlots(slots, tick);
+    for (tick = 100; tick < 2000; tick += 100) ExpireStatusSlots(slots, tick);
     EXPECT_TRUE(connection->Visible());  // -1 duration: until replaced
 }
 
@@ -86,8 +84,7 @@ TEST_F(StatusSlotsTest, ClearingSlotTwoHidesTheGauge)
 
 TEST_F(StatusSlotsTest, BadSlotsAreIgnored)
 {
-    for (int slot : {0, 3, 5, -1})
-        show(slot, "###x##y##z", 1000, 0);
+    for (int slot : {0, 3, 5, -1}) show(slot, "###x##y##z", 1000, 0);
     EXPECT_FALSE(connection->Visible());
     EXPECT_FALSE(result->Visible());
     EXPECT_FALSE(congruence->Visible());
@@ -121,7 +118,13 @@ TEST_F(StatusSlotsTest, SlotKeepsItsOwnCopyOfTheText)
 
 TEST(Caption, FileAndReleasedInEachLanguage)
 {
-    struct Case { bool fileShown; bool released; int language; std::string expected; };
+    struct Case
+    {
+        bool fileShown;
+        bool released;
+        int language;
+        std::string expected;
+    };
     const std::string head = "  Kelvora_12 (v309)       ";
     const Case cases[] = {
         {false, false, 0, head},
@@ -152,7 +155,8 @@ TEST(VersionLines, DatesVersionAndConnection)
     EXPECT_EQ(NewestDateText({}), "");
 
     EXPECT_EQ(GetVersionText("2024_11_26", ""), "Kelvora_12   RSKEY=309   COMPILE=2024_11_26");
-    EXPECT_EQ(GetVersionText("2024_11_26", "2024_03_05"), "Kelvora_12   RSKEY=309   COMPILE=2024_11_26   NEW=2024_03_05");
+    EXPECT_EQ(GetVersionText("2024_11_26", "2024_03_05"),
+              "Kelvora_12   RSKEY=309   COMPILE=2024_11_26   NEW=2024_03_05");
 
     ConnectionInfo info;
     EXPECT_EQ(GetConnectionText(info), "not connected");

@@ -1,8 +1,8 @@
 #include "vcl/rescache.h"
 
-#include <QImage>
-
 #include <gtest/gtest.h>
+
+#include <QImage>
 
 namespace {
 
@@ -22,9 +22,27 @@ TEST(ResourceCache, NamedPicturesExist)
         SCOPED_TRACE(name);
         EXPECT_NE(GetJpgResource(name), nullptr);
     }
-    for (const char* name : {"BTCHK", "BTCHKSOME", "BTCHK0", "BTCHK1", "CLBRD_COPY", "CLBRD_PAST", "CLBRD_COPY0",
-                             "CLBRD_PAST0", "CLBRD_COPYSHEET", "CLBRD_PASTSHEET", "BTTAB", "BT2D", "BT3D", "LAMBDA",
-                             "LAMBDA0", "LAMBDA_ACT", "BT_G", "BT_T", "BT_P", "BT_nP", "LOGO_QUORVANE160x80"}) {
+    for (const char* name : {"BTCHK",
+                             "BTCHKSOME",
+                             "BTCHK0",
+                             "BTCHK1",
+                             "CLBRD_COPY",
+                             "CLBRD_PAST",
+                             "CLBRD_COPY0",
+                             "CLBRD_PAST0",
+                             "CLBRD_COPYSHEET",
+                             "CLBRD_PASTSHEET",
+                             "BTTAB",
+                             "BT2D",
+                             "BT3D",
+                             "LAMBDA",
+                             "LAMBDA0",
+                             "LAMBDA_ACT",
+                             "BT_G",
+                             "BT_T",
+                             "BT_P",
+                             "BT_nP",
+                             "LOGO_QUORVANE160x80"}) {
         SCOPED_TRACE(name);
         EXPECT_NE(GetBitmapResource(name), nullptr);
     }
