@@ -160,11 +160,6 @@ bool OpenArchive(TMainForm& w)
     std::ostringstream quiet;
     const bool attached = AttachProgramArchive(ProgramArchive(), program, DefaultArchiveImportRoots(program),
                                                w.settingsFolder.path, quiet);
-    std::vector<std::int64_t> times;
-    for (const IMPET_FILE& folder : ProgramArchive().root().children)
-        for (const IMPET_FILE& entry : folder.children)
-            times.push_back(entry.time);
-    w.newestArchiveDate = NewestDateText(times);
     return attached;
 }
 

@@ -1,6 +1,10 @@
 #include "shell/status.h"
 
+#include <vector>
+
 #include "os/lngtext.h"
+#include "settings/impet.h"
+#include "shell/appsettings.h"
 #include "shell/mainform.h"
 #include "vcl/dialogs.h"
 
@@ -13,17 +17,18 @@ void SetStatusSlot(TMainForm& w, int slot, std::string_view text, int ms, TColor
                    int priority)
 {
     std::optional<std::string_view> shown;
-    if (!text.empty())
-        shown = text;
+    if (!text.empty()) shown = text;
     SetStatusSlot(w.statusSlots, w.tickCounter, slot, shown, ms, fontColor, backColor, priority);
 }
 
-void ExpireStatusSlots(TMainForm& w) { ExpireStatusSlots(w.statusSlots, w.tickCounter); }
+void ExpireStatusSlots(TMainForm& w)
+{
+    ExpireStatusSlots(w.statusSlots, w.tickCounter);
+}
 
 void ReleaseStatusSlots(TMainForm& w)
 {
-    for (StatusSlot& s : w.statusSlots.slot)
-        s.text.reset();
+    for (StatusSlot& s : w.statusSlots.slot) s.text.reset();
 }
 
 void UpdateCaption(TMainForm& w)
@@ -37,10 +42,21 @@ void InitVersionInfo(TMainForm& w)
     w.versionLine.clear();
     w.connectionLine.clear();
     w.newestArchiveDate.clear();
+    // The model settings folder is the archive's first entry; its newest file dates the shipped settings.
+    const IMPET_FILE& root = ProgramArchive().root();
+    if (root.isFolder() && !root.children.empty() && root.children.front().isFolder()) {
+        std::vector<std::int64_t> times;
+        for (const IMPET_FILE& entry : root.children.front().children)
+            times.push_back(static_cast<std::int64_t>(entry.time));
+        w.newestArchiveDate = NewestDateText(times);
+    }
     w.compileDate = CompileDateText(__DATE__);
 }
 
-std::string GetVersionText(const TMainForm& w) { return GetVersionText(w.compileDate, w.newestArchiveDate); }
+std::string GetVersionText(const TMainForm& w)
+{
+    return GetVersionText(w.compileDate, w.newestArchiveDate);
+}
 
 std::string GetConnectionText(const TMainForm& w)
 {

@@ -9,11 +9,13 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "noports.h"
 #include "os/lngtext.h"
+#include "settings/impet.h"
 #include "settings/layout.h"
+#include "shell/appsettings.h"
 #include "shell/lambdagauge.h"
 #include "shell/mainform.h"
-#include "noports.h"
 #include "vcl/dialogs.h"
 
 namespace {
@@ -157,6 +159,27 @@ TEST_F(MainWindowTextsTest, LambdaGaugeFollowsTheBarThresholds)
     SetLambdaGauge(*form, gauge, 255);
     EXPECT_FALSE(gauge->Visible());
     SetLambdaGauge(*form, nullptr, 15);  // no gauge: nothing happens
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowTextsTest, VersionLineNamesTheNewestModelFile)
+{
+    CImpet& archive = ProgramArchive();
+    const CImpet saved = archive;
+    archive.Clear();
+    ASSERT_EQ(archive.OpenBytes({}), 2);  // no marker: an empty archive whose root is a folder again
+    ASSERT_EQ(archive.MakeFolder("", "NEW_309", impetTimeFromUnix(1'700'000'000)), 0);
+    const std::uint8_t bytes[] = {'x'};
+    ASSERT_EQ(archive.AddBytes("NEW_309", "a.ign", bytes, impetTimeFromUnix(1'709'596'800)), 0);  // 2024-03-05
+    ASSERT_EQ(archive.AddBytes("NEW_309", "b.ign", bytes, impetTimeFromUnix(1'600'000'000)), 0);  // 2020-09-13
+    InitVersionInfo(*form);
+    const std::string line = GetVersionText(*form);
+    archive = saved;
+    EXPECT_NE(line.find("   NEW=2024_03_05"), std::string::npos) << line;
+    EXPECT_EQ(line.rfind("Kelvora_12   RSKEY=309   COMPILE=", 0), 0u) << line;
 }
 
 }  // namespace
