@@ -7,6 +7,7 @@
 #include "os/lngtext.h"
 #include "settings/errorlog.h"
 #include "shell/appsettings.h"
+#include "shell/loader.h"
 #include "vcl/qtcolor.h"
 
 namespace {
@@ -283,6 +284,8 @@ void TMainForm::FormCreate(TObject*)
     ButtonRead->SetFocus();
     // 16. Dropped files; the warning about a missing archive.
     SetAcceptDrops(true);
+    OnDropFiles = [this](const std::vector<std::string>& paths) { OnFilesDropped(*this, paths); };
+    loaderEndpoint = std::make_unique<LoaderEndpoint>(*this);
     if (Application)
         vcl::Fire(Application->OnHint, static_cast<TObject*>(this));
     if (!archiveAttached)

@@ -1,0 +1,120 @@
+#include "shell/loader.h"
+
+#include <QCoreApplication>
+#include <QLocalSocket>
+#include <cstdlib>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "noports.h"
+#include "os/lngtext.h"
+#include "settings/settingswriter.h"
+#include "shell/mainform.h"
+#include "vcl/dialogs.h"
+
+namespace {
+
+class LoaderTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/kelvora_loader_XXXXXX";
+        dir = mkdtemp(pattern);
+        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+        SetLanguageIndex(LNG_ENGLISH);
+        form = std::make_unique<TMainForm>(clock, std::vector<std::string>{}, NoPorts());
+        form->FormCreate(form.get());
+    }
+    void TearDown() override
+    {
+        form.reset();
+        std::filesystem::remove_all(dir);
+    }
+    bool released() const { return form->Caption().find("(Disconnected by bootloader)") != std::string::npos; }
+
+    std::filesystem::path dir;
+    os::LinkClock clock;
+    vcl::ScopedDialogScript dialogs;
+    std::unique_ptr<TMainForm> form;
+};
+
+}  // namespace
+
+TEST_F(LoaderTest, ReleaseAndGiveBackFollowThePortInUse)
+{
+    form->link->portInUse = 5;
+    OnLoaderMessage(*form, 6, kLoaderRelease);  // another port: nothing
+    EXPECT_EQ(form->releasedPort, -1);
+    OnLoaderMessage(*form, 5, kLoaderGiveBack);  // nothing released: nothing
+    EXPECT_EQ(form->link->linkEnabled.load(), 1);
+
+    OnLoaderMessage(*form, 5, kLoaderRelease);
+    EXPECT_EQ(form->releasedPort, 5);
+    EXPECT_EQ(form->link->linkEnabled.load(), 0);
+    EXPECT_EQ(form->link->portInUse.load(), 0);
+    EXPECT_TRUE(released());
+    OnLoaderMessage(*form, 5, kLoaderGiveBack);
+    EXPECT_EQ(form->releasedPort, -1);
+    EXPECT_EQ(form->link->linkEnabled.load(), 1);
+    EXPECT_FALSE(released());
+
+    form->link->portInUse = 5;
+    OnLoaderMessage(*form, 5, kLoaderResetAndRelease);
+    EXPECT_EQ(form->requestCode, 129);
+    form->link->portInUse = 0;
+}
+
+TEST_F(LoaderTest, RequestLines)
+{
+    struct Case {
+        const char* line;
+        bool ok;
+        int port;
+        unsigned code;
+    };
+    const Case cases[] = {
+        {"5 0x7FFFFFA1", true, 5, kLoaderRelease}, {"5 RESET", true, 5, kLoaderResetAndRelease},
+        {"7 reclaim", true, 7, kLoaderGiveBack},    {"5 2147483553", true, 5, kLoaderRelease},
+        {"0 RELEASE", false, 0, 0},                 {"5", false, 0, 0},
+        {"x RELEASE", false, 0, 0},                 {"5 RELEASE now", false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        int port = 0;
+        unsigned code = 0;
+        EXPECT_EQ(ParseLoaderLine(c.line, port, code), c.ok);
+        if (c.ok) {
+            EXPECT_EQ(port, c.port);
+            EXPECT_EQ(code, c.code);
+        }
+    }
+}
+
+TEST_F(LoaderTest, SocketCarriesTheRequest)
+{
+    const std::string name = "kelvora-test-" + std::to_string(::getpid());
+    LoaderEndpoint endpoint(*form, name);
+    ASSERT_TRUE(endpoint.listening());
+    form->link->portInUse = 9;
+    QLocalSocket socket;
+    socket.connectToServer(QString::fromStdString(name));
+    ASSERT_TRUE(socket.waitForConnected(5000));
+    socket.write("9 RELEASE\n");
+    socket.flush();
+    for (int i = 0; i < 500 && form->releasedPort != 9; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(form->releasedPort, 9);
+    EXPECT_TRUE(released());
+}
+
+TEST_F(LoaderTest, DroppedFilesOpenTheFirstIgnFileUnderItsOwnName)
+{
+    Image image = form->images.image;
+    const std::string upper = (dir / "Bike.IGN").string();
+    ASSERT_TRUE(SaveSettingsFile(upper, image, {}).ok);
+    OnFilesDropped(*form, {(dir / "readme.txt").string(), upper, (dir / "other.ign").string()});
+    EXPECT_EQ(form->currentFileName, upper);
+    EXPECT_EQ(form->recentFiles.front(), upper);
+    EXPECT_TRUE(dialogs.Messages().empty());
+}
