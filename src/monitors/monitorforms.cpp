@@ -17,3 +17,8 @@ TTFormIndiProp::TTFormIndiProp()
     SetCaption("Indicator");
     SetClientSize(300, 250);
 }
+
+void ShowExternalMonitor(TFormEM& form, int)
+{
+    form.Show();
+}

@@ -7,6 +7,7 @@
 #include "os/files.h"
 #include "settings/diffreport.h"
 #include "settings/impetcmd.h"
+#include "monitors/monitorforms.h"
 #include "shell/about.h"
 #include "settings/newbike.h"
 #include "os/lngtext.h"
@@ -296,7 +297,12 @@ void StepFocusedMapEditor(TMainForm&, int) {}
 
 void InterpolateFocusedMapEditor(TMainForm&) {}
 
-void ShowExternalMonitorWindow(TMainForm&, int) {}
+void ShowExternalMonitorWindow(TMainForm& w, int set)
+{
+    w.showExternalMonitorAtStart = false;
+    if (w.externalMonitor)
+        ShowExternalMonitor(*w.externalMonitor, set);
+}
 
 void StoreExternalMonitorSet(TMainForm&) {}
 

@@ -12,7 +12,8 @@ int main(int argc, char** argv)
     os::LinkClock linkClock;
     TMainForm* mainForm = app.CreateForm<TMainForm>(linkClock, app.Arguments());
     mainForm->aboutForm = app.CreateForm<TFormAbout>();
-    app.CreateForm<TFormEM>();
+    mainForm->externalMonitor = app.CreateForm<TFormEM>();
+    mainForm->externalMonitorVisible = [em = mainForm->externalMonitor] { return em->Visible() ? 1 : 0; };
     app.CreateForm<TFormCIDList>();
     app.CreateForm<TTFormIndiProp>();
     mainForm->FormCreate(mainForm);

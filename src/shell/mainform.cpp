@@ -326,9 +326,8 @@ void TMainForm::Timer1Timer(TObject*)
     if (!firstTickDone)
         CheckBoxProgHned->SetFocus();
     // 4. The external monitor when it was open at the last end.
-    if (showExternalMonitorAtStart) {
-        showExternalMonitorAtStart = false;
-    }
+    if (showExternalMonitorAtStart)
+        ShowExternalMonitorWindow(*this, 0);
     // 5. Injection sheet backgrounds once the pictures can be drawn.
     if (!firstTickDone && injectionLookPending)
         injectionLookPending = false;

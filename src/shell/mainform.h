@@ -169,6 +169,7 @@ public:
     std::vector<std::string> recentFiles;  // newest first, at most 10
     bool monitorPlayerShown = false;
     class TFormAbout* aboutForm = nullptr;
+    class TFormEM* externalMonitor = nullptr;  // created once at start
     std::unique_ptr<class LoaderEndpoint> loaderEndpoint;  // opened when files may be dropped  // created once at start beside the main window
     // Whether the external monitor window is shown (the monitor windows fill it).
     std::function<int()> externalMonitorVisible;
