@@ -8,35 +8,10 @@
 #include "settings/settingswriter.h"
 #include "shell/appsettings.h"
 #include "shell/mainform.h"
-#include "noports.h"
+#include "startedform.h"
 #include "vcl/dialogs.h"
 
-namespace {
-
-class FileMenuTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/kelvora_files_XXXXXX";
-        dir = mkdtemp(pattern);
-        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-        SetLanguageIndex(LNG_ENGLISH);
-        form = std::make_unique<TMainForm>(clock, std::vector<std::string>{}, NoPorts());
-        form->FormCreate(form.get());
-    }
-    void TearDown() override
-    {
-        form.reset();
-        std::filesystem::remove_all(dir);
-    }
-
-    std::filesystem::path dir;
-    os::LinkClock clock;
-    vcl::ScopedDialogScript dialogs;
-    std::unique_ptr<TMainForm> form;
-};
-
-}  // namespace
+using FileMenuTest = StartedFormTest;
 
 TEST_F(FileMenuTest, SaveThenOpenGivesTheSameImageAndOneRecentEntry)
 {

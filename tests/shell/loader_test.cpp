@@ -7,36 +7,17 @@
 
 #include <gtest/gtest.h>
 
-#include "noports.h"
 #include "os/lngtext.h"
 #include "settings/settingswriter.h"
 #include "shell/mainform.h"
+#include "startedform.h"
 #include "vcl/dialogs.h"
 
 namespace {
 
-class LoaderTest : public testing::Test {
+class LoaderTest : public StartedFormTest {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/kelvora_loader_XXXXXX";
-        dir = mkdtemp(pattern);
-        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-        SetLanguageIndex(LNG_ENGLISH);
-        form = std::make_unique<TMainForm>(clock, std::vector<std::string>{}, NoPorts());
-        form->FormCreate(form.get());
-    }
-    void TearDown() override
-    {
-        form.reset();
-        std::filesystem::remove_all(dir);
-    }
     bool released() const { return form->Caption().find("(Disconnected by bootloader)") != std::string::npos; }
-
-    std::filesystem::path dir;
-    os::LinkClock clock;
-    vcl::ScopedDialogScript dialogs;
-    std::unique_ptr<TMainForm> form;
 };
 
 }  // namespace
