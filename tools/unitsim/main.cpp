@@ -1,5 +1,6 @@
 // kelvora-unitsim: a simulated control unit on a pseudo-terminal, for trying the program without a unit.
-//   kelvora-unitsim [--protocol IGN300|WCOM|WCOMS|IGN50|IGN100|IGN150] [--baud N] [--key N] [--link PATH]
+//   kelvora-unitsim [--protocol IGN300|WCOM|WCOMS|IGN50|IGN100|IGN150] [--baud N] [--key N] [--subversion N]
+//                   [--frame-size N] [--link PATH]
 // Then start the program with KELVORA_PORTS=200=PATH (or the pts path it prints) and pick COM 200.
 #include <csignal>
 #include <cstdio>
@@ -51,10 +52,17 @@ int main(int argc, char** argv)
             baudGiven = true;
         } else if (opt == "--key") {
             config.key = std::atoi(value.c_str());
+        } else if (opt == "--subversion") {
+            config.subVersion = std::atoi(value.c_str());
+        } else if (opt == "--frame-size") {
+            config.frameSize = std::atoi(value.c_str());
         } else if (opt == "--link") {
             link = value;
         } else {
-            std::fprintf(stderr, "usage: %s [--protocol P] [--baud N] [--key N] [--link PATH]\n", argv[0]);
+            std::fprintf(stderr,
+                         "usage: %s [--protocol P] [--baud N] [--key N] [--subversion N] [--frame-size N] "
+                         "[--link PATH]\n",
+                         argv[0]);
             return 2;
         }
     }
