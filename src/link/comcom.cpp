@@ -4,7 +4,6 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include <chrono>
 
 std::optional<JobBlock> chooseNextBlock(std::span<const std::uint8_t> marks, int position, int end, int n,
                                         bool framed)
