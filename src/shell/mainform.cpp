@@ -309,6 +309,35 @@ void TMainForm::FormClose(TObject*, TCloseAction&)
     ReleaseStatusSlots(*this);
 }
 
+void TMainForm::KeepSpecialControlValues()
+{
+    auto* channel = static_cast<TEdit*>(FindComponent("EditLadeniKanal"));
+    if (channel && channel->Text() == "0") {
+        if (auto* updown = static_cast<TUpDown*>(FindComponent("UpDownLadeniKanal")))
+            updown->SetPosition(0);
+        channel->SetText("ALL");
+        images.image[4617] = 0;  // tuning channel: all
+    }
+    // The trigger-pulse count also names the two pickups: -1 the crank pickup, -2 the cam pickup.
+    auto* pulses = static_cast<TEdit*>(FindComponent("EditRpmPulsu"));
+    auto* pulsesUpDown = static_cast<TUpDown*>(FindComponent("UpDownRpmPulsu"));
+    if (pulses && pulses->Text() == "-1") {
+        if (pulsesUpDown)
+            pulsesUpDown->SetPosition(-1);
+        pulses->SetText("CKPS");
+        images.image[2668] = 255;
+    }
+    if (pulses && pulses->Text() == "-2") {
+        if (pulsesUpDown)
+            pulsesUpDown->SetPosition(-2);
+        pulses->SetText("CMPS");
+        images.image[2668] = 254;
+    }
+    for (const char* name : {"LabelMonGearNapeti3", "CheckBoxUseGPSforQS3", "LabelExpLev3"})
+        if (auto* control = static_cast<TControl*>(FindComponent(name)))
+            control->SetVisible(false);
+}
+
 void TMainForm::PageControl1Change(TObject*)
 {
     PageControlChanged(*this);
@@ -349,6 +378,8 @@ void TMainForm::Timer1Timer(TObject*)
     for (TMenuItem* item : {MenuRead, MenuVerify, MenuProgram, MenuReset})
         item->SetEnabled(portInUse);
     MenuCompareDevice->SetEnabled(images.deviceValid);
+    // 14.-15. Special values of page controls, and controls that stay hidden whatever their page did.
+    KeepSpecialControlValues();
     // 18. Follow the connection state; the lambda-learning file of a matching unit is read once per connection.
     if (connectionState != connectionStatePrev) {
         if (connectionState != 2) {

@@ -182,6 +182,7 @@ private:
     void BuildForm();
     void BuildMenu();
     void ApplyStartVisibility();
+    void KeepSpecialControlValues();
 };
 
 // Web page host; the paths are the program's own.

@@ -255,3 +255,25 @@ TEST_F(MainFormTest, NoArchiveAnywhereWarnsOnceAndTheWindowStillWorks)
         form->Timer1->Fire();
     EXPECT_EQ(form->initialised, 1);
 }
+
+TEST_F(MainFormTest, TickKeepsTheSpecialValuesOfTwoEdits)
+{
+    auto form = makeStarted();
+    auto* channel = form->Make<TEdit>(nullptr, "EditLadeniKanal");
+    auto* pulses = form->Make<TEdit>(nullptr, "EditRpmPulsu");
+    auto* pulsesUpDown = form->Make<TUpDown>(nullptr, "UpDownRpmPulsu");
+    pulsesUpDown->SetRange(-2, 12);
+    pulsesUpDown->SetAssociate(pulses);
+    channel->SetText("0");
+    form->images.image[4617] = 3;
+    pulsesUpDown->SetPosition(-1);
+    form->Timer1->Fire();
+    EXPECT_EQ(channel->Text(), "ALL");
+    EXPECT_EQ(form->images.image[4617], 0);
+    EXPECT_EQ(pulses->Text(), "CKPS");
+    EXPECT_EQ(form->images.image[2668], 255);
+    pulsesUpDown->SetPosition(-2);
+    form->Timer1->Fire();
+    EXPECT_EQ(pulses->Text(), "CMPS");
+    EXPECT_EQ(form->images.image[2668], 254);
+}
