@@ -23,14 +23,14 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // The simulated unit as a child process on a pty; its line appears at a link path in /tmp.
-class UnitProcess {
+class UnitProcess
+{
 public:
     UnitProcess()
     {
         m_link = "/tmp/kelvora-bench-unit-" + std::to_string(::getpid());
         int pipeFds[2];
-        if (::pipe(pipeFds) != 0)
-            throw std::runtime_error("pipe");
+        if (::pipe(pipeFds) != 0) throw std::runtime_error("pipe");
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
@@ -60,7 +60,8 @@ private:
     std::string m_link;
 };
 
-class Program {
+class Program
+{
 public:
     explicit Program(const std::string& path) : m_start(Clock::now())
     {
@@ -73,11 +74,11 @@ public:
     {
         const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
         while (Clock::now() < deadline) {
-            m_tmr.set(5000 + static_cast<std::uint32_t>(
-                                 std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - m_start).count()));
+            m_tmr.set(5000 +
+                      static_cast<std::uint32_t>(
+                          std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - m_start).count()));
             m_link->Tick();
-            if (done())
-                return true;
+            if (done()) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(periodMs));
         }
         return false;
@@ -115,9 +116,8 @@ void runImageJob(benchmark::State& state, int code, int flags)
     for (auto _ : state) {
         const auto start = Clock::now();
         program.link().StartJob(code, 0, 5100, flags);
-        const bool ended = program.tickUntil([&] { return program.link().JobField() == kJobDone ||
-                                                          program.link().JobField() == kJobFailed; },
-                                             1, 10000);
+        const bool ended = program.tickUntil(
+            [&] { return program.link().JobField() == kJobDone || program.link().JobField() == kJobFailed; }, 1, 10000);
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
         if (!ended || program.link().JobField() != kJobDone) {
             state.SkipWithError("the job failed");
@@ -131,10 +131,16 @@ void runImageJob(benchmark::State& state, int code, int flags)
     state.counters["ratio_to_wire"] = total / static_cast<double>(state.iterations()) / wireSeconds;
 }
 
-void BM_ReadImage115200(benchmark::State& state) { runImageJob(state, kJobRead, kJobMarkAll | kJobClearData); }
+void BM_ReadImage115200(benchmark::State& state)
+{
+    runImageJob(state, kJobRead, kJobMarkAll | kJobClearData);
+}
 BENCHMARK(BM_ReadImage115200)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
-void BM_ProgramImage115200(benchmark::State& state) { runImageJob(state, kJobProgram, kJobMarkAll); }
+void BM_ProgramImage115200(benchmark::State& state)
+{
+    runImageJob(state, kJobProgram, kJobMarkAll);
+}
 BENCHMARK(BM_ProgramImage115200)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_IdleCpuConnected30s(benchmark::State& state)

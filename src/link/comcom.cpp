@@ -1,36 +1,30 @@
 #include "link/comcom.h"
 
-#include <algorithm>
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 
-std::optional<JobBlock> chooseNextBlock(std::span<const std::uint8_t> marks, int position, int end, int n,
-                                        bool framed)
+std::optional<JobBlock> chooseNextBlock(std::span<const std::uint8_t> marks, int position, int end, int n, bool framed)
 {
     end = std::min(end, static_cast<int>(marks.size()));
     position = std::max(position, 0);
-    if (n <= 0 || position >= end)
-        return std::nullopt;
+    if (n <= 0 || position >= end) return std::nullopt;
     if (framed) {
         int first = position;
-        while (first < end && marks[static_cast<std::size_t>(first)] == 0)
-            ++first;
-        if (first >= end)
-            return std::nullopt;
+        while (first < end && marks[static_cast<std::size_t>(first)] == 0) ++first;
+        if (first >= end) return std::nullopt;
         int last = first;
         // Up to 51 unmarked addresses between marks travel along rather than costing a frame of their own.
         for (int a = first + 1; a < end && a < first + n && a - last - 1 <= 51; ++a)
-            if (marks[static_cast<std::size_t>(a)] != 0 && a - last - 1 <= 51)
-                last = a;
+            if (marks[static_cast<std::size_t>(a)] != 0 && a - last - 1 <= 51) last = a;
         return JobBlock{first, last - first + 1};
     }
     for (int k = position / n; k * n < end; ++k) {
         const int from = k * n;
         const int to = std::min(from + n, static_cast<int>(marks.size()));
         for (int a = from; a < to; ++a)
-            if (marks[static_cast<std::size_t>(a)] != 0)
-                return JobBlock{from, n};
+            if (marks[static_cast<std::size_t>(a)] != 0) return JobBlock{from, n};
     }
     return std::nullopt;
 }
@@ -38,8 +32,7 @@ std::optional<JobBlock> chooseNextBlock(std::span<const std::uint8_t> marks, int
 CCOMCOM::CCOMCOM(os::LinkClock& tmr, PortLister lister, LinkThreads threads)
     : CCOMSEARCH(tmr, std::move(lister), threads)
 {
-    if (!isStepped())
-        m_protocolThread = std::thread([this] { protocolThreadMain(); });
+    if (!isStepped()) m_protocolThread = std::thread([this] { protocolThreadMain(); });
 }
 
 CCOMCOM::~CCOMCOM()
@@ -48,8 +41,7 @@ CCOMCOM::~CCOMCOM()
     // the port set's destructor before the records go.
     m_quit.store(true, std::memory_order_release);
     wakeLink();
-    if (m_protocolThread.joinable())
-        m_protocolThread.join();
+    if (m_protocolThread.joinable()) m_protocolThread.join();
 }
 
 int CCOMCOM::JobField() const
@@ -72,8 +64,7 @@ void CCOMCOM::TakeJobResult()
 
 bool CCOMCOM::StartJob(int code, int start, int length, int flags)
 {
-    if (JobField() != 0)
-        return false;
+    if (JobField() != 0) return false;
     start = std::clamp(start, 0, COMMAXBUF);
     const int end = std::clamp(start + std::max(length, 0), start, COMMAXBUF);
     m_jobStart = start;
@@ -81,16 +72,13 @@ bool CCOMCOM::StartJob(int code, int start, int length, int flags)
     m_jobFlags = flags;
     for (int a = start; a < end; ++a) {
         const auto i = static_cast<std::size_t>(a);
-        if (flags & kJobClearData)
-            sendData[i] = 0;
-        if (flags & kJobMarkAll)
-            sendMarks[i] = 1;
+        if (flags & kJobClearData) sendData[i] = 0;
+        if (flags & kJobMarkAll) sendMarks[i] = 1;
         receivedData[i] = 0;
         receivedFlags[i] = 0;
     }
     m_generation = (m_generation + 1) & 0xFFFFFF;
-    if (m_generation == 0)
-        m_generation = 1;
+    if (m_generation == 0) m_generation = 1;
     m_job.store(static_cast<std::uint32_t>(code & 0xFF) | (m_generation << 8), std::memory_order_release);
     wakeLink();
     return true;
@@ -111,15 +99,13 @@ void CCOMCOM::Tick()
         m_job.store(0, std::memory_order_release);
         bumpLinkEpoch();
     }
-    if (!up)
-        m_job.store(0, std::memory_order_release);  // a job started without a link is dropped
+    if (!up) m_job.store(0, std::memory_order_release);  // a job started without a link is dropped
 }
 
 void CCOMCOM::ClosePort()
 {
     const int port = portInUse.load(std::memory_order_relaxed);
-    if (port == 0)
-        return;
+    if (port == 0) return;
     m_job.store(0, std::memory_order_release);
     RequestClose(port);
     portInUse.store(0, std::memory_order_release);
@@ -131,8 +117,7 @@ void CCOMCOM::ClosePort()
 void CCOMCOM::applyLinkEpoch()
 {
     const std::uint32_t epoch = m_linkEpoch.load(std::memory_order_acquire);
-    if (epoch == m_seenEpoch)
-        return;
+    if (epoch == m_seenEpoch) return;
     const int port = portInUse.load(std::memory_order_acquire);
     const bool up = port != 0 && linkEnabled.load(std::memory_order_acquire) != 0;
     m_port = up ? port : 0;
@@ -175,8 +160,7 @@ void CCOMCOM::finishJob(int result)
     if (m_code == kJobLive && result == kJobDone) {
         // The answer announces the pickup samples that follow it; expect them from here on.
         const auto& d = receivedData;
-        if (receivedFlags[283] && d[283] != 0)
-            m_pickup.arm(d[283], d[169] * 256 + d[170], d[284], d[285], d[286]);
+        if (receivedFlags[283] && d[283] != 0) m_pickup.arm(d[283], d[169] * 256 + d[170], d[284], d[285], d[286]);
     }
     m_lastJob.store(m_code, std::memory_order_release);
     m_activeGeneration.store(0, std::memory_order_release);
@@ -197,11 +181,30 @@ void CCOMCOM::buildRequest(const JobBlock& block)
         int length = 0;
         const std::uint8_t* data = nullptr;
         switch (m_code) {
-            case kJobHeader: command = 0x701F; length = 2; data = lengthBytes; break;
-            case kJobRead: command = 0x7010; length = 2; data = lengthBytes; break;
-            case kJobProgram: command = 0x7020; length = block.length; data = sendData.data() + pos; break;
-            case kJobLive: command = 0x7050; length = block.length; data = sendData.data() + pos; break;
-            default: command = rawCommand & 0xFFFF; length = std::clamp(rawLength, 0, kMaxFramedData); break;
+            case kJobHeader:
+                command = 0x701F;
+                length = 2;
+                data = lengthBytes;
+                break;
+            case kJobRead:
+                command = 0x7010;
+                length = 2;
+                data = lengthBytes;
+                break;
+            case kJobProgram:
+                command = 0x7020;
+                length = block.length;
+                data = sendData.data() + pos;
+                break;
+            case kJobLive:
+                command = 0x7050;
+                length = block.length;
+                data = sendData.data() + pos;
+                break;
+            default:
+                command = rawCommand & 0xFFFF;
+                length = std::clamp(rawLength, 0, kMaxFramedData);
+                break;
         }
         m_expectedAnswer = command;
         // The send length is that of the frame actually built, so no stale bytes of a longer frame go out.
@@ -210,15 +213,26 @@ void CCOMCOM::buildRequest(const JobBlock& block)
         const int j = pos / m_n;
         int command = 0;
         switch (m_code) {
-            case kJobRaw: command = 0x00; break;
-            case kJobHeader: command = 0x40; break;
-            case kJobProgram: command = 0x00 + j + 1; break;
-            case kJobRead: command = 0x40 + j + 1; break;
-            default: command = 0x30 + j; break;
+            case kJobRaw:
+                command = 0x00;
+                break;
+            case kJobHeader:
+                command = 0x40;
+                break;
+            case kJobProgram:
+                command = 0x00 + j + 1;
+                break;
+            case kJobRead:
+                command = 0x40 + j + 1;
+                break;
+            default:
+                command = 0x30 + j;
+                break;
         }
         m_expectedAnswer = (command | 0x80) & 0xFF;
-        const int value =
-            m_code == kJobLive ? subVersion.load(std::memory_order_relaxed) * 256 + RSKEY.load(std::memory_order_relaxed) : 0;
+        const int value = m_code == kJobLive
+                              ? subVersion.load(std::memory_order_relaxed) * 256 + RSKEY.load(std::memory_order_relaxed)
+                              : 0;
         // A block may reach past the end of the send data near its top: the missing bytes go out as zeros.
         std::array<std::uint8_t, 300> data{};
         const int available = std::clamp(COMMAXBUF - pos, 0, m_n);
@@ -237,8 +251,7 @@ void CCOMCOM::checkAnswer()
     int length = 0;
     const std::uint8_t* data = nullptr;
     if (isFramedProtocol(m_t.protocol)) {
-        if ((framedType(f) & 0x0F) != 0xC || framedCommand(f) != m_expectedAnswer)
-            return;  // not ours: keep waiting
+        if ((framedType(f) & 0x0F) != 0xC || framedCommand(f) != m_expectedAnswer) return;  // not ours: keep waiting
         address = framedAddress(f);
         length = framedLength(f);
         data = f.data() + kFramedDataOffset;
@@ -252,8 +265,7 @@ void CCOMCOM::checkAnswer()
             return;
         }
         int i = m_expectedAnswer & 0x3F;
-        if (i >= 0x30)
-            i &= 0x0F;
+        if (i >= 0x30) i &= 0x0F;
         address = m_n * i - ((m_code == kJobProgram || m_code == kJobRead) ? m_n : 0);
         length = m_n;
         data = f.data() + 1;
@@ -305,11 +317,9 @@ int CCOMCOM::ProtocolTurn()
         }
         return m_pickup.filling.type != 0 ? 50 : kIdleWaitMs;
     }
-    if ((job >> 8) != active)
-        beginJob(job);
+    if ((job >> 8) != active) beginJob(job);
     int state = m_linkState.load(std::memory_order_relaxed);
-    if (state == kLinkNoPort || ring == nullptr)
-        return kIdleWaitMs;
+    if (state == kLinkNoPort || ring == nullptr) return kIdleWaitMs;
 
     if (state == kLinkWaiting) {
         while (m_linkState.load(std::memory_order_relaxed) == kLinkWaiting && ReceiveFrame(m_t, *ring, now, &m_pickup))
@@ -353,8 +363,7 @@ int CCOMCOM::ProtocolTurn()
         m_sendTime = now;
         m_linkState.store(kLinkSending, std::memory_order_release);
         sendPieceTo(m_t, m_port);
-        if (sendDone(m_t))
-            m_linkState.store(kLinkWaiting, std::memory_order_release);
+        if (sendDone(m_t)) m_linkState.store(kLinkWaiting, std::memory_order_release);
     }
     return 1;
 }

@@ -39,16 +39,18 @@ inline constexpr std::uint32_t kAnswerTimeout = 400;  // TMR
 // which arrive by themselves, are collected every 50 ms.
 inline constexpr int kIdleWaitMs = 1000;
 
-struct JobBlock {
+struct JobBlock
+{
     int start;
     int length;
 };
 // The next block of a job from `position`: framed blocks span marked addresses (at most n, gaps of at most 51
 // unmarked addresses); fixed-frame blocks are aligned k * n. Nothing when no marked address is left.
-[[nodiscard]] std::optional<JobBlock> chooseNextBlock(std::span<const std::uint8_t> marks, int position, int end,
-                                                      int n, bool framed);
+[[nodiscard]] std::optional<JobBlock> chooseNextBlock(std::span<const std::uint8_t> marks, int position, int end, int n,
+                                                      bool framed);
 
-class CCOMCOM : public CCOMSEARCH {
+class CCOMCOM : public CCOMSEARCH
+{
 public:
     // tmr is the link clock, owned by the caller and set by it. With LinkThreads::Stepped no thread is started:
     // the caller runs ProtocolTurn() and StepPorts() itself.

@@ -9,8 +9,7 @@
 CCOMIOSYS::CCOMIOSYS(os::LinkClock& tmr, PortLister lister, LinkThreads threads)
     : m_tmr(tmr), m_lister(std::move(lister)), m_threads(threads)
 {
-    if (!m_lister)
-        m_lister = [] { return os::listComPorts(); };
+    if (!m_lister) m_lister = [] { return os::listComPorts(); };
     for (int i = 0; i < kPortCount; ++i) {
         auto com = std::make_unique<CCOM>();
         com->index = i;
@@ -27,8 +26,7 @@ CCOMIOSYS::~CCOMIOSYS()
     for (int i = 0; i < kPortCount; ++i) {
         WakePort(i);
         CCOM& com = Port(i);
-        if (com.thread.joinable())
-            com.thread.join();
+        if (com.thread.joinable()) com.thread.join();
     }
 }
 
@@ -44,8 +42,7 @@ bool CCOMIOSYS::IsPortClosed(int port) const
 
 void CCOMIOSYS::WakePort(int port)
 {
-    if (port < 0 || port >= kPortCount)
-        return;
+    if (port < 0 || port >= kPortCount) return;
     const int fd = m_wake[static_cast<std::size_t>(port)].get();
     if (fd >= 0) {
         const std::uint64_t one = 1;
@@ -55,8 +52,7 @@ void CCOMIOSYS::WakePort(int port)
 
 void CCOMIOSYS::RequestOpen(int port, int baud)
 {
-    if (port < 0 || port >= kPortCount)
-        return;
+    if (port < 0 || port >= kPortCount) return;
     CCOM& com = Port(port);
     com.error.store(kPortErrorNone, std::memory_order_relaxed);
     com.baud.store(baud, std::memory_order_relaxed);
@@ -68,8 +64,7 @@ void CCOMIOSYS::RequestOpen(int port, int baud)
 
 void CCOMIOSYS::RequestClose(int port)
 {
-    if (port < 0 || port >= kPortCount)
-        return;
+    if (port < 0 || port >= kPortCount) return;
     CCOM& com = Port(port);
     if (com.state.load(std::memory_order_acquire) != kPortClosed || com.request != 0) {
         com.error.store(kPortErrorNone, std::memory_order_relaxed);
@@ -79,8 +74,7 @@ void CCOMIOSYS::RequestClose(int port)
 
 void CCOMIOSYS::CloseAll()
 {
-    for (int i = 0; i < kPortCount; ++i)
-        RequestClose(i);
+    for (int i = 0; i < kPortCount; ++i) RequestClose(i);
 }
 
 bool CCOMIOSYS::EnumeratePorts()
@@ -89,8 +83,7 @@ bool CCOMIOSYS::EnumeratePorts()
     const std::optional<os::ComPortMap> list = m_lister();
     if (!list) {
         for (int i = 0; i < 30; ++i) {
-            if (Port(i).presence == 0)
-                changed = true;
+            if (Port(i).presence == 0) changed = true;
             Port(i).presence = 1;
         }
         return changed;
@@ -99,8 +92,7 @@ bool CCOMIOSYS::EnumeratePorts()
         const auto it = list->find(i);
         const int present = (i != 0 && it != list->end()) ? 1 : 0;
         CCOM& com = Port(i);
-        if (present != com.presence)
-            changed = true;
+        if (present != com.presence) changed = true;
         com.presence = present;
         // The path is read by the port thread only while it opens, and a new open is commanded only here.
         if (present && com.command.load(std::memory_order_acquire) == 0 &&
@@ -113,10 +105,8 @@ bool CCOMIOSYS::EnumeratePorts()
 bool CCOMIOSYS::startThread(CCOM& com)
 {
     auto& wake = m_wake[static_cast<std::size_t>(com.index)];
-    if (!wake.isOpen())
-        wake.reset(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC));
-    if (isStepped())
-        return true;
+    if (!wake.isOpen()) wake.reset(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC));
+    if (isStepped()) return true;
     try {
         com.thread = std::thread([this, &com] { portThreadMain(com); });
     } catch (const std::system_error&) {
@@ -130,19 +120,16 @@ void CCOMIOSYS::ManagePorts()
     const std::uint32_t now = m_tmr.now();
     if (os::LinkClock::elapsed(now, m_lastEnumeration) > 1000) {
         m_lastEnumeration = now;
-        if (EnumeratePorts())
-            portTableChanged = 1;
+        if (EnumeratePorts()) portTableChanged = 1;
         portListSeen = 1;
     }
     for (int i = 0; i < kPortCount; ++i) {
         CCOM& com = Port(i);
         if (com.runState.load(std::memory_order_acquire) == 2) {
-            if (com.thread.joinable())
-                com.thread.join();
+            if (com.thread.joinable()) com.thread.join();
             com.runState.store(0, std::memory_order_release);
         }
-        if (com.request == 0)
-            continue;
+        if (com.request == 0) continue;
         const std::uint8_t state = com.state.load(std::memory_order_acquire);
         if (com.request & 2) {
             if (state == kPortClosed) {
@@ -173,8 +160,7 @@ void CCOMIOSYS::ManagePorts()
         } else {
             // A thread that has just ended is reaped on the next call, and a new one started then.
             const std::uint8_t run = com.runState.load(std::memory_order_acquire);
-            if (run == 2)
-                continue;
+            if (run == 2) continue;
             char mode[24];
             std::snprintf(mode, sizeof mode, "%i,N,8,1", com.baud.load(std::memory_order_relaxed));
             com.modeText = mode;
@@ -208,21 +194,18 @@ bool CCOMIOSYS::PortTurn(CCOM& com, int waitMs)
     const int wakeFd = m_wake[static_cast<std::size_t>(com.index)].get();
     pollfd fds[2]{{wakeFd, POLLIN, 0}, {-1, POLLIN, 0}};
     const bool ringHasRoom = com.ring.unread() < kRingSize - 1;
-    if (state == kPortOpen && ringHasRoom)
-        fds[1].fd = com.file.fd();
+    if (state == kPortOpen && ringHasRoom) fds[1].fd = com.file.fd();
     if (com.tx.count.load(std::memory_order_acquire) != 0 ||
         (com.command.load(std::memory_order_acquire) != 0 && state != kPortOpening))
         waitMs = 0;
     // With a full ring the driver keeps the bytes; look again soon, once the receiver has made room.
-    if (state == kPortOpen && !ringHasRoom && waitMs > 1)
-        waitMs = 1;
+    if (state == kPortOpen && !ringHasRoom && waitMs > 1) waitMs = 1;
     ::poll(fds, 2, waitMs);
     if (fds[0].revents & POLLIN) {
         std::uint64_t drained = 0;
         [[maybe_unused]] const ssize_t n = ::read(wakeFd, &drained, sizeof drained);
     }
-    if (com.runState.load(std::memory_order_acquire) != 1)
-        return true;
+    if (com.runState.load(std::memory_order_acquire) != 1) return true;
 
     const std::uint8_t command = com.command.load(std::memory_order_acquire);
     if (state == kPortClosed && command == 1) {
@@ -251,16 +234,14 @@ bool CCOMIOSYS::PortTurn(CCOM& com, int waitMs)
         com.command.compare_exchange_strong(expected, 0, std::memory_order_acq_rel);
         return false;
     }
-    if (state != kPortOpen)
-        return true;
+    if (state != kPortOpen) return true;
     if (const int count = com.tx.count.load(std::memory_order_acquire); count != 0) {
         [[maybe_unused]] const std::size_t written =
             com.file.write(std::span<const std::uint8_t>(com.tx.bytes.data(), static_cast<std::size_t>(count)), 100);
         com.tx.count.store(0, std::memory_order_release);
     }
     const std::size_t waiting = com.file.bytesWaiting();
-    if (waiting > 0)
-        com.ring.fill(waiting, [&](std::span<std::uint8_t> into) { return com.file.read(into); });
+    if (waiting > 0) com.ring.fill(waiting, [&](std::span<std::uint8_t> into) { return com.file.read(into); });
     // A port that went away (adapter pulled, other end of a pty closed) is closed rather than polled in a spin.
     if (com.file.hasFailed() || (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL))) {
         closeNow(com);
@@ -275,8 +256,7 @@ void CCOMIOSYS::portThreadMain(CCOM& com)
         while (!m_quit.load(std::memory_order_acquire)) {
             // Waits end early on data, a piece to send, a command or the quit, so a long period costs no
             // latency and an idle port costs almost no CPU.
-            if (!PortTurn(com, 1000))
-                break;
+            if (!PortTurn(com, 1000)) break;
         }
     } catch (...) {
         // A failure inside the thread ends it like a failed port; the manager sees the port closed.

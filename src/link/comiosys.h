@@ -26,18 +26,19 @@ inline constexpr std::uint8_t kPortClosing = 48;
 
 // Port errors.
 inline constexpr std::uint8_t kPortErrorNone = 0;
-inline constexpr std::uint8_t kPortErrorOpen = 1;      // could not be opened
-inline constexpr std::uint8_t kPortErrorTimeout = 2;   // opening took too long
-inline constexpr std::uint8_t kPortErrorThread = 3;    // no thread could be started
+inline constexpr std::uint8_t kPortErrorOpen = 1;     // could not be opened
+inline constexpr std::uint8_t kPortErrorTimeout = 2;  // opening took too long
+inline constexpr std::uint8_t kPortErrorThread = 3;   // no thread could be started
 
-struct CCOM {
+struct CCOM
+{
     int index = 0;
     std::string deviceName;  // "COM%i"
     std::string modeText;    // "%i,N,8,1", main thread
     std::atomic<std::uint8_t> state{kPortClosed};
     std::atomic<std::uint8_t> error{kPortErrorNone};
     std::atomic<int> baud{115200};
-    int presence = 0;  // main thread
+    int presence = 0;        // main thread
     std::string devicePath;  // main thread; read by the port thread only while an open command is pending
     std::thread thread;      // main thread
     os::SerialPort file;     // port thread
@@ -58,7 +59,8 @@ enum class LinkThreads {
     Stepped,  // tests: no threads; the test runs the thread bodies turn by turn
 };
 
-class CCOMIOSYS {
+class CCOMIOSYS
+{
 public:
     explicit CCOMIOSYS(os::LinkClock& tmr, PortLister lister = {}, LinkThreads threads = LinkThreads::Run);
     ~CCOMIOSYS();

@@ -1,11 +1,11 @@
 #include "link/comsearch.h"
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-
-#include <sys/eventfd.h>
-#include <unistd.h>
 
 namespace {
 // Identification requests are probed in this order; placeholder rows take the program's own protocol.
@@ -28,14 +28,14 @@ constexpr std::array<ProtocolProbe, kProtocolRows + 1> kProtocolTable{{
 }};
 
 // The device types by key: ranges of codes, each named by a pattern with the code.
-struct DeviceTypeRange {
+struct DeviceTypeRange
+{
     int first;
     int last;
     const char* pattern;
 };
 constexpr DeviceTypeRange kDeviceTypes[] = {
-    {1, 26, "QV-%03i"}, {28, 61, "QV-%03i"}, {63, 111, "QV-%03i"},
-    {301, 313, "IGN-%i"}, {1000, 1001, "QV-L%i"},
+    {1, 26, "QV-%03i"}, {28, 61, "QV-%03i"}, {63, 111, "QV-%03i"}, {301, 313, "IGN-%i"}, {1000, 1001, "QV-L%i"},
 };
 
 std::string formatText(const char* format, auto... args)
@@ -47,8 +47,7 @@ std::string formatText(const char* format, auto... args)
 
 std::string bounded(std::string text)
 {
-    if (text.size() > static_cast<std::size_t>(kIdentTextMax))
-        text.resize(static_cast<std::size_t>(kIdentTextMax));
+    if (text.size() > static_cast<std::size_t>(kIdentTextMax)) text.resize(static_cast<std::size_t>(kIdentTextMax));
     return text;
 }
 }  // namespace
@@ -56,8 +55,7 @@ std::string bounded(std::string text)
 std::optional<std::string> findDeviceTypeName(int code)
 {
     for (const DeviceTypeRange& range : kDeviceTypes)
-        if (code >= range.first && code <= range.last)
-            return formatText(range.pattern, code);
+        if (code >= range.first && code <= range.last) return formatText(range.pattern, code);
     return std::nullopt;
 }
 
@@ -65,13 +63,11 @@ bool IdentifyIgnAnswer(int protocol, std::span<const std::uint8_t> frame, int& d
                        std::string& text)
 {
     const int n = fixedDataLength(protocol);
-    if (n == 0 || frame.size() < static_cast<std::size_t>(n + kFixedOverhead) || frame[0] != 0xB0)
-        return false;
+    if (n == 0 || frame.size() < static_cast<std::size_t>(n + kFixedOverhead) || frame[0] != 0xB0) return false;
     frameSize = n + kFixedOverhead;
     deviceKey = protocol == IGN300 ? GetBigEndianWord(frame, 1) : frame[static_cast<std::size_t>(n)];
     text = bounded(formatText("Quorvane %i", deviceKey));
-    if (const auto name = findDeviceTypeName(deviceKey))
-        text = bounded(formatText("%s v%i", name->c_str(), deviceKey));
+    if (const auto name = findDeviceTypeName(deviceKey)) text = bounded(formatText("%s v%i", name->c_str(), deviceKey));
     return true;
 }
 
@@ -95,11 +91,10 @@ void IdentifyWcomAnswer(std::span<const std::uint8_t> data, LinkSlot& slot)
     take(slot.frameSize);
     take(slot.hardwareCode);
     take(slot.deviceKey);
-    slot.identText = bounded(formatText("%s v%i (hw:%x)", name.c_str(), slot.deviceKey,
-                                        static_cast<unsigned>(slot.hardwareCode)));
+    slot.identText =
+        bounded(formatText("%s v%i (hw:%x)", name.c_str(), slot.deviceKey, static_cast<unsigned>(slot.hardwareCode)));
     // A frame size the job engine cannot work with makes the unit one that does not match.
-    if (slot.frameSize < kMinFramedFrame || slot.frameSize > kMaxFramedFrame)
-        slot.deviceKey = -1;
+    if (slot.frameSize < kMinFramedFrame || slot.frameSize > kMaxFramedFrame) slot.deviceKey = -1;
 }
 
 CCOMSEARCH::CCOMSEARCH(os::LinkClock& tmr, PortLister lister, LinkThreads threads)
@@ -120,29 +115,24 @@ void CCOMSEARCH::wakeLink()
 void CCOMSEARCH::FillProtocolSlots(int protocol, int baud, int timeout)
 {
     for (ProtocolProbe& row : protocolTable) {
-        if (row.protocol == 0)
-            break;
-        if (row.protocol == -1)
-            row = {protocol, baud, timeout};
+        if (row.protocol == 0) break;
+        if (row.protocol == -1) row = {protocol, baud, timeout};
     }
 }
 
-void CCOMSEARCH::showStatus(int slot, const std::string& text, int durationMs, std::uint32_t font,
-                            std::uint32_t back, int priority)
+void CCOMSEARCH::showStatus(int slot, const std::string& text, int durationMs, std::uint32_t font, std::uint32_t back,
+                            int priority)
 {
-    if (hooks.showStatus)
-        hooks.showStatus(slot, text, durationMs, font, back, priority);
+    if (hooks.showStatus) hooks.showStatus(slot, text, durationMs, font, back, priority);
 }
 
 void CCOMSEARCH::sendPieceTo(Transceiver& t, int port)
 {
-    if (port <= 0 || port >= kPortCount)
-        return;
+    if (port <= 0 || port >= kPortCount) return;
     const int before = t.remaining;
     const int positionBefore = t.sendPosition;
     SendPiece(t, Port(port).tx);
-    if (t.remaining != before || t.sendPosition != positionBefore)
-        WakePort(port);
+    if (t.remaining != before || t.sendPosition != positionBefore) WakePort(port);
 }
 
 bool CCOMSEARCH::probedBySlot(int port) const
@@ -184,8 +174,7 @@ void CCOMSEARCH::connect(int s)
     bumpLinkEpoch();
     portInUse.store(p, std::memory_order_release);
     const char* id = m_linkSlot.identText.c_str();
-    showStatus(1, formatText("###%s connected##%s verbunden##%s připojen", id, id, id), -1, 0x000000, 0xFFFFFF,
-               100);
+    showStatus(1, formatText("###%s connected##%s verbunden##%s připojen", id, id, id), -1, 0x000000, 0xFFFFFF, 100);
 }
 
 bool CCOMSEARCH::stepSlot(int s, bool& again)
@@ -225,8 +214,7 @@ bool CCOMSEARCH::stepSlot(int s, bool& again)
         Transceiver& t = slot.transceiver;
         if (os::LinkClock::elapsed(now, slot.stamp) > static_cast<std::uint32_t>(row.timeout)) {
             if (slot.state == kSlotSent) {
-                if (sendDone(t))
-                    t.sendPosition = -1;
+                if (sendDone(t)) t.sendPosition = -1;
                 slot.stamp = now;
                 slot.state = kSlotSentAgain;
             } else {
@@ -237,9 +225,8 @@ bool CCOMSEARCH::stepSlot(int s, bool& again)
             sendPieceTo(t, p);
             while (slot.state != kSlotAnswered && slot.state != kSlotPortFailed &&
                    ReceiveFrame(t, Port(p).ring, now, nullptr)) {
-                const int length = isFramedProtocol(t.protocol)
-                                       ? kFramedOverhead + framedLength(t.receiveFrame)
-                                       : fixedDataLength(t.protocol) + kFixedOverhead;
+                const int length = isFramedProtocol(t.protocol) ? kFramedOverhead + framedLength(t.receiveFrame)
+                                                                : fixedDataLength(t.protocol) + kFixedOverhead;
                 if (length == t.sendLength &&
                     std::equal(t.receiveFrame.begin(), t.receiveFrame.begin() + length, t.sendFrame.begin())) {
                     slot.state = kSlotPortFailed;  // the line loops our request back
@@ -247,16 +234,17 @@ bool CCOMSEARCH::stepSlot(int s, bool& again)
                     if (t.receiveFrame[0] == 0xB0) {
                         slot.hardwareCode = -1;
                         slot.frameOverhead = kFixedOverhead;
-                        IdentifyIgnAnswer(t.protocol,
-                                          std::span<const std::uint8_t>(t.receiveFrame.data(),
-                                                                        static_cast<std::size_t>(length)),
-                                          slot.deviceKey, slot.frameSize, slot.identText);
+                        IdentifyIgnAnswer(
+                            t.protocol,
+                            std::span<const std::uint8_t>(t.receiveFrame.data(), static_cast<std::size_t>(length)),
+                            slot.deviceKey, slot.frameSize, slot.identText);
                         slot.state = kSlotAnswered;
                     }
                 } else if ((framedType(t.receiveFrame) & 0x0F) == 0xC && framedCommand(t.receiveFrame) == 0xFEEE) {
-                    IdentifyWcomAnswer(std::span<const std::uint8_t>(t.receiveFrame.data() + kFramedDataOffset,
-                                                                     static_cast<std::size_t>(length - kFramedOverhead)),
-                                       slot);
+                    IdentifyWcomAnswer(
+                        std::span<const std::uint8_t>(t.receiveFrame.data() + kFramedDataOffset,
+                                                      static_cast<std::size_t>(length - kFramedOverhead)),
+                        slot);
                     slot.state = kSlotAnswered;
                 }
             }
@@ -294,28 +282,24 @@ bool CCOMSEARCH::stepSlot(int s, bool& again)
     if (slot.state == kSlotIdle) {
         if (slot.port != 0) {
             ++slot.row;
-            if (protocolTable[static_cast<std::size_t>(slot.row)].protocol == 0)
-                slot.port = 0;
+            if (protocolTable[static_cast<std::size_t>(slot.row)].protocol == 0) slot.port = 0;
         }
         if (slot.port == 0) {
             int candidate = 0;
             if (selectedPort > 0) {
-                if (s != 0)
-                    return false;
+                if (s != 0) return false;
                 candidate = selectedPort;
             } else {
                 int port = nextPort;
                 for (int tries = 0; tries < kPortCount; ++tries) {
-                    if (port < 1 || port > 255)
-                        port = 1;
+                    if (port < 1 || port > 255) port = 1;
                     if (Port(port).presence != 0 && !probedBySlot(port)) {
                         candidate = port;
                         break;
                     }
                     ++port;
                 }
-                if (candidate == 0)
-                    return true;
+                if (candidate == 0) return true;
             }
             nextPort = candidate + 1 > 255 ? 1 : candidate + 1;
             slot.port = candidate;
@@ -341,8 +325,7 @@ void CCOMSEARCH::SearchStep()
         return;
     if (selectedPort == -1) {
         for (LinkSlot& slot : m_slots) {
-            if (slot.port != 0)
-                RequestClose(slot.port);
+            if (slot.port != 0) RequestClose(slot.port);
             slot.port = 0;
             slot.state = kSlotIdle;
         }
@@ -350,9 +333,7 @@ void CCOMSEARCH::SearchStep()
     }
     for (int s = 0; s < 3; ++s) {
         bool again = false;
-        if (!stepSlot(s, again))
-            return;
-        if (again && !stepSlot(s, again))
-            return;
+        if (!stepSlot(s, again)) return;
+        if (again && !stepSlot(s, again)) return;
     }
 }

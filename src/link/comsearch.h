@@ -12,7 +12,8 @@
 #include "link/frames.h"
 #include "link/linkhooks.h"
 
-struct ProtocolProbe {
+struct ProtocolProbe
+{
     int protocol;  // -1 = placeholder, filled by FillProtocolSlots; 0 = end of the table
     int baud;
     int timeout;  // TMR: the probe's answer time-out and the receiver's gap time-out
@@ -29,11 +30,12 @@ inline constexpr int kSlotAnswered = 5;
 inline constexpr int kSlotProtocolFailed = 6;
 inline constexpr int kSlotPortFailed = 7;
 
-inline constexpr int kIdentTextMax = 31;  // characters of an identification text
+inline constexpr int kIdentTextMax = 31;     // characters of an identification text
 inline constexpr int kMinFramedFrame = 17;   // a frame must carry at least one data byte
 inline constexpr int kMaxFramedFrame = 528;  // 512 data bytes and the overhead
 
-struct LinkSlot {
+struct LinkSlot
+{
     int port = 0;
     int row = 0;
     std::uint32_t stamp = 0;
@@ -54,7 +56,8 @@ bool IdentifyIgnAnswer(int protocol, std::span<const std::uint8_t> frame, int& d
 // Reads the data of a framed identification answer into the slot; the name is bounded by the data length.
 void IdentifyWcomAnswer(std::span<const std::uint8_t> data, LinkSlot& slot);
 
-class CCOMSEARCH : public CCOMIOSYS {
+class CCOMSEARCH : public CCOMIOSYS
+{
 public:
     explicit CCOMSEARCH(os::LinkClock& tmr, PortLister lister = {}, LinkThreads threads = LinkThreads::Run);
 
@@ -63,11 +66,14 @@ public:
 
     [[nodiscard]] const LinkSlot& SearchSlot(int s) const { return m_slots[static_cast<std::size_t>(s)]; }
     [[nodiscard]] const LinkSlot& LinkSlotInUse() const { return m_linkSlot; }
-    [[nodiscard]] const ProtocolProbe& ProtocolRow(int row) const { return protocolTable[static_cast<std::size_t>(row)]; }
+    [[nodiscard]] const ProtocolProbe& ProtocolRow(int row) const
+    {
+        return protocolTable[static_cast<std::size_t>(row)];
+    }
 
     std::array<ProtocolProbe, kProtocolRows + 1> protocolTable;
-    std::atomic<int> portInUse{0};      // written by the main thread; read by the protocol thread
-    std::atomic<int> linkEnabled{1};    // written by the main thread
+    std::atomic<int> portInUse{0};    // written by the main thread; read by the protocol thread
+    std::atomic<int> linkEnabled{1};  // written by the main thread
     std::atomic<int> RSKEY{309};
     std::atomic<int> subVersion{0};
     int selectedPort = 0;  // -1 offline, 0 automatic, n only COMn

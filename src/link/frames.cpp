@@ -3,17 +3,28 @@
 #include <algorithm>
 #include <cstring>
 
-bool isFramedProtocol(int protocol) { return protocol == WCOM || protocol == WCOMS; }
-bool isFixedProtocol(int protocol) { return fixedDataLength(protocol) != 0; }
+bool isFramedProtocol(int protocol)
+{
+    return protocol == WCOM || protocol == WCOMS;
+}
+bool isFixedProtocol(int protocol)
+{
+    return fixedDataLength(protocol) != 0;
+}
 
 int fixedDataLength(int protocol)
 {
     switch (protocol) {
-        case IGN50: return 50;
-        case IGN100: return 100;
-        case IGN150: return 150;
-        case IGN300: return 300;
-        default: return 0;
+        case IGN50:
+            return 50;
+        case IGN100:
+            return 100;
+        case IGN150:
+            return 150;
+        case IGN300:
+            return 300;
+        default:
+            return 0;
     }
 }
 
@@ -22,8 +33,7 @@ std::uint16_t crcStep(std::uint16_t reg, std::uint8_t byte)
     for (int bit = 0; bit < 8; ++bit) {
         const bool top = (reg & 0x8000) != 0;
         reg = static_cast<std::uint16_t>((reg << 1) | ((byte >> bit) & 1));
-        if (top)
-            reg ^= 0x1083;
+        if (top) reg ^= 0x1083;
     }
     return reg;
 }
@@ -31,8 +41,7 @@ std::uint16_t crcStep(std::uint16_t reg, std::uint8_t byte)
 std::uint16_t wcomCrc(std::span<const std::uint8_t> bytes)
 {
     std::uint16_t reg = 0x0001;
-    for (std::uint8_t b : bytes)
-        reg = crcStep(reg, b);
+    for (std::uint8_t b : bytes) reg = crcStep(reg, b);
     return reg;
 }
 
@@ -56,8 +65,7 @@ int getLe16(const FrameBuffer& f, int at)
 }
 }  // namespace
 
-int BuildWcomFrame(FrameBuffer& frame, std::uint32_t commandAndFlags, int address, int length,
-                   const std::uint8_t* data)
+int BuildWcomFrame(FrameBuffer& frame, std::uint32_t commandAndFlags, int address, int length, const std::uint8_t* data)
 {
     length = std::clamp(length, 0, kMaxFramedData);
     std::copy(kPreamble.begin(), kPreamble.end(), frame.begin());
@@ -88,22 +96,18 @@ int BuildWcomFrame(FrameBuffer& frame, std::uint32_t commandAndFlags, int addres
 int BuildIgnFrame(FrameBuffer& frame, int protocol, int base, int number, const std::uint8_t* data, int value)
 {
     const int n = fixedDataLength(protocol);
-    if (n == 0)
-        return 0;
+    if (n == 0) return 0;
     frame[0] = static_cast<std::uint8_t>(base + number);
     if (data != nullptr)
         std::memcpy(frame.data() + 1, data, static_cast<std::size_t>(n));
     else
         std::memset(frame.data() + 1, 0, static_cast<std::size_t>(n));
     if (protocol != IGN300) {
-        if (value != 0)
-            frame[static_cast<std::size_t>(n)] = static_cast<std::uint8_t>(value & 0xFF);
-        if (value >= 256)
-            frame[static_cast<std::size_t>(n) - 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+        if (value != 0) frame[static_cast<std::size_t>(n)] = static_cast<std::uint8_t>(value & 0xFF);
+        if (value >= 256) frame[static_cast<std::size_t>(n) - 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
     }
     std::uint8_t x = 0xFF;
-    for (int i = 0; i <= n; ++i)
-        x ^= frame[static_cast<std::size_t>(i)];
+    for (int i = 0; i <= n; ++i) x ^= frame[static_cast<std::size_t>(i)];
     frame[static_cast<std::size_t>(n) + 1] = x;
     return n + kFixedOverhead;
 }
@@ -127,15 +131,26 @@ int BuildIgn300Frame(FrameBuffer& f, int base, int number, const std::uint8_t* d
 
 int GetBigEndianWord(std::span<const std::uint8_t> frame, int p)
 {
-    if (p < 0 || static_cast<std::size_t>(p) + 2 >= frame.size())
-        return 0;
+    if (p < 0 || static_cast<std::size_t>(p) + 2 >= frame.size()) return 0;
     return frame[static_cast<std::size_t>(p) + 1] * 256 + frame[static_cast<std::size_t>(p) + 2];
 }
 
-int framedType(const FrameBuffer& f) { return f[7]; }
-int framedCommand(const FrameBuffer& f) { return getLe16(f, 8); }
-int framedAddress(const FrameBuffer& f) { return getLe16(f, 10); }
-int framedLength(const FrameBuffer& f) { return getLe16(f, 12); }
+int framedType(const FrameBuffer& f)
+{
+    return f[7];
+}
+int framedCommand(const FrameBuffer& f)
+{
+    return getLe16(f, 8);
+}
+int framedAddress(const FrameBuffer& f)
+{
+    return getLe16(f, 10);
+}
+int framedLength(const FrameBuffer& f)
+{
+    return getLe16(f, 12);
+}
 
 void PickupBlocks::arm(std::uint8_t type, int expectedLength, std::uint8_t expectedXor, std::uint8_t expectedSum,
                        std::uint8_t cycleDivisor)
@@ -151,8 +166,7 @@ void PickupBlocks::arm(std::uint8_t type, int expectedLength, std::uint8_t expec
 bool PickupBlocks::take(PickupSampleBlock& into)
 {
     const std::uint8_t type = completedType.load(std::memory_order_acquire);
-    if (type == 0)
-        return false;
+    if (type == 0) return false;
     into = completed;
     into.type = type;
     completedType.store(0, std::memory_order_release);
@@ -194,8 +208,7 @@ void SendPiece(Transceiver& t, TransmitBuffer& tx)
         t.sendPosition = 0;
         t.remaining = std::clamp(t.sendLength, 0, kMaxFrame);
     }
-    if (t.remaining == 0 || tx.count.load(std::memory_order_acquire) != 0)
-        return;
+    if (t.remaining == 0 || tx.count.load(std::memory_order_acquire) != 0) return;
     const int n = std::min(t.remaining, kMaxPiece);
     if (tx.put(std::span<const std::uint8_t>(t.sendFrame.data() + t.sendPosition, static_cast<std::size_t>(n)))) {
         t.sendPosition += n;
@@ -210,16 +223,14 @@ bool feedPickup(PickupBlocks& pickup, std::uint8_t b)
     PickupSampleBlock& block = pickup.filling;
     block.data[block.receivedLength] = b;
     ++block.receivedLength;
-    if (block.receivedLength != block.expectedLength)
-        return false;
+    if (block.receivedLength != block.expectedLength) return false;
     std::uint8_t x = 0, s = 0;
     for (int i = 0; i < block.receivedLength; ++i) {
         x ^= block.data[static_cast<std::size_t>(i)];
         s = static_cast<std::uint8_t>(s + block.data[static_cast<std::size_t>(i)]);
     }
     // A completed block still waiting to be taken is kept; the new one is lost rather than torn.
-    if (x == block.expectedXor && s == block.expectedSum &&
-        pickup.completedType.load(std::memory_order_acquire) == 0) {
+    if (x == block.expectedXor && s == block.expectedSum && pickup.completedType.load(std::memory_order_acquire) == 0) {
         pickup.completed = block;
         pickup.completedType.store(block.type, std::memory_order_release);
     }
@@ -230,10 +241,8 @@ bool feedPickup(PickupBlocks& pickup, std::uint8_t b)
 
 bool receiveFramedByte(Transceiver& t, std::uint8_t b)
 {
-    if (t.position >= kMaxFrame)
-        t.position = 0;
-    if (t.position == 0)
-        t.checkMode = 255;
+    if (t.position >= kMaxFrame) t.position = 0;
+    if (t.position == 0) t.checkMode = 255;
     t.receiveFrame[static_cast<std::size_t>(t.position)] = b;
     const int p = t.position + 1;
     t.position = p;
@@ -260,17 +269,13 @@ bool receiveFramedByte(Transceiver& t, std::uint8_t b)
         else
             t.accumulator = static_cast<std::uint16_t>(kSumAfterPreamble + (t.receiveFrame[7] << 8));
     }
-    if (p < 14 || t.checkMode == 255)
-        return false;
+    if (p < 14 || t.checkMode == 255) return false;
     t.frameLength = kFramedOverhead + framedLength(t.receiveFrame);
-    if (p == t.frameLength - 2)
-        t.capturedCheck = t.accumulator;
-    if (p != t.frameLength)
-        return false;
+    if (p == t.frameLength - 2) t.capturedCheck = t.accumulator;
+    if (p != t.frameLength) return false;
     t.position = 0;
     const bool ok = t.checkMode == 0 ? getLe16(t.receiveFrame, p - 2) == t.capturedCheck : t.accumulator == 0xFFFF;
-    if (!ok)
-        return false;
+    if (!ok) return false;
     const int command = framedCommand(t.receiveFrame);
     if (command == 0xFFFF || command == 0xFFFE) {
         // A short answer: the answered command rides in the address field, a value of 1 or 2 bytes as data.
@@ -285,28 +290,23 @@ bool receiveFramedByte(Transceiver& t, std::uint8_t b)
             address = getLe16(t.receiveFrame, kFramedDataOffset);
         putLe16(t.receiveFrame, 8, answered);
         putLe16(t.receiveFrame, 10, address);
-        if (length == 1 || length == 2)
-            putLe16(t.receiveFrame, 12, 0);
+        if (length == 1 || length == 2) putLe16(t.receiveFrame, 12, 0);
     }
     return true;
 }
 
 bool receiveFixedByte(Transceiver& t, std::uint8_t b)
 {
-    if (t.frameLength <= 0 || t.frameLength > kMaxFrame)
-        return false;
-    if (t.position >= t.frameLength)
-        t.position = 0;
+    if (t.frameLength <= 0 || t.frameLength > kMaxFrame) return false;
+    if (t.position >= t.frameLength) t.position = 0;
     if (t.position == 0) {
         t.accumulator = 0xFF;
-        if ((b & 0x80) == 0)
-            return false;  // only answers are received
+        if ((b & 0x80) == 0) return false;  // only answers are received
     }
     t.accumulator ^= b;
     t.receiveFrame[static_cast<std::size_t>(t.position)] = b;
     ++t.position;
-    if (t.position < t.frameLength)
-        return false;
+    if (t.position < t.frameLength) return false;
     t.position = 0;
     return t.accumulator == 0;
 }
@@ -323,8 +323,7 @@ bool ReceiveFrame(Transceiver& t, ReceiveRing& ring, std::uint32_t tmr, PickupBl
                 block.receivedLength = 0;
                 return false;
             }
-            if (feedPickup(*pickup, b))
-                return false;
+            if (feedPickup(*pickup, b)) return false;
         }
         if (t.position > 0 && tmr - t.lastByteTime > static_cast<std::uint32_t>(t.gapTimeout))
             t.position = 0;  // an unfinished frame is dropped after a pause
@@ -334,11 +333,9 @@ bool ReceiveFrame(Transceiver& t, ReceiveRing& ring, std::uint32_t tmr, PickupBl
             return false;
         }
         if (isFramedProtocol(t.protocol)) {
-            if (receiveFramedByte(t, b))
-                return true;
+            if (receiveFramedByte(t, b)) return true;
         } else if (isFixedProtocol(t.protocol)) {
-            if (receiveFixedByte(t, b))
-                return true;
+            if (receiveFixedByte(t, b)) return true;
         }
     }
     return false;

@@ -17,10 +17,10 @@ inline constexpr int IGN100 = 3100;
 inline constexpr int IGN150 = 3150;
 inline constexpr int IGN300 = 3300;
 
-inline constexpr int kMaxFrame = 1040;        // longest frame received or sent
-inline constexpr int kMaxFramedData = 512;    // data bytes the program sends in one framed frame
-inline constexpr int kFramedOverhead = 16;    // preamble, type, command, address, length, check
-inline constexpr int kFixedOverhead = 2;      // command and check
+inline constexpr int kMaxFrame = 1040;      // longest frame received or sent
+inline constexpr int kMaxFramedData = 512;  // data bytes the program sends in one framed frame
+inline constexpr int kFramedOverhead = 16;  // preamble, type, command, address, length, check
+inline constexpr int kFixedOverhead = 2;    // command and check
 
 // Flags in the command argument of BuildWcomFrame.
 inline constexpr std::uint32_t kFrameSum = 0x10000;    // WCOMS: sum check
@@ -40,7 +40,7 @@ using FrameBuffer = std::array<std::uint8_t, kMaxFrame>;
 
 // One step of the WCOM CRC: the byte's bits enter lowest first.
 [[nodiscard]] std::uint16_t crcStep(std::uint16_t reg, std::uint8_t byte);
-[[nodiscard]] std::uint16_t wcomCrc(std::span<const std::uint8_t> bytes);   // register starts at 0x0001
+[[nodiscard]] std::uint16_t wcomCrc(std::span<const std::uint8_t> bytes);  // register starts at 0x0001
 // The WCOMS sum: bytes at even offsets as low bytes, at odd offsets as high bytes.
 [[nodiscard]] std::uint16_t wcomsSum(std::span<const std::uint8_t> bytes);
 
@@ -66,7 +66,8 @@ inline constexpr int kFramedDataOffset = 14;
 
 // The pickup sample block: a stream of samples the unit sends after a live frame that announces it.
 inline constexpr int kPickupMaxBytes = 15000;
-struct PickupSampleBlock {
+struct PickupSampleBlock
+{
     std::uint8_t type = 0;  // 0 = none
     std::uint16_t expectedLength = 0;
     std::uint16_t receivedLength = 0;
@@ -79,7 +80,8 @@ struct PickupSampleBlock {
 // The block being filled belongs to the receiver's thread alone; the completed copy is handed to the main
 // thread through completedType: the receiver fills it only while that is 0 and then publishes the type, the
 // taker copies it out and stores 0.
-struct PickupBlocks {
+struct PickupBlocks
+{
     PickupSampleBlock filling;
     PickupSampleBlock completed;
     std::atomic<std::uint8_t> completedType{0};
@@ -92,7 +94,8 @@ struct PickupBlocks {
 };
 
 // The frame state of one search slot or of the link slot; used by one thread at a time.
-struct Transceiver {
+struct Transceiver
+{
     int protocol = PROTOCOL_NONE;
     std::uint16_t accumulator = 0;
     std::uint16_t capturedCheck = 0;
@@ -113,7 +116,10 @@ void ResetTransceiver(Transceiver& t);
 // Hands the next piece (at most 330 bytes) of the send frame to the port when its transmit buffer is free.
 void SendPiece(Transceiver& t, TransmitBuffer& tx);
 // Whether the whole send frame has been handed to the port.
-[[nodiscard]] inline bool sendDone(const Transceiver& t) { return t.sendPosition >= 0 && t.remaining == 0; }
+[[nodiscard]] inline bool sendDone(const Transceiver& t)
+{
+    return t.sendPosition >= 0 && t.remaining == 0;
+}
 // Takes bytes from the ring until a frame with a correct check is complete in receiveFrame (returns true), or
 // the ring is empty. tmr is the link clock, for the gap time-out. pickup may be null.
 [[nodiscard]] bool ReceiveFrame(Transceiver& t, ReceiveRing& ring, std::uint32_t tmr, PickupBlocks* pickup);

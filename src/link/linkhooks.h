@@ -4,7 +4,8 @@
 #include <functional>
 #include <string>
 
-struct LinkHooks {
+struct LinkHooks
+{
     // A status slot text in the trilingual form "###English##German##Czech", shown for durationMs (-1: until
     // replaced), colours 0x00BBGGRR, with a priority.
     std::function<void(int slot, const std::string& text, int durationMs, std::uint32_t fontColor,

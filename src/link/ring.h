@@ -8,11 +8,12 @@
 #include <cstdint>
 #include <span>
 
-inline constexpr int kRingSize = 330;       // one place stays free: equal indexes mean empty
-inline constexpr int kMaxPiece = 330;       // bytes handed to the port in one piece
+inline constexpr int kRingSize = 330;  // one place stays free: equal indexes mean empty
+inline constexpr int kMaxPiece = 330;  // bytes handed to the port in one piece
 inline constexpr int kTransmitBuffer = 332;
 
-struct ReceiveRing {
+struct ReceiveRing
+{
     std::array<std::uint8_t, kRingSize> bytes{};
     std::atomic<int> readIndex{0};   // written by the receiver only
     std::atomic<int> writeIndex{0};  // written by the port thread only
@@ -36,11 +37,9 @@ struct ReceiveRing {
             const std::size_t got = read(std::span<std::uint8_t>(bytes.data() + w, ask1));
             taken += got;
             w += static_cast<int>(got);
-            if (w >= kRingSize)
-                w -= kRingSize;
+            if (w >= kRingSize) w -= kRingSize;
             writeIndex.store(w, std::memory_order_release);
-            if (got < ask1)
-                return taken;
+            if (got < ask1) return taken;
         }
         const std::size_t rest = waiting - taken;
         const auto ask2 = static_cast<std::size_t>(second) < rest ? static_cast<std::size_t>(second) : rest;
@@ -59,8 +58,7 @@ struct ReceiveRing {
     [[nodiscard]] bool pop(std::uint8_t& byte)
     {
         const int r = readIndex.load(std::memory_order_relaxed);
-        if (r == writeIndex.load(std::memory_order_acquire))
-            return false;
+        if (r == writeIndex.load(std::memory_order_acquire)) return false;
         byte = bytes[static_cast<std::size_t>(r)];
         readIndex.store(r + 1 == kRingSize ? 0 : r + 1, std::memory_order_release);
         return true;
@@ -74,7 +72,8 @@ struct ReceiveRing {
     }
 };
 
-struct TransmitBuffer {
+struct TransmitBuffer
+{
     std::array<std::uint8_t, kTransmitBuffer> bytes{};
     std::atomic<int> count{0};  // 0 = free; set by the sender after the bytes, cleared by the port thread
 
@@ -83,8 +82,7 @@ struct TransmitBuffer {
     {
         if (piece.size() > static_cast<std::size_t>(kMaxPiece) || count.load(std::memory_order_acquire) != 0)
             return false;
-        for (std::size_t i = 0; i < piece.size(); ++i)
-            bytes[i] = piece[i];
+        for (std::size_t i = 0; i < piece.size(); ++i) bytes[i] = piece[i];
         count.store(static_cast<int>(piece.size()), std::memory_order_release);
         return true;
     }

@@ -20,7 +20,8 @@ using ComPortMap = std::map<int, std::string>;  // COM number -> device path
 // "200=/tmp/unit0,201=/dev/pts/7": entries with a number outside 1..255 or without a path are skipped.
 [[nodiscard]] ComPortMap parsePortOverrides(std::string_view text);
 
-struct PortListPlaces {
+struct PortListPlaces
+{
     std::filesystem::path devDir = "/dev";
     std::filesystem::path sysTtyDir = "/sys/class/tty";
     std::optional<std::string> overrides;  // the text of KELVORA_PORTS; unset = read the environment

@@ -8,7 +8,8 @@
 
 namespace os {
 
-class UniqueFd final {
+class UniqueFd final
+{
 public:
     explicit UniqueFd(int fd = -1) noexcept : m_fd(fd) {}
     UniqueFd(UniqueFd&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
@@ -28,7 +29,8 @@ private:
     int m_fd;
 };
 
-struct SerialResult {
+struct SerialResult
+{
     bool ok = false;
     std::string error;  // names the device, the action and the cause; empty when ok
 };
@@ -36,7 +38,8 @@ struct SerialResult {
 // The termios speed constant of a baud rate, or 0 when the rate is not one termios knows.
 [[nodiscard]] unsigned baudToSpeed(int baud) noexcept;
 
-class SerialPort final {
+class SerialPort final
+{
 public:
     SerialPort() = default;
     SerialPort(SerialPort&&) = default;

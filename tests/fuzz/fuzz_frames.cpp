@@ -10,14 +10,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size < 4)
-        return 0;
+    if (size < 4) return 0;
     static const int kProtocols[] = {PROTOCOL_NONE, WCOM, WCOMS, IGN50, IGN100, IGN150, IGN300, 77};
     const int protocol = kProtocols[data[0] % 8];
     const std::size_t chunk = 1 + data[1] % 64;
     auto pickup = std::make_unique<PickupBlocks>();
-    if (data[2] & 1)
-        pickup->arm(1, (data[2] << 8 | data[3]) * 3, data[2], data[3], 4);
+    if (data[2] & 1) pickup->arm(1, (data[2] << 8 | data[3]) * 3, data[2], data[3], 4);
     auto t = std::make_unique<Transceiver>();
     SetLinkProtocol(*t, protocol, 100);
     auto ring = std::make_unique<ReceiveRing>();
@@ -45,8 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 IdentifyIgnAnswer(protocol, t->receiveFrame, key, frameSize, text);
             }
         }
-        if (got == 0)
-            ring->dropAll();
+        if (got == 0) ring->dropAll();
     }
     PickupSampleBlock out;
     (void)pickup->take(out);

@@ -1,16 +1,16 @@
 // The port manager and the port thread body, stepped by hand: no threads, the link clock moved by the test.
-#include <gtest/gtest.h>
+#include "link/comiosys.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
 
-#include "link/comiosys.h"
-
 namespace {
-struct RawPty {
+struct RawPty
+{
     os::UniqueFd master{::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK)};
     os::UniqueFd slave;
     std::string path;
@@ -29,7 +29,8 @@ struct RawPty {
     }
 };
 
-struct SteppedPorts {
+struct SteppedPorts
+{
     os::LinkClock tmr;
     os::ComPortMap ports;
     CCOMIOSYS set{tmr, [this] { return std::optional<os::ComPortMap>(ports); }, LinkThreads::Stepped};
@@ -69,7 +70,8 @@ TEST(PortSet, FirstEnumerationAfter1000AndChangesReported)
 TEST(PortSet, UnreadableListOffersTheFirst30Ports)
 {
     os::LinkClock tmr;
-    CCOMIOSYS set(tmr, [] { return std::optional<os::ComPortMap>(); }, LinkThreads::Stepped);
+    CCOMIOSYS set(
+        tmr, [] { return std::optional<os::ComPortMap>(); }, LinkThreads::Stepped);
     tmr.set(1001);
     set.ManagePorts();
     EXPECT_EQ(set.portTableChanged, 1);

@@ -1,11 +1,11 @@
 // Frames against golden byte sequences computed by hand from the frame rules (preamble, type, LE fields, CRC
 // fed LSB first with 0x1083, or the complemented even/odd sum), and the receiver fed byte by byte.
+#include "link/frames.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "link/frames.h"
 
 namespace {
 using Bytes = std::vector<std::uint8_t>;
@@ -18,10 +18,14 @@ Bytes framedBytes(std::initializer_list<std::uint8_t> tail)
     return b;
 }
 
-Bytes built(const FrameBuffer& f, int length) { return Bytes(f.begin(), f.begin() + length); }
+Bytes built(const FrameBuffer& f, int length)
+{
+    return Bytes(f.begin(), f.begin() + length);
+}
 
 // Feeds bytes through a ring in chunks, the way a port thread would, and collects the frames received.
-struct Feeder {
+struct Feeder
+{
     ReceiveRing ring;
     Transceiver t;
     PickupBlocks* pickup = nullptr;
@@ -58,7 +62,8 @@ TEST(Frames, ChecksMatchTheirAnchors)
 
 TEST(Frames, BuildersMatchGoldenFrames)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         Bytes expected;
         std::function<int(FrameBuffer&)> build;
@@ -80,8 +85,7 @@ TEST(Frames, BuildersMatchGoldenFrames)
          [](FrameBuffer& f) { return BuildWcomFrame(f, 0xFEEE, 0, 0, nullptr); }},
         {"wcoms_identify", framedBytes({0xFB, 0xEE, 0xFE, 0x00, 0x00, 0x00, 0x00, 0xB3, 0xAA}),
          [](FrameBuffer& f) { return BuildWcomFrame(f, 0xFEEE | kFrameSum, 0, 0, nullptr); }},
-        {"wcoms_odd_length_high_byte_first",
-         framedBytes({0xFB, 0x20, 0x70, 0x10, 0x00, 0x01, 0x00, 0x42, 0x39, 0x2E}),
+        {"wcoms_odd_length_high_byte_first", framedBytes({0xFB, 0x20, 0x70, 0x10, 0x00, 0x01, 0x00, 0x42, 0x39, 0x2E}),
          [&](FrameBuffer& f) { return BuildWcomFrame(f, 0x7020 | kFrameSum, 0x10, 1, oddData); }},
         {"ign300_identify", ign300, [](FrameBuffer& f) { return BuildIgn300Frame(f, 0x30, 0, nullptr); }},
         {"ign50_identify_with_key", ign50, [](FrameBuffer& f) { return BuildIgn50Frame(f, 0x30, 0, nullptr, 309); }},
@@ -99,8 +103,7 @@ TEST(Frames, WcomsFrameSumsToAllOnes)
     for (int length : {0, 1, 2, 7, 512}) {
         SCOPED_TRACE(length);
         std::vector<std::uint8_t> data(static_cast<std::size_t>(length));
-        for (int i = 0; i < length; ++i)
-            data[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i * 37 + 5);
+        for (int i = 0; i < length; ++i) data[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i * 37 + 5);
         FrameBuffer f{};
         const int n = BuildWcomFrame(f, 0x7020 | kFrameSum, 0x1234, length, data.data());
         EXPECT_EQ(n, length + 16);
@@ -245,7 +248,8 @@ TEST(FrameSender, LongFrameLeavesInPiecesWhenTheBufferIsFree)
 
 TEST(Pickup, BlockIsCollectedCheckedAndBounded)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         int announced;
         bool sumRight;

@@ -8,7 +8,8 @@
 
 TEST(JobBlocks, ChoiceFollowsTheMarks)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         std::vector<int> marks;
         int position;
@@ -30,8 +31,7 @@ TEST(JobBlocks, ChoiceFollowsTheMarks)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::array<std::uint8_t, COMMAXBUF> marks{};
-        for (int m : c.marks)
-            marks[static_cast<std::size_t>(m)] = 1;
+        for (int m : c.marks) marks[static_cast<std::size_t>(m)] = 1;
         std::vector<JobBlock> got;
         int position = c.position;
         while (const auto block = chooseNextBlock(marks, position, c.end, c.n, c.framed)) {
@@ -49,7 +49,8 @@ TEST(JobBlocks, ChoiceFollowsTheMarks)
 
 TEST(Identification, FixedFrameAnswers)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         int protocol;
         std::vector<std::uint8_t> head;  // first frame bytes; the rest is zero
@@ -66,8 +67,7 @@ TEST(Identification, FixedFrameAnswers)
         SCOPED_TRACE(c.name);
         FrameBuffer f{};
         std::copy(c.head.begin(), c.head.end(), f.begin());
-        if (c.protocol == IGN50)
-            f[50] = 0x35;
+        if (c.protocol == IGN50) f[50] = 0x35;
         int key = 0, size = 0;
         std::string text;
         ASSERT_TRUE(IdentifyIgnAnswer(c.protocol, f, key, size, text));
@@ -84,7 +84,8 @@ TEST(Identification, FixedFrameAnswers)
 
 TEST(Identification, FramedAnswersAreBoundedAndChecked)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         std::vector<std::uint8_t> data;
         int frameSize;

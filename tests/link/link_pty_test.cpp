@@ -19,15 +19,15 @@ unitsim::UnitConfig unit(int protocol, int baud, int key = 309)
 std::vector<std::uint8_t> distinctImage(int seed)
 {
     std::vector<std::uint8_t> image(5100);
-    for (std::size_t i = 0; i < image.size(); ++i)
-        image[i] = static_cast<std::uint8_t>(i * 31 + seed + (i >> 7));
+    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 31 + seed + (i >> 7));
     return image;
 }
 }  // namespace
 
 TEST(LinkSearch, FindsAndIdentifiesUnitsOfEachProtocol)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         int protocol;
         int baud;
@@ -54,8 +54,8 @@ TEST(LinkSearch, FindsAndIdentifiesUnitsOfEachProtocol)
         ASSERT_FALSE(rig.statuses.empty());
         const Status& last = rig.statuses.back();
         EXPECT_EQ(last.slot, 1);
-        EXPECT_EQ(last.text, std::string("###") + c.ident + " connected##" + c.ident + " verbunden##" + c.ident +
-                                 " připojen");
+        EXPECT_EQ(last.text,
+                  std::string("###") + c.ident + " connected##" + c.ident + " verbunden##" + c.ident + " připojen");
         EXPECT_EQ(last.durationMs, -1);
         EXPECT_EQ(last.priority, 100);
     }
@@ -87,8 +87,8 @@ TEST(LinkSearch, SilentPortMovesOnAfterOneRepeat)
     const std::uint32_t sent = rig.tmr.now();
     ASSERT_TRUE(rig.runUntil([&] { return rig.link->SearchSlot(0).row >= 1; }));
     const std::uint32_t gaveUp = rig.tmr.now() - sent;
-    EXPECT_GT(gaveUp, 350u);   // two waits of 175
-    EXPECT_LT(gaveUp, 1500u);  // generous for a loaded machine
+    EXPECT_GT(gaveUp, 350u);                // two waits of 175
+    EXPECT_LT(gaveUp, 1500u);               // generous for a loaded machine
     EXPECT_EQ(rig.sim->requestCount(), 2);  // the request and its one repeat
 }
 
@@ -109,7 +109,8 @@ TEST(LinkSearch, LoopBackIsGivenUpAtTheFirstFramedRow)
 
 TEST(LinkJobs, ReadAndProgramTheImageFrameByFrame)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         int protocol;
         int baud;
@@ -160,7 +161,8 @@ TEST(LinkJobs, ReadAndProgramTheImageFrameByFrame)
         }
         if (c.protocol != IGN300) {
             // Each framed read request is 18 bytes on the line, nothing of an earlier, longer frame after it.
-            EXPECT_EQ(rig.sim->bytesIn() - bytesInBefore, 18 * static_cast<std::int64_t>(readRequests) + 16 * static_cast<std::int64_t>(probes));
+            EXPECT_EQ(rig.sim->bytesIn() - bytesInBefore,
+                      18 * static_cast<std::int64_t>(readRequests) + 16 * static_cast<std::int64_t>(probes));
         }
 
         auto changed = original;
@@ -176,7 +178,8 @@ TEST(LinkJobs, ShortAcknowledgementOfAProgramFrame)
 {
     // A short answer carries the answered command in its address field and its value as the address: a 2-byte
     // value names any block, a 1-byte value only blocks below address 256.
-    struct Case {
+    struct Case
+    {
         const char* name;
         int valueBytes;
         int start;
@@ -200,7 +203,8 @@ TEST(LinkJobs, ShortAcknowledgementOfAProgramFrame)
 
 TEST(LinkJobs, LostAndCorruptAnswersAreRetriedAndTheThirdFailureFails)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         unitsim::Faults faults;
         int flags;
@@ -231,8 +235,7 @@ TEST(LinkJobs, LostAndCorruptAnswersAreRetriedAndTheThirdFailureFails)
         rig.sim->setFaults(c.faults);
         ASSERT_EQ(rig.runJob(kJobRead, 0, 600, c.flags), c.result);
         int sent = 0;
-        for (const unitsim::Request& r : rig.sim->requests())
-            sent += r.command == 0x42 ? 1 : 0;
+        for (const unitsim::Request& r : rig.sim->requests()) sent += r.command == 0x42 ? 1 : 0;
         const int lost = c.faults.dropAnswerCount + c.faults.corruptCheckCount;
         if (c.result == kJobDone) {
             EXPECT_GE(sent, 1 + lost);  // more only when a loaded machine made an answer late
@@ -322,8 +325,7 @@ TEST(LinkJobs, LiveAnswerAnnouncingSamplesBringsThePickupBlock)
 {
     LinkRig rig(unit(IGN300, 115200));
     std::vector<std::uint8_t> samples(4000);
-    for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<std::uint8_t>(i * 5 + 3);
+    for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<std::uint8_t>(i * 5 + 3);
     rig.sim->setPickupSamples(samples, 1);
     ASSERT_TRUE(rig.connect());
     rig.link->sendData[105] = 1;

@@ -11,7 +11,8 @@
 #include "link/comcom.h"
 #include "unitsim/unitsim.h"
 
-struct Status {
+struct Status
+{
     int slot;
     std::string text;
     int durationMs;
@@ -19,7 +20,8 @@ struct Status {
     int priority;
 };
 
-class LinkRig {
+class LinkRig
+{
 public:
     static constexpr int kCom = 200;
 
@@ -45,8 +47,7 @@ public:
                                                                std::chrono::steady_clock::now() - m_start)
                                                                .count()));
             link->Tick();
-            if (done())
-                return true;
+            if (done()) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         return false;

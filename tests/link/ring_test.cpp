@@ -1,8 +1,8 @@
+#include "link/ring.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
-
-#include "link/ring.h"
 
 namespace {
 std::size_t fillFrom(ReceiveRing& ring, std::vector<std::uint8_t>& source, std::size_t waiting)
@@ -23,8 +23,7 @@ TEST(ReceiveRing, HoldsAtMost329AndWrapsAfterPartialConsumption)
 {
     ReceiveRing ring;
     std::vector<std::uint8_t> source(1000);
-    for (std::size_t i = 0; i < source.size(); ++i)
-        source[i] = static_cast<std::uint8_t>(i);
+    for (std::size_t i = 0; i < source.size(); ++i) source[i] = static_cast<std::uint8_t>(i);
     EXPECT_EQ(fillFrom(ring, source, 1000), 329u);
     EXPECT_EQ(fillFrom(ring, source, 1000), 0u);  // full: unread bytes are never overwritten
     std::uint8_t b = 0;

@@ -4,7 +4,8 @@
 #include "link/comcom.h"
 
 namespace {
-struct SteppedSearch {
+struct SteppedSearch
+{
     os::LinkClock tmr;
     os::ComPortMap ports;
     CCOMCOM link{tmr, [this] { return std::optional<os::ComPortMap>(ports); }, LinkThreads::Stepped};
@@ -25,8 +26,7 @@ TEST(SearchChoice, AutomaticSearchWrapsAndSkipsAbsentPorts)
     s.link.FillProtocolSlots(IGN300, 115200, 175);
     s.link.nextPort = 255;
     s.tmr.set(1000);
-    for (int i = 0; i < 2; ++i)
-        s.tick();
+    for (int i = 0; i < 2; ++i) s.tick();
     EXPECT_EQ(s.link.SearchSlot(0).port, 2);
     EXPECT_EQ(s.link.SearchSlot(1).port, 9);
     EXPECT_EQ(s.link.SearchSlot(2).port, 0);  // nothing left to probe
@@ -44,8 +44,7 @@ TEST(SearchChoice, FixedPortIsProbedBySlotZeroOnly)
     s.tick();
     ASSERT_NE(s.link.SearchSlot(0).port, 0);
     s.link.selectedPort = 5;
-    for (int i = 0; i < 20; ++i)
-        s.tick();
+    for (int i = 0; i < 20; ++i) s.tick();
     EXPECT_EQ(s.link.SearchSlot(0).port, 5);
     EXPECT_EQ(s.link.SearchSlot(1).port, 0);
     EXPECT_EQ(s.link.SearchSlot(2).port, 0);
@@ -65,8 +64,7 @@ TEST(SearchChoice, OfflineClosesEverySlot)
         EXPECT_EQ(s.link.SearchSlot(slot).port, 0);
         EXPECT_EQ(s.link.SearchSlot(slot).state, kSlotIdle);
     }
-    for (int i = 0; i < 20; ++i)
-        s.tick();
+    for (int i = 0; i < 20; ++i) s.tick();
     EXPECT_EQ(s.link.SearchSlot(0).port, 0);
 }
 
@@ -75,9 +73,10 @@ TEST(SearchChoice, ProtocolTableAfterFilling)
     SteppedSearch s;
     s.link.FillProtocolSlots(IGN300, 115200, 175);
     const ProtocolProbe expected[] = {
-        {IGN300, 115200, 175}, {WCOM, 57600, 75},     {WCOMS, 57600, 125},   {IGN300, 115200, 175},
-        {IGN50, 57600, 125},   {IGN300, 115200, 175}, {IGN100, 57600, 175},  {IGN300, 115200, 175},
-        {IGN150, 57600, 175},  {IGN300, 115200, 175}, {WCOM, 115200, 75},    {WCOMS, 115200, 325},
+        {IGN300, 115200, 175}, {WCOM, 57600, 75},     {WCOMS, 57600, 125},
+        {IGN300, 115200, 175}, {IGN50, 57600, 125},   {IGN300, 115200, 175},
+        {IGN100, 57600, 175},  {IGN300, 115200, 175}, {IGN150, 57600, 175},
+        {IGN300, 115200, 175}, {WCOM, 115200, 75},    {WCOMS, 115200, 325},
         {IGN300, 115200, 175}, {IGN300, 115200, 175}, {0, 0, 0},
     };
     for (int row = 0; row <= kProtocolRows; ++row) {

@@ -9,13 +9,19 @@
 #include "unitsim/unitsim.h"
 
 namespace {
-class SteppedLink {
+class SteppedLink
+{
 public:
     SteppedLink() : sim(unitsim::UnitConfig{})
     {
         const std::string path = sim.slavePath();
         tmr.set(2000);
-        link = std::make_unique<CCOMCOM>(tmr, [path] { return os::ComPortMap{{200, path}}; }, LinkThreads::Stepped);
+        link = std::make_unique<CCOMCOM>(
+            tmr,
+            [path] {
+                return os::ComPortMap{{200, path}};
+            },
+            LinkThreads::Stepped);
         link->FillProtocolSlots(IGN300, 115200, 175);
     }
     // One main tick, one turn of the port threads and of the protocol thread; real time passes only for the
@@ -32,8 +38,7 @@ public:
     {
         for (int i = 0; i < maxSteps; ++i) {
             step();
-            if (done())
-                return true;
+            if (done()) return true;
         }
         return false;
     }
@@ -46,12 +51,14 @@ public:
 
 TEST(SteppedLink, LostAnswerCostsExactlyTheTimeOutPerTry)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         int flags;
         int tries;
     };
-    const Case cases[] = {{"one_try_live_job", kJobMarkAll | kJobOneTry, 1}, {"normal_job", kJobMarkAll | kJobClearData, 3}};
+    const Case cases[] = {{"one_try_live_job", kJobMarkAll | kJobOneTry, 1},
+                          {"normal_job", kJobMarkAll | kJobClearData, 3}};
     SteppedLink s;
     ASSERT_TRUE(s.stepUntil([&] { return s.link->LinkState() == kLinkReady; }));
     s.sim.setSilent(true);
@@ -63,8 +70,7 @@ TEST(SteppedLink, LostAnswerCostsExactlyTheTimeOutPerTry)
             ASSERT_TRUE(s.stepUntil([&] { return s.link->LinkState() == kLinkWaiting; }));
             ASSERT_TRUE(s.stepUntil([&] { return s.sim.requestCount() == t + 1; }));
             s.tmr.advance(400);
-            for (int i = 0; i < 20; ++i)
-                s.step();
+            for (int i = 0; i < 20; ++i) s.step();
             EXPECT_EQ(s.link->LinkState(), kLinkWaiting);  // 400 is not yet above the time-out
             s.tmr.advance(1);
             s.step();
@@ -88,8 +94,7 @@ TEST(SteppedLink, JobWithoutMarksEndsAtOnceWithoutAFrame)
     s.step();
     EXPECT_EQ(s.link->JobField(), kJobDone);
     EXPECT_EQ(s.link->LastJob(), kJobProgram);
-    for (int i = 0; i < 30; ++i)
-        s.step();
+    for (int i = 0; i < 30; ++i) s.step();
     EXPECT_EQ(s.sim.requestCount(), 0);
 }
 

@@ -1,20 +1,21 @@
+#include "os/ports.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "os/ports.h"
-
 TEST(ComPorts, DeviceNamesMapToComNumbers)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         std::optional<int> com;
     };
-    const Case cases[] = {{"ttyS0", 1},           {"ttyS31", 32},         {"ttyS32", std::nullopt},
-                          {"ttyUSB0", 33},        {"ttyACM1", 66},        {"rfcomm0", 97},
-                          {"ttyUSB", std::nullopt}, {"ttyUSBx", std::nullopt}, {"tty0", std::nullopt},
-                          {"ttyS-1", std::nullopt}};
+    const Case cases[] = {
+        {"ttyS0", 1},           {"ttyS31", 32},          {"ttyS32", std::nullopt}, {"ttyUSB0", 33},
+        {"ttyACM1", 66},        {"rfcomm0", 97},         {"ttyUSB", std::nullopt}, {"ttyUSBx", std::nullopt},
+        {"tty0", std::nullopt}, {"ttyS-1", std::nullopt}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(os::comNumberForDevice(c.name), c.com);
@@ -42,10 +43,8 @@ TEST(ComPorts, ListingFiltersLegacyPortsWithoutUartAndAppliesOverrides)
     os::PortListPlaces places{root / "dev", root / "sys", std::string("65=/tmp/sim,3=/tmp/other")};
     const auto ports = os::listComPorts(places);
     ASSERT_TRUE(ports.has_value());
-    const os::ComPortMap expected{{1, (root / "dev/ttyS0").string()},
-                                  {3, "/tmp/other"},
-                                  {33, (root / "dev/ttyUSB0").string()},
-                                  {65, "/tmp/sim"}};
+    const os::ComPortMap expected{
+        {1, (root / "dev/ttyS0").string()}, {3, "/tmp/other"}, {33, (root / "dev/ttyUSB0").string()}, {65, "/tmp/sim"}};
     EXPECT_EQ(*ports, expected);
     places.devDir = root / "missing";
     EXPECT_FALSE(os::listComPorts(places).has_value());

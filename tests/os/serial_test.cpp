@@ -1,8 +1,9 @@
 // The serial port over a pseudo-terminal: raw bytes both ways, the baud rate visible on the other side, and
 // one program at a time.
-#include <gtest/gtest.h>
+#include "os/serial.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <stdlib.h>
 #include <termios.h>
@@ -10,10 +11,9 @@
 
 #include <vector>
 
-#include "os/serial.h"
-
 namespace {
-struct Pty {
+struct Pty
+{
     os::UniqueFd master{::posix_openpt(O_RDWR | O_NOCTTY)};
     std::string slave;
     Pty()
@@ -30,12 +30,10 @@ std::vector<std::uint8_t> readFor(int fd, std::size_t want)
     std::vector<std::uint8_t> out;
     for (int i = 0; i < 200 && out.size() < want; ++i) {
         pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, 20) <= 0)
-            continue;
+        if (::poll(&p, 1, 20) <= 0) continue;
         std::uint8_t buf[256];
         const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n > 0)
-            out.insert(out.end(), buf, buf + n);
+        if (n > 0) out.insert(out.end(), buf, buf + n);
     }
     return out;
 }

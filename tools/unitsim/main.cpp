@@ -14,15 +14,20 @@
 
 namespace {
 volatile std::sig_atomic_t g_stop = 0;
-void onSignal(int) { g_stop = 1; }
+void onSignal(int)
+{
+    g_stop = 1;
+}
 
-struct ProtocolName {
+struct ProtocolName
+{
     const char* name;
     int protocol;
     int baud;
 };
-constexpr ProtocolName kProtocols[] = {{"IGN300", IGN300, 115200}, {"WCOM", WCOM, 57600},   {"WCOMS", WCOMS, 57600},
-                                       {"IGN50", IGN50, 57600},    {"IGN100", IGN100, 57600}, {"IGN150", IGN150, 57600}};
+constexpr ProtocolName kProtocols[] = {{"IGN300", IGN300, 115200}, {"WCOM", WCOM, 57600},
+                                       {"WCOMS", WCOMS, 57600},    {"IGN50", IGN50, 57600},
+                                       {"IGN100", IGN100, 57600},  {"IGN150", IGN150, 57600}};
 }  // namespace
 
 int main(int argc, char** argv)
@@ -38,8 +43,7 @@ int main(int argc, char** argv)
             for (const ProtocolName& p : kProtocols) {
                 if (value == p.name) {
                     config.protocol = p.protocol;
-                    if (!baudGiven)
-                        config.baud = p.baud;
+                    if (!baudGiven) config.baud = p.baud;
                     found = true;
                 }
             }
@@ -83,8 +87,7 @@ int main(int argc, char** argv)
     std::printf("simulated unit on %s (key %d, %d baud)\nstart the program with KELVORA_PORTS=200=%s\n",
                 sim.slavePath().c_str(), config.key, config.baud, path.c_str());
     std::fflush(stdout);
-    while (!g_stop)
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    while (!g_stop) std::this_thread::sleep_for(std::chrono::milliseconds(100));
     if (!link.empty()) {
         std::error_code ec;
         std::filesystem::remove(link, ec);

@@ -22,8 +22,7 @@ constexpr auto kFrameGap = std::chrono::milliseconds(200);
 int speedToBaud(speed_t speed)
 {
     for (int baud : {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400})
-        if (os::baudToSpeed(baud) == speed)
-            return baud;
+        if (os::baudToSpeed(baud) == speed) return baud;
     return 0;
 }
 
@@ -45,8 +44,7 @@ UnitSim::UnitSim(UnitConfig config) : m_config(std::move(config)), m_image(5100)
         throw std::runtime_error("unitsim: cannot create a pseudo-terminal");
     m_slavePath = ::ptsname(m_master.get());
     m_slave.reset(::open(m_slavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
-    if (!m_slave.isOpen())
-        throw std::runtime_error("unitsim: cannot open " + m_slavePath);
+    if (!m_slave.isOpen()) throw std::runtime_error("unitsim: cannot open " + m_slavePath);
     // Raw from the start: an echoing line would hand the unit its own answers back.
     termios tio{};
     ::tcgetattr(m_slave.get(), &tio);
@@ -54,8 +52,7 @@ UnitSim::UnitSim(UnitConfig config) : m_config(std::move(config)), m_image(5100)
     ::tcsetattr(m_slave.get(), TCSANOW, &tio);
     ::fcntl(m_master.get(), F_SETFL, ::fcntl(m_master.get(), F_GETFL) | O_NONBLOCK);
 
-    for (std::size_t i = 0; i < m_image.size(); ++i)
-        m_image[i] = static_cast<std::uint8_t>(i * 7 + (i >> 8));
+    for (std::size_t i = 0; i < m_image.size(); ++i) m_image[i] = static_cast<std::uint8_t>(i * 7 + (i >> 8));
     const std::string type = "QVI";
     std::copy(type.begin(), type.end(), m_header.begin());
     m_header[3] = 7;
@@ -69,8 +66,7 @@ UnitSim::UnitSim(UnitConfig config) : m_config(std::move(config)), m_image(5100)
 UnitSim::~UnitSim()
 {
     m_stop.store(true);
-    if (m_thread.joinable())
-        m_thread.join();
+    if (m_thread.joinable()) m_thread.join();
 }
 
 void UnitSim::setWireImage(const std::vector<std::uint8_t>& image)
@@ -108,8 +104,7 @@ void UnitSim::setPickupSamples(std::vector<std::uint8_t> samples, std::uint8_t t
 void UnitSim::closeLine()
 {
     m_stop.store(true);
-    if (m_thread.joinable())
-        m_thread.join();
+    if (m_thread.joinable()) m_thread.join();
     m_slave.reset();
     m_master.reset();
 }
@@ -135,8 +130,7 @@ int UnitSim::requestCount() const
 int UnitSim::lineBaud() const
 {
     termios tio{};
-    if (::tcgetattr(m_master.get(), &tio) != 0)
-        return 0;
+    if (::tcgetattr(m_master.get(), &tio) != 0) return 0;
     return speedToBaud(::cfgetospeed(&tio));
 }
 
@@ -150,8 +144,7 @@ void UnitSim::run()
         const auto now = Clock::now();
         if (n <= 0) {
             // A frame broken off by a long pause is forgotten, as a unit's receiver would.
-            if (!m_rx.empty() && now - m_lastByte > kFrameGap)
-                m_rx.clear();
+            if (!m_rx.empty() && now - m_lastByte > kFrameGap) m_rx.clear();
             continue;
         }
         m_bytesIn += n;
@@ -170,17 +163,14 @@ void UnitSim::run()
             m_rx.clear();
             continue;
         }
-        for (ssize_t i = 0; i < n && !m_stop.load(); ++i)
-            feed(buf[i], now);
+        for (ssize_t i = 0; i < n && !m_stop.load(); ++i) feed(buf[i], now);
     }
 }
 
 void UnitSim::feed(std::uint8_t b, Clock::time_point at)
 {
-    if (!m_rx.empty() && at - m_lastByte > kFrameGap)
-        m_rx.clear();
-    if (m_rx.empty())
-        m_firstByte = at;
+    if (!m_rx.empty() && at - m_lastByte > kFrameGap) m_rx.clear();
+    if (m_rx.empty()) m_firstByte = at;
     m_lastByte = at;
     m_rx.push_back(b);
     if (isFramedProtocol(m_config.protocol)) {
@@ -192,15 +182,13 @@ void UnitSim::feed(std::uint8_t b, Clock::time_point at)
             }
             return;
         }
-        if (m_rx.size() < 14)
-            return;
+        if (m_rx.size() < 14) return;
         const std::size_t total = 16u + static_cast<std::size_t>(m_rx[12] | (m_rx[13] << 8));
         if (total > 1040) {
             m_rx.clear();
             return;
         }
-        if (m_rx.size() < total)
-            return;
+        if (m_rx.size() < total) return;
         std::vector<std::uint8_t> frame;
         frame.swap(m_rx);
         handleFramed(frame);
@@ -211,15 +199,12 @@ void UnitSim::feed(std::uint8_t b, Clock::time_point at)
         m_rx.clear();  // requests start with bit 7 clear
         return;
     }
-    if (static_cast<int>(m_rx.size()) < n + 2)
-        return;
+    if (static_cast<int>(m_rx.size()) < n + 2) return;
     std::vector<std::uint8_t> frame;
     frame.swap(m_rx);
     std::uint8_t x = 0;
-    for (std::uint8_t v : frame)
-        x ^= v;
-    if (x == 0xFF)
-        handleFixed(frame);
+    for (std::uint8_t v : frame) x ^= v;
+    if (x == 0xFF) handleFixed(frame);
 }
 
 void UnitSim::handleFramed(const std::vector<std::uint8_t>& frame)
@@ -228,8 +213,7 @@ void UnitSim::handleFramed(const std::vector<std::uint8_t>& frame)
     const auto body = std::span<const std::uint8_t>(frame.data(), frame.size() - 2);
     const int type = frame[7];
     const bool sum = (type & 0xF0) == 0xF0;
-    if ((type & 0x0F) != 0x0B || sum != (m_config.protocol == WCOMS))
-        return;
+    if ((type & 0x0F) != 0x0B || sum != (m_config.protocol == WCOMS)) return;
     if (sum ? wcomsSum(std::span<const std::uint8_t>(frame.data(), frame.size())) != 0xFFFF
             : wcomCrc(body) != (frame[14 + l] | (frame[15 + l] << 8)))
         return;
@@ -261,8 +245,12 @@ void UnitSim::handleFramed(const std::vector<std::uint8_t>& frame)
                     }
                 }
                 break;
-            case 0x701F: data = slice(m_header, req.address, lengthAsked); break;
-            case 0x7010: data = slice(m_image, req.address, lengthAsked); break;
+            case 0x701F:
+                data = slice(m_header, req.address, lengthAsked);
+                break;
+            case 0x7010:
+                data = slice(m_image, req.address, lengthAsked);
+                break;
             case 0x7020:
                 for (std::size_t i = 0; i < req.data.size() && req.address + i < m_image.size(); ++i)
                     m_image[req.address + i] = req.data[i];
@@ -274,8 +262,10 @@ void UnitSim::handleFramed(const std::vector<std::uint8_t>& frame)
                     data.resize(m_config.faults.shortProgramAck == 1 ? 1 : 2);
                 }
                 break;
-            case 0x7050: break;
-            default: break;  // reset and unknown raw commands: an empty acknowledgement
+            case 0x7050:
+                break;
+            default:
+                break;  // reset and unknown raw commands: an empty acknowledgement
         }
     }
     if (req.command == 0x7050) {
@@ -368,8 +358,7 @@ void UnitSim::handleFixed(const std::vector<std::uint8_t>& frame)
         std::lock_guard lock(m_mutex);
         m_requests.push_back(req);
     }
-    if (!known)
-        return;
+    if (!known) return;
     FrameBuffer f{};
     const int len = BuildIgnFrame(f, m_config.protocol, command | 0x80, 0, data.data(), 0);
     answer(frameBytes(f, len), frame.size(), command);
@@ -398,24 +387,20 @@ void UnitSim::answer(std::vector<std::uint8_t> frame, std::size_t requestBytes, 
         else
             number = ++m_answerNumber;
     }
-    if (faults.delayAnswerMs > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(faults.delayAnswerMs));
-    if (m_silent.load())
-        return;
+    if (faults.delayAnswerMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(faults.delayAnswerMs));
+    if (m_silent.load()) return;
     if (number >= 0) {
         if (faults.silentAfter >= 0 && number > faults.silentAfter) {
             m_silent.store(true);
             return;
         }
-        if (number >= faults.dropAnswerFrom && number < faults.dropAnswerFrom + faults.dropAnswerCount)
-            return;
+        if (number >= faults.dropAnswerFrom && number < faults.dropAnswerFrom + faults.dropAnswerCount) return;
         if (number >= faults.corruptCheckFrom && number < faults.corruptCheckFrom + faults.corruptCheckCount)
             frame.back() ^= 0x01;
     }
     if (faults.noiseBytes > 0) {
         std::vector<std::uint8_t> noise(static_cast<std::size_t>(faults.noiseBytes));
-        for (std::size_t i = 0; i < noise.size(); ++i)
-            noise[i] = static_cast<std::uint8_t>(0x11 + (i * 13) % 0x60);
+        for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<std::uint8_t>(0x11 + (i * 13) % 0x60);
         frame.insert(frame.begin(), noise.begin(), noise.end());
     }
     if (faults.pauseInsideMs > 0) {

@@ -14,22 +14,24 @@
 
 namespace unitsim {
 
-struct Faults {
+struct Faults
+{
     int dropAnswerFrom = 0;  // 1-based number of the first answer not sent; 0 none
     int dropAnswerCount = 0;
     int corruptCheckFrom = 0;  // answers whose check gets one bit flipped
     int corruptCheckCount = 0;
-    int noiseBytes = 0;      // bytes of garbage before every answer
-    int pauseInsideMs = 0;   // a pause in the middle of every answer
-    int delayAnswerMs = 0;   // extra time before every answer starts
-    bool echo = false;       // the line loops every request back instead of answering
-    int silentAfter = -1;    // answers sent before the unit goes silent; -1 never
+    int noiseBytes = 0;       // bytes of garbage before every answer
+    int pauseInsideMs = 0;    // a pause in the middle of every answer
+    int delayAnswerMs = 0;    // extra time before every answer starts
+    bool echo = false;        // the line loops every request back instead of answering
+    int silentAfter = -1;     // answers sent before the unit goes silent; -1 never
     int shortProgramAck = 0;  // framed: acknowledge a program request with a short answer of this many value bytes
                               // (1 or 2) carrying the block address; 0 answers in full
-    int onlyCommand = -1;  // when set, the answer numbers above count only answers to requests of this command
+    int onlyCommand = -1;     // when set, the answer numbers above count only answers to requests of this command
 };
 
-struct UnitConfig {
+struct UnitConfig
+{
     int protocol = 3300;  // protocol number as the link numbers them
     int baud = 115200;
     int key = 309;
@@ -41,14 +43,16 @@ struct UnitConfig {
     int pickupDelayMs = 120;  // pause between a live answer and the pickup samples it announces
 };
 
-struct Request {
+struct Request
+{
     int command = 0;
     int address = 0;
     int length = 0;
     std::vector<std::uint8_t> data;
 };
 
-class UnitSim final {
+class UnitSim final
+{
 public:
     explicit UnitSim(UnitConfig config);
     ~UnitSim();
