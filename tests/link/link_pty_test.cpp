@@ -272,7 +272,8 @@ TEST(LinkJobs, PortVanishingMidJobEndsItAndTheSearchResumes)
     int result = -1;
     EXPECT_TRUE(rig.runUntil([&] {
         result = rig.link->JobField();
-        return result != kJobRead && rig.link->portInUse.load() == 0;
+        // The protocol thread takes the port change over on its next turn; wait for it too.
+        return result != kJobRead && rig.link->portInUse.load() == 0 && rig.link->LinkState() == kLinkNoPort;
     }));
     EXPECT_TRUE(result == 0 || result == kJobFailed);
     EXPECT_EQ(rig.link->LinkState(), kLinkNoPort);
@@ -290,7 +291,7 @@ TEST(LinkJobs, ClosingThePortDropsTheJobWithoutResult)
         [&] {
             const int field = rig.link->JobField();
             sawResult = sawResult || field == kJobFailed || field == kJobDone;
-            return field == 0;
+            return field == 0 && rig.link->LinkState() == kLinkNoPort;
         },
         2000));
     EXPECT_FALSE(sawResult);
