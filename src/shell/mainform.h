@@ -9,6 +9,7 @@
 #include "os/clock.h"
 #include "languages/messages.h"
 #include "link/comcom.h"
+#include "link/devicestep.h"
 #include "os/settingsdir.h"
 #include "pages/pageform.h"
 #include "shell/status.h"
@@ -134,6 +135,9 @@ public:
     os::LinkClock& TMR;
     // The unit link; its constructor starts the protocol thread, its destructor joins every link thread.
     std::unique_ptr<CCOMCOM> link;
+    // The device-operation step over the link (made on first use, shell/unitlink.cpp).
+    std::unique_ptr<DeviceOps> device;
+    std::string comText;  // which port the link uses or probes
     std::vector<std::string> arguments;
     UndoRing undoRing;
     bool lastNoteChanged = false;  // outcome of the last noting or restoring

@@ -1,17 +1,69 @@
 // The main window's side of the unit link: the device step of each tick, and taking the port from and giving it
-// to the link.
+// to the link. The step itself works on plain data (link/devicestep.h); here its hooks reach the window.
+#include "os/lngtext.h"
+#include "settings/repair.h"
 #include "shell/appsettings.h"
 #include "shell/mainform.h"
+#include "vcl/dialogs.h"
+
+namespace {
+
+void ShowConnectionLine(TMainForm& w)
+{
+    w.connectionLine = GetConnectionText(w);
+    w.StatusBar1->SetPanelText(4, w.connectionLine);
+}
+
+DeviceOps& Device(TMainForm& w)
+{
+    if (w.device)
+        return *w.device;
+    DeviceContext context{*w.link,        w.images,       w.requestCode,  w.programAll, w.NEWINSTAL,
+                          w.connectionState, w.releasedPort, w.testCommands, w.tickCounter};
+    DeviceHooks hooks;
+    hooks.showStatus = [&w](int slot, const std::string& text, int ms, std::uint32_t font, std::uint32_t back,
+                            int priority) { SetStatusSlot(w, slot, text, ms, font, back, priority); };
+    hooks.gauge = [&w](int progress, std::uint32_t color, bool show) {
+        if (progress >= 0)
+            w.CGaugeProgram->SetProgress(progress);
+        if (color != kDevColorKept)
+            w.CGaugeProgram->SetForeColor(color);
+        if (show)
+            w.CGaugeProgram->SetVisible(true);
+    };
+    hooks.portText = [&w](const std::string& text) { w.comText = text; };
+    hooks.showImageOnPages = [&w] { ShowImageOnPages(w, 0); };
+    hooks.normalizeImage = [&w] { w.repairState = NormalizeSettingsImage(w.images.image); };
+    hooks.compareUnitAndPc = [&w] { w.CompareUnitAndPc(); };
+    hooks.noteImageChange = [&w] { w.NoteImageChange(); };
+    hooks.saveAppSettings = [&w] { SaveAppSettings(w); };
+    hooks.showMessage = [](const std::string& text) { ShowMessage(text); };
+    hooks.message = [&w](int index) { return w.Message(index); };
+    hooks.identityChanged = [&w] {
+        const IdentityTexts& t = w.device->identity;
+        w.identityTexts = {t.unit, t.date, t.time, t.serialNumber, t.lastUpdate, t.note};
+        ShowConnectionLine(w);
+    };
+    hooks.liveFrameStored = [&w] { ShowConnectionLine(w); };
+    hooks.updateCaption = [&w] { UpdateCaption(w); };
+    hooks.unitDisconnected = [&w] {
+        InitVersionInfo(w);
+        ShowConnectionLine(w);
+    };
+    w.device = std::make_unique<DeviceOps>(context, std::move(hooks));
+    return *w.device;
+}
+
+}  // namespace
 
 void DeviceStep(TMainForm& w)
 {
-    w.link->Tick();
+    Device(w).Step();
 }
 
 void DisconnectUnit(TMainForm& w)
 {
-    w.link->ClosePort();
-    w.connectionState = 0;
+    Device(w).DisconnectUnit();
 }
 
 void CloseAllPorts(TMainForm& w)
@@ -26,13 +78,10 @@ bool PortInUse(const TMainForm& w)
 
 void ReleasePort(TMainForm& w)
 {
-    w.releasedPort = w.link->portInUse.load(std::memory_order_relaxed);
-    w.link->linkEnabled = 0;
-    DisconnectUnit(w);
+    Device(w).ReleasePort();
 }
 
 void ReclaimPort(TMainForm& w)
 {
-    w.releasedPort = -1;
-    w.link->linkEnabled = 1;
+    Device(w).ReclaimPort();
 }
