@@ -9,7 +9,8 @@
 
 namespace {
 
-constexpr const char* kTextNoConnection = "###No connection with PC...##Keine Verbindung zum PC...##Není spojení s PC...";
+constexpr const char* kTextNoConnection =
+    "###No connection with PC...##Keine Verbindung zum PC...##Není spojení s PC...";
 constexpr const char* kTextCheckingError = "###Checking error !##Geräteprüfung Fehler !##Chyba kontroly jednotky !";
 constexpr const char* kTextReadError = "###Read error !##Lesefehler !##Chyba čtení !";
 constexpr const char* kTextVerifyError = "###Verify error !##Vergleichsfehler !##Chyba verifikace !";
@@ -28,12 +29,24 @@ constexpr int kStatusMs = 2000;
 constexpr int kPriorityNormal = 10;
 constexpr int kPriorityAlways = -5;
 
-bool isCheckRead(int op) { return op >= 48 && op <= 63; }
-bool isCheckStage(int op) { return op == 32 || op == 33 || isCheckRead(op); }
-bool isLiveBeforeRead(int op) { return (op >= 52 && op <= 55) || (op >= 60 && op <= 63); }
+bool isCheckRead(int op)
+{
+    return op >= 48 && op <= 63;
+}
+bool isCheckStage(int op)
+{
+    return op == 32 || op == 33 || isCheckRead(op);
+}
+bool isLiveBeforeRead(int op)
+{
+    return (op >= 52 && op <= 55) || (op >= 60 && op <= 63);
+}
 
 // Image parts of the unit check: k * 1275 rounded up to whole 300-byte blocks (0, 1500, 2700, 3900, 5100).
-int partBoundary(int k) { return (k * 1275 + RS_BLOCK - 1) / RS_BLOCK * RS_BLOCK; }
+int partBoundary(int k)
+{
+    return (k * 1275 + RS_BLOCK - 1) / RS_BLOCK * RS_BLOCK;
+}
 
 std::string fallbackMessage(int index)
 {
@@ -45,8 +58,7 @@ std::string fallbackMessage(int index)
 
 void DeviceOps::status(int slot, const std::string& text, int ms, std::uint32_t font, std::uint32_t back, int priority)
 {
-    if (hooks.showStatus)
-        hooks.showStatus(slot, text, ms, font, back, priority);
+    if (hooks.showStatus) hooks.showStatus(slot, text, ms, font, back, priority);
 }
 
 void DeviceOps::result(const char* text, std::uint32_t back)
@@ -56,8 +68,7 @@ void DeviceOps::result(const char* text, std::uint32_t back)
 
 void DeviceOps::gauge(int progress, std::uint32_t color, bool show)
 {
-    if (hooks.gauge)
-        hooks.gauge(progress, color, show);
+    if (hooks.gauge) hooks.gauge(progress, color, show);
 }
 
 void DeviceOps::failWith(const char* text)
@@ -69,8 +80,7 @@ void DeviceOps::failWith(const char* text)
 
 bool DeviceOps::startJob(int code, int start, int length, int flags)
 {
-    if (!m_c.link.StartJob(code, start, length, flags))
-        return false;
+    if (!m_c.link.StartJob(code, start, length, flags)) return false;
     m_startedJob = code;
     return true;
 }
@@ -93,20 +103,16 @@ std::string DeviceOps::portSearchText() const
         std::snprintf(text, sizeof text, "COM=%i (DISCONECTED)", m_c.releasedPort);
         return text;
     }
-    if (link.selectedPort == -1)
-        return "COM=OFF";
+    if (link.selectedPort == -1) return "COM=OFF";
     const bool automatic = link.selectedPort == 0;
     std::string ports;
     for (int s = 0; s < 3; ++s) {
         const LinkSlot& slot = link.SearchSlot(s);
-        if (slot.port == 0 || slot.state == kSlotIdle)
-            continue;
-        if (!ports.empty())
-            ports += ',';
+        if (slot.port == 0 || slot.state == kSlotIdle) continue;
+        if (!ports.empty()) ports += ',';
         ports += std::to_string(slot.port);
     }
-    if (automatic && ports.empty())
-        return "COM=" + std::string(GetLngText(kTextNone));
+    if (automatic && ports.empty()) return "COM=" + std::string(GetLngText(kTextNone));
     return automatic ? "COM=(auto " + ports + ")" : "COM=" + ports;
 }
 
@@ -124,11 +130,9 @@ void DeviceOps::Step()
     const int port = link.portInUse.load();
     if (port == 0) {
         m_operation = kOpNoPort;
-        if (hooks.portText)
-            hooks.portText(portSearchText());
+        if (hooks.portText) hooks.portText(portSearchText());
     }
-    if (port == 0 || link.linkEnabled.load() == 0)
-        return;
+    if (port == 0 || link.linkEnabled.load() == 0) return;
     // 5. A port has just come into use: check the unit first. Failures of an earlier connection do not count.
     if (m_operation == kOpNoPort) {
         m_operation = kOpCheckFirst;
@@ -137,8 +141,7 @@ void DeviceOps::Step()
         m_programDone = false;
         m_failureCount = 0;
         m_unitChecked = false;
-        if (hooks.portText)
-            hooks.portText("COM=" + std::to_string(port));
+        if (hooks.portText) hooks.portText("COM=" + std::to_string(port));
     }
     // 6. The job's outcome.
     const int job = link.JobField();
@@ -148,14 +151,11 @@ void DeviceOps::Step()
         evaluateFailure();
     else if (job == kJobDone)
         evaluateDone();
-    if (link.portInUse.load() == 0)
-        return;  // the live cycle gave the unit up
+    if (link.portInUse.load() == 0) return;  // the live cycle gave the unit up
     // 7. Idle: a waiting request, or a live cycle when it is due.
-    if (m_operation == kOpIdle)
-        takeRequest();
+    if (m_operation == kOpIdle) takeRequest();
     // 8. The stage's job.
-    if (link.JobField() == 0)
-        startStage();
+    if (link.JobField() == 0) startStage();
     // 9. The unit storing programmed settings.
     savingDisplay();
 }
@@ -176,8 +176,7 @@ void DeviceOps::evaluateFailure()
 {
     m_c.link.TakeJobResult();
     ++m_failureCount;
-    if (m_failureCount < 3)
-        return;  // the stage's job starts again below
+    if (m_failureCount < 3) return;  // the stage's job starts again below
     const int op = m_operation;
     if (op == kOpLive) {
         DisconnectUnit();
@@ -192,8 +191,7 @@ void DeviceOps::evaluateFailure()
     else if (op == kRequestReset || op == kRequestResetRelease) {
         // A reset that never got through is said so; the loader still gets its port.
         failWith(kTextResetError);
-        if (op == kRequestResetRelease)
-            ReleasePort();
+        if (op == kRequestResetRelease) ReleasePort();
     }
     m_operation = kOpIdle;
 }
@@ -202,10 +200,8 @@ void DeviceOps::evaluateDone()
 {
     m_c.link.TakeJobResult();
     m_failureCount = 0;
-    if (m_startedJob == kJobLive && !(hooks.playerPlaying && hooks.playerPlaying()))
-        storeLiveFrame();
-    if (m_operation == kOpLive)
-        m_operation = kOpIdle;
+    if (m_startedJob == kJobLive && !(hooks.playerPlaying && hooks.playerPlaying())) storeLiveFrame();
+    if (m_operation == kOpLive) m_operation = kOpIdle;
     finishStage();
 }
 
@@ -267,8 +263,7 @@ void DeviceOps::checkHeader()
         char text[256];
         std::snprintf(text, sizeof text, "%s  PC-%d.%02d, IGN-%d.%02d", msg.c_str(), RS_KEY_309, RS_SUBVERSION, key,
                       subVersion);
-        if (hooks.showMessage)
-            hooks.showMessage(text);
+        if (hooks.showMessage) hooks.showMessage(text);
         gauge(100, kDevColorRed);
         return;
     }
@@ -286,25 +281,39 @@ void DeviceOps::finishStage()
         case kOpChangedBlock:
             swapRange(r);
             std::copy(r.begin() + m_rangeStart, r.begin() + m_rangeEnd, image.begin() + m_rangeStart);
-            if (hooks.copyImageRangeToMaps)
-                hooks.copyImageRangeToMaps(m_rangeStart, m_rangeEnd);
+            if (hooks.copyImageRangeToMaps) hooks.copyImageRangeToMaps(m_rangeStart, m_rangeEnd);
             m_operation = kOpLive;
             return;
-        case 32: case 33: case 96: case 97:
+        case 32:
+        case 33:
+        case 96:
+        case 97:
             checkHeader();
             return;
-        case 52: case 53: case 54: case 55:
+        case 52:
+        case 53:
+        case 54:
+        case 55:
             m_operation = op - 4;
             return;
-        case 60: case 61: case 62: case 63:
+        case 60:
+        case 61:
+        case 62:
+        case 63:
             m_operation = op - 4;
             return;
-        case 48: case 49: case 50: case 51:
+        case 48:
+        case 49:
+        case 50:
+        case 51:
             swapRange(r);
             std::copy(r.begin() + m_rangeStart, r.begin() + m_rangeEnd, m_readBuffer.begin() + m_rangeStart);
             m_operation = op == 51 ? 60 : op + 5;
             return;
-        case 56: case 57: case 58: case 59:
+        case 56:
+        case 57:
+        case 58:
+        case 59:
             swapRange(r);
             if (!rangeEquals(r, m_readBuffer)) {
                 if (m_attempts < 2) {
@@ -388,8 +397,7 @@ void DeviceOps::finishStage()
             bool equal = true;
             for (int i = m_rangeStart; i < m_rangeEnd && equal; ++i) {
                 const auto at = static_cast<std::size_t>(i);
-                if ((m_c.programAll != 0 || marks[at] != 0) && r[at] != image[at])
-                    equal = false;
+                if ((m_c.programAll != 0 || marks[at] != 0) && r[at] != image[at]) equal = false;
             }
             if (!equal) {
                 if (m_attempts < 2) {
@@ -458,7 +466,15 @@ void DeviceOps::startStage()
     CCOMCOM& link = m_c.link;
     const int op = m_operation;
     switch (op) {
-        case kOpLive: case 52: case 53: case 54: case 55: case 60: case 61: case 62: case 63:
+        case kOpLive:
+        case 52:
+        case 53:
+        case 54:
+        case 55:
+        case 60:
+        case 61:
+        case 62:
+        case 63:
             requestLiveData();
             return;
         case kOpChangedBlock: {
@@ -482,10 +498,12 @@ void DeviceOps::startStage()
             startJob(kJobRead, m_rangeStart, RS_BLOCK, kJobMarkAll | kJobClearData);
             return;
         }
-        case 32: case 96:
+        case 32:
+        case 96:
             ++m_attempts;
             [[fallthrough]];
-        case 33: case 97:
+        case 33:
+        case 97:
             m_rangeStart = 0;
             m_rangeEnd = RS_BLOCK;
             startJob(kJobHeader, 0, RS_BLOCK, kJobMarkAll | kJobClearData);
@@ -495,7 +513,13 @@ void DeviceOps::startStage()
         case 48:
             ++m_attempts;
             [[fallthrough]];
-        case 49: case 50: case 51: case 56: case 57: case 58: case 59: {
+        case 49:
+        case 50:
+        case 51:
+        case 56:
+        case 57:
+        case 58:
+        case 59: {
             result(kTextChecking);
             const int k = op % 4;
             m_rangeStart = partBoundary(k);
@@ -540,8 +564,7 @@ void DeviceOps::startStage()
             } else {
                 // Only the marked bytes go to the unit; the rest of the unit's image stays as last known.
                 for (std::size_t i = 0; i < set.device.size(); ++i)
-                    if (set.changeMarks[i] != 0)
-                        set.device[i] = set.image[i];
+                    if (set.changeMarks[i] != 0) set.device[i] = set.image[i];
             }
             set.deviceValid = false;
             call(hooks.compareUnitAndPc);
@@ -566,7 +589,8 @@ void DeviceOps::startStage()
                 startJob(kJobRead, 0, RS_LEN_EXE, kJobClearData);
             }
             return;
-        case kRequestReset: case kRequestResetRelease:
+        case kRequestReset:
+        case kRequestResetRelease:
             std::fill_n(link.sendData.begin(), kLiveFrameLength, std::uint8_t{0});
             link.sendData[14] = 0xA5;
             link.sendData[15] = 0x10;
@@ -613,8 +637,7 @@ void DeviceOps::DisconnectUnit()
 
 void DeviceOps::ReleasePort()
 {
-    if (m_c.link.linkEnabled.load() == 0)
-        return;
+    if (m_c.link.linkEnabled.load() == 0) return;
     m_c.link.linkEnabled = 0;
     m_c.releasedPort = m_c.link.portInUse.load();
     DisconnectUnit();
@@ -623,8 +646,7 @@ void DeviceOps::ReleasePort()
 
 void DeviceOps::ReclaimPort()
 {
-    if (m_c.link.linkEnabled.load() != 0)
-        return;
+    if (m_c.link.linkEnabled.load() != 0) return;
     m_c.link.linkEnabled = 1;
     m_c.releasedPort = -1;
     call(hooks.updateCaption);

@@ -43,7 +43,8 @@ inline constexpr std::uint32_t kDevColorAqua = 0xFFFF00;
 inline constexpr std::uint32_t kDevColorBlack = 0x000000;
 
 // Fields of the main window that the step reads and writes.
-struct DeviceContext {
+struct DeviceContext
+{
     CCOMCOM& link;
     ImageSet& images;
     int& requestCode;
@@ -56,7 +57,8 @@ struct DeviceContext {
 };
 
 // What goes upward to the window. Every hook may stay empty.
-struct DeviceHooks {
+struct DeviceHooks
+{
     // Status slot text "###English##German##Czech" (empty: hide), duration ms (-1 until replaced), colours, priority.
     std::function<void(int slot, const std::string& text, int durationMs, std::uint32_t fontColor,
                        std::uint32_t backColor, int priority)>
@@ -75,14 +77,15 @@ struct DeviceHooks {
     std::function<void(const std::string&)> showMessage;
     std::function<std::string(int)> message;  // message-table text
     std::function<void()> identityChanged;
-    std::function<void()> liveFrameStored;    // connection line, recording, live display
+    std::function<void()> liveFrameStored;  // connection line, recording, live display
     std::function<void()> updateCaption;
-    std::function<void()> unitDisconnected;   // version and connection lines after the port closed
-    std::function<bool()> playerPlaying;      // the live player plays or is paused in playing
+    std::function<void()> unitDisconnected;  // version and connection lines after the port closed
+    std::function<bool()> playerPlaying;     // the live player plays or is paused in playing
     std::function<LiveRequestInputs()> liveInputs;
 };
 
-class DeviceOps final {
+class DeviceOps final
+{
 public:
     DeviceOps(DeviceContext context, DeviceHooks deviceHooks) : hooks(std::move(deviceHooks)), m_c(context) {}
 
@@ -129,8 +132,7 @@ private:
     [[nodiscard]] bool rangeEquals(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) const;
     void call(const std::function<void()>& f) const
     {
-        if (f)
-            f();
+        if (f) f();
     }
 
     DeviceContext m_c;

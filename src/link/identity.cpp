@@ -13,14 +13,19 @@ namespace {
 constexpr std::array<std::uint8_t, 12> kMonthCodes = {25, 13, 32, 35, 39, 45, 43, 29, 40, 38, 51, 12};
 
 // The tens and units digit as the unit's firmware shows them; values above 99 give other characters.
-char tensDigit(std::uint8_t v) { return static_cast<char>('0' + v / 10); }
-char unitsDigit(std::uint8_t v) { return static_cast<char>('0' + v % 10); }
+char tensDigit(std::uint8_t v)
+{
+    return static_cast<char>('0' + v / 10);
+}
+char unitsDigit(std::uint8_t v)
+{
+    return static_cast<char>('0' + v % 10);
+}
 
 std::string monthText(std::uint8_t code)
 {
     const auto* it = std::find(kMonthCodes.begin(), kMonthCodes.end(), code);
-    if (it == kMonthCodes.end())
-        return "00";
+    if (it == kMonthCodes.end()) return "00";
     const int month = static_cast<int>(it - kMonthCodes.begin()) + 1;
     return std::string(1, month < 10 ? ' ' : '1') + static_cast<char>('0' + month % 10);
 }
@@ -37,8 +42,7 @@ bool fieldPresent(std::span<const std::uint8_t> field)
 
 std::string FormatFirmwareTag(std::span<const std::uint8_t, 4> t)
 {
-    if (t[3] == 0xFF)
-        return {};
+    if (t[3] == 0xFF) return {};
     char text[32];
     std::snprintf(text, sizeof text, "%02i%02i%02i%c%c", t[3], t[2], t[1], static_cast<char>(t[0] & 0x7F),
                   (t[0] & 0x80) != 0 ? '+' : '_');
@@ -47,8 +51,7 @@ std::string FormatFirmwareTag(std::span<const std::uint8_t, 4> t)
 
 std::string FormatSerialNumber(std::span<const std::uint8_t, 8> s)
 {
-    if (s[7] == 0xFF)
-        return "none SN";
+    if (s[7] == 0xFF) return "none SN";
     char text[64];
     std::snprintf(text, sizeof text, "%02i%02i%02i-%02i%02i%02i-%03i%02x", s[7], s[6], s[5], s[4], s[3], s[2], s[1],
                   s[0]);
@@ -57,12 +60,10 @@ std::string FormatSerialNumber(std::span<const std::uint8_t, 8> s)
 
 std::string FormatLastUpdate(std::int32_t time)
 {
-    if (time == -1)
-        return {};
+    if (time == -1) return {};
     const std::time_t t = time;
     std::tm local{};
-    if (::localtime_r(&t, &local) == nullptr)
-        return {};
+    if (::localtime_r(&t, &local) == nullptr) return {};
     char text[80];
     std::snprintf(text, sizeof text, "(last update: %02i.%02i.%02i-%02i:%02i:%02i)", local.tm_mday, local.tm_mon + 1,
                   local.tm_year + 1900, local.tm_hour, local.tm_min, local.tm_sec);
@@ -117,8 +118,7 @@ void BuildIdentityTexts(std::span<const std::uint8_t> header, IdentityTexts& tex
             gap = true;
             continue;
         }
-        if (gap)
-            note += '~';
+        if (gap) note += '~';
         gap = false;
         note += static_cast<char>(b);
     }

@@ -8,7 +8,8 @@
 
 inline constexpr int kUnitHeaderKept = 299;  // header bytes the main window keeps
 
-struct IdentityTexts {
+struct IdentityTexts
+{
     std::string unit = "Unit = --";
     std::string date = "Date = --";
     std::string time = "--:--";

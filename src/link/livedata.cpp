@@ -14,8 +14,7 @@ void LiveBlock::StoreAnswer(std::span<const std::uint8_t> answer)
 void BuildLiveRequest(std::span<std::uint8_t> sendData, const Image& image, std::array<std::uint8_t, 4>& testCommands,
                       const LiveRequestInputs& inputs)
 {
-    if (sendData.size() < static_cast<std::size_t>(kLiveFrameLength))
-        return;
+    if (sendData.size() < static_cast<std::size_t>(kLiveFrameLength)) return;
     std::fill_n(sendData.begin(), kLiveFrameLength, std::uint8_t{0});
     sendData[kLiveReqTuning] = inputs.tuningOn ? 1 : 0;
     sendData[kLiveReqTestRpm] = image[kImageTestRpm];

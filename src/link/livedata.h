@@ -6,10 +6,10 @@
 
 #include "settings/image.h"
 
-inline constexpr int kLiveFrameLength = 300;   // request and answer
-inline constexpr int kLiveBlockLength = 301;   // the answer stored one byte on
-inline constexpr int kLiveWordCount = 86;      // answer bytes 1..172 are big-endian words
-inline constexpr int kLiveWordKey = 1;         // the unit's structure key
+inline constexpr int kLiveFrameLength = 300;  // request and answer
+inline constexpr int kLiveBlockLength = 301;  // the answer stored one byte on
+inline constexpr int kLiveWordCount = 86;     // answer bytes 1..172 are big-endian words
+inline constexpr int kLiveWordKey = 1;        // the unit's structure key
 inline constexpr int kLiveWordSaveCounter = 50;
 inline constexpr int kLiveWordChangedBlocks = 56;
 
@@ -22,7 +22,8 @@ inline constexpr int kLiveReqPickup = 105;
 inline constexpr int kImageTestRpm = 4876;
 inline constexpr int kImageTestServo = 4877;
 
-class LiveBlock final {
+class LiveBlock final
+{
 public:
     // Byte k of the block (0..300); 0 outside.
     [[nodiscard]] std::uint8_t Monb(int k) const
@@ -45,7 +46,8 @@ private:
     std::array<std::uint8_t, kLiveBlockLength> m_bytes{};
 };
 
-struct LiveRequestInputs {
+struct LiveRequestInputs
+{
     bool tuningOn = false;      // lambda tuning switched on
     bool pickupWanted = false;  // the pickup monitor is shown and not paused
 };

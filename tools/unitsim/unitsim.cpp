@@ -250,6 +250,9 @@ void UnitSim::handleFramed(const std::vector<std::uint8_t>& frame)
                 break;
             case 0x7010:
                 data = slice(m_image, req.address, lengthAsked);
+                if (m_config.faults.unstableReads && req.address <= 5 && req.address + lengthAsked > 5)
+                    data[static_cast<std::size_t>(5 - req.address)] ^=
+                        static_cast<std::uint8_t>(1 + (m_unstableRead++ & 0x3F));
                 break;
             case 0x7020:
                 for (std::size_t i = 0; i < req.data.size() && req.address + i < m_image.size(); ++i)
@@ -342,6 +345,8 @@ void UnitSim::handleFixed(const std::vector<std::uint8_t>& frame)
         } else if (command >= 0x41 && command <= 0x51) {
             const int k = command - 0x40;
             std::copy_n(m_image.begin() + 300 * (k - 1), 300, data.begin());
+            if (m_config.faults.unstableReads && k == 1)
+                data[5] = static_cast<std::uint8_t>(data[5] ^ (1 + (m_unstableRead++ & 0x3F)));
             m_changedMask &= ~(1 << (k - 1));
         } else if (command >= 0x01 && command <= 0x11) {
             const int k = command;

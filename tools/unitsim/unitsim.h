@@ -20,14 +20,15 @@ struct Faults
     int dropAnswerCount = 0;
     int corruptCheckFrom = 0;  // answers whose check gets one bit flipped
     int corruptCheckCount = 0;
-    int noiseBytes = 0;       // bytes of garbage before every answer
-    int pauseInsideMs = 0;    // a pause in the middle of every answer
-    int delayAnswerMs = 0;    // extra time before every answer starts
-    bool echo = false;        // the line loops every request back instead of answering
-    int silentAfter = -1;     // answers sent before the unit goes silent; -1 never
-    int shortProgramAck = 0;  // framed: acknowledge a program request with a short answer of this many value bytes
-                              // (1 or 2) carrying the block address; 0 answers in full
-    int onlyCommand = -1;     // when set, the answer numbers above count only answers to requests of this command
+    int noiseBytes = 0;          // bytes of garbage before every answer
+    int pauseInsideMs = 0;       // a pause in the middle of every answer
+    int delayAnswerMs = 0;       // extra time before every answer starts
+    bool echo = false;           // the line loops every request back instead of answering
+    int silentAfter = -1;        // answers sent before the unit goes silent; -1 never
+    int shortProgramAck = 0;     // framed: acknowledge a program request with a short answer of this many value bytes
+                                 // (1 or 2) carrying the block address; 0 answers in full
+    bool unstableReads = false;  // every read of the first image block carries a different byte 5
+    int onlyCommand = -1;        // when set, the answer numbers above count only answers to requests of this command
 };
 
 struct UnitConfig
@@ -110,6 +111,7 @@ private:
     int m_changedMask = 0;
     int m_saveCounter = 0;
     int m_answerNumber = 0;
+    int m_unstableRead = 0;
 
     // Request parser (simulator thread only).
     std::vector<std::uint8_t> m_rx;

@@ -1,0 +1,342 @@
+// The device step against the simulated unit on a pseudo-terminal: unit check, read, program, program after a
+// change, a unit of another key, unstable reads, a unit lost mid-program, and the live cycle.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "link/devicestep.h"
+#include "os/lngtext.h"
+#include "settings/helpers.h"
+#include "settings/repair.h"
+#include "unitsim/unitsim.h"
+
+namespace {
+
+struct Shown
+{
+    int slot;
+    std::string text;
+    std::uint32_t back;
+};
+
+// A device step on plain data: the link clock and the tick counter follow real time (a tick each 50 ms), the
+// step runs every few milliseconds until a condition holds or a generous time-out passes.
+class DeviceRig
+{
+public:
+    static constexpr int kCom = 200;
+
+    explicit DeviceRig(unitsim::UnitConfig config, int linkKey = RS_KEY_309)
+        : sim(std::make_unique<unitsim::UnitSim>(std::move(config))), m_start(std::chrono::steady_clock::now())
+    {
+        SetLanguageIndex(LNG_ENGLISH);
+        const std::string path = sim->slavePath();
+        tmr.set(kTmrStart);
+        link = std::make_unique<CCOMCOM>(tmr, [path] { return os::ComPortMap{{kCom, path}}; });
+        link->FillProtocolSlots(IGN300, 115200, 175);
+        link->RSKEY = linkKey;
+        DeviceHooks hooks;
+        hooks.showStatus = [this](int slot, const std::string& text, int, std::uint32_t, std::uint32_t back, int) {
+            if (!text.empty()) shown.push_back({slot, std::string(GetLngText(text)), back});
+        };
+        hooks.gauge = [this](int progress, std::uint32_t, bool) {
+            if (progress >= 0) gauge = progress;
+        };
+        hooks.showMessage = [this](const std::string& text) { messages.push_back(text); };
+        hooks.liveFrameStored = [this] { liveFrames.push_back(std::chrono::steady_clock::now()); };
+        ops = std::make_unique<DeviceOps>(DeviceContext{*link, images, requestCode, programAll, newInstal,
+                                                        connectionState, releasedPort, testCommands, tickCounter},
+                                          std::move(hooks));
+    }
+
+    bool runUntil(const std::function<bool()>& done, int timeoutMs = 15000)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (std::chrono::steady_clock::now() < deadline) {
+            const auto ms =
+                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start)
+                    .count();
+            tmr.set(kTmrStart + static_cast<std::uint32_t>(ms));
+            tickCounter = 100 + static_cast<int>(ms / 50);
+            ops->Step();
+            if (done()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(3));
+        }
+        return false;
+    }
+    [[nodiscard]] bool saw(const std::string& text) const
+    {
+        return std::any_of(shown.begin(), shown.end(), [&](const Shown& s) { return s.text == text; });
+    }
+    bool waitFor(const std::string& text, int timeoutMs = 15000)
+    {
+        return runUntil([&] { return saw(text); }, timeoutMs);
+    }
+    bool checked(int timeoutMs = 20000) { return waitFor("Checking: OK", timeoutMs) && idle(); }
+    bool idle(int timeoutMs = 15000)
+    {
+        return runUntil([&] { return ops->Operation() == kOpIdle && link->JobField() == 0; }, timeoutMs);
+    }
+    // Runs a request to the end of its operation.
+    bool request(int code, int timeoutMs = 20000)
+    {
+        requestCode = code;
+        return runUntil([&] { return requestCode == 0 && ops->Operation() == kOpIdle; }, timeoutMs);
+    }
+    // The unit's image as the settings image holds it (words little-endian).
+    [[nodiscard]] Image unitImage() const
+    {
+        Image image{};
+        const std::vector<std::uint8_t> wire = sim->wireImage();
+        std::copy(wire.begin(), wire.end(), image.begin());
+        SwapWordBytes(image, 0, RS_WORD_COUNT - 1);
+        return image;
+    }
+    [[nodiscard]] std::vector<int> programmedBlocks() const
+    {
+        std::vector<int> blocks;
+        for (const unitsim::Request& r : sim->requests())
+            if (r.command >= 0x01 && r.command <= 0x11) blocks.push_back(r.command - 1);
+        return blocks;
+    }
+
+    static constexpr std::uint32_t kTmrStart = 5000;
+    os::LinkClock tmr;
+    std::unique_ptr<unitsim::UnitSim> sim;
+    std::unique_ptr<CCOMCOM> link;
+    ImageSet images;
+    int requestCode = 0;
+    int programAll = 1;
+    int newInstal = 1;
+    int connectionState = 0;
+    int releasedPort = -1;
+    int tickCounter = 100;
+    std::array<std::uint8_t, 4> testCommands{};
+    std::unique_ptr<DeviceOps> ops;
+    std::vector<Shown> shown;
+    std::vector<std::string> messages;
+    std::vector<std::chrono::steady_clock::time_point> liveFrames;
+    int gauge = -1;
+
+private:
+    std::chrono::steady_clock::time_point m_start;
+};
+
+}  // namespace
+
+TEST(DeviceStep, FoundUnitIsCheckedReadAndIdentified)
+{
+    DeviceRig rig({});
+    ASSERT_TRUE(rig.checked());
+    EXPECT_TRUE(rig.images.deviceValid);
+    EXPECT_EQ(rig.images.device, rig.unitImage());
+    EXPECT_EQ(rig.ops->identity.unit, "QV unit");
+    EXPECT_TRUE(rig.messages.empty());
+    // The check reads the header twice and the four parts twice, each after a live request.
+    std::vector<int> commands;
+    for (const unitsim::Request& r : rig.sim->requests()) commands.push_back(r.command);
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), 0x40), 2);
+    for (int block = 0; block < 17; ++block)
+        EXPECT_EQ(std::count(commands.begin(), commands.end(), 0x41 + block), 2) << block;
+    ASSERT_TRUE(rig.runUntil([&] { return rig.connectionState == kConnectionOwnKey; }));
+    EXPECT_EQ(rig.ops->UnitKeyText(), "RSKEY=309");
+    // The settings image is the user's: a check only repairs it.
+    Image repaired{};
+    NormalizeSettingsImage(repaired);
+    EXPECT_EQ(rig.images.image, repaired);
+}
+
+TEST(DeviceStep, ReadBringsTheUnitImageAndVerifies)
+{
+    DeviceRig rig({});
+    ASSERT_TRUE(rig.checked());
+    rig.images.changeMarks.fill(1);
+    ASSERT_TRUE(rig.request(kRequestRead));
+    EXPECT_TRUE(rig.saw("Verify: OK"));
+    Image expected = rig.unitImage();
+    NormalizeSettingsImage(expected);
+    EXPECT_EQ(rig.images.image, expected);
+    EXPECT_EQ(rig.images.device, rig.unitImage());
+    EXPECT_EQ(rig.images.changeMarks, ChangeMarks{});
+    EXPECT_EQ(rig.newInstal, 0);
+    EXPECT_EQ(rig.gauge, 100);
+}
+
+TEST(DeviceStep, ProgramWritesTheImageAndWaitsForTheUnitToSave)
+{
+    DeviceRig rig({});
+    ASSERT_TRUE(rig.checked());
+    ASSERT_TRUE(rig.request(kRequestRead));
+    Image changed = rig.images.image;
+    changed[2 * 10] ^= 0x5A;  // a word: travels byte-swapped
+    changed[4000] ^= 0x33;
+    rig.images.image = changed;
+    rig.sim->clearRequests();
+    ASSERT_TRUE(rig.request(kRequestProgram));
+    EXPECT_EQ(rig.unitImage(), changed);
+    ASSERT_TRUE(rig.waitFor("Saving:"));
+    EXPECT_FALSE(rig.images.deviceValid);  // not before the unit has stored it
+    ASSERT_TRUE(rig.waitFor("Program device: OK"));
+    EXPECT_TRUE(rig.images.deviceValid);
+    EXPECT_EQ(rig.images.device, changed);
+    EXPECT_EQ(rig.programmedBlocks().size(), 17u);
+}
+
+TEST(DeviceStep, ProgramAfterAChangeSendsOnlyTheMarkedBytes)
+{
+    DeviceRig rig({});
+    ASSERT_TRUE(rig.checked());
+    ASSERT_TRUE(rig.request(kRequestRead));
+    ASSERT_TRUE(rig.runUntil([&] { return rig.connectionState == kConnectionOwnKey; }));
+    Image expected = rig.unitImage();
+    rig.images.image[1510] ^= 0x11;
+    rig.images.changeMarks[1510] = 1;
+    expected[1510] = rig.images.image[1510];
+    rig.programAll = 0;
+    rig.sim->clearRequests();
+    ASSERT_TRUE(rig.request(kRequestProgramChanged));
+    EXPECT_EQ(rig.programmedBlocks(), std::vector<int>{5});
+    for (const unitsim::Request& r : rig.sim->requests())
+        EXPECT_NE(r.command, 0x40) << "no unit check before programming the changes of a checked unit";
+    EXPECT_EQ(rig.unitImage(), expected);
+    EXPECT_EQ(rig.images.changeMarks, ChangeMarks{});
+    ASSERT_TRUE(rig.waitFor("Program device: OK"));
+}
+
+TEST(DeviceStep, ProgramAfterAChangeOfAUnitWhoseCheckFailedChecksAndProgramsAll)
+{
+    DeviceRig rig({});
+    unitsim::Faults faults;
+    faults.unstableReads = true;
+    rig.sim->setFaults(faults);
+    ASSERT_TRUE(rig.waitFor("Checking error !", 30000));
+    ASSERT_TRUE(rig.idle());
+    EXPECT_FALSE(rig.images.deviceValid);
+    rig.images.image = rig.unitImage();
+    rig.images.image[700] ^= 1;
+    rig.images.changeMarks[700] = 1;
+    rig.programAll = 0;
+    rig.sim->clearRequests();
+    ASSERT_TRUE(rig.request(kRequestProgramChanged, 30000));
+    EXPECT_EQ(rig.programAll, 1);
+    const std::vector<unitsim::Request> requests = rig.sim->requests();
+    ASSERT_FALSE(requests.empty());
+    const auto header = std::find_if(requests.begin(), requests.end(), [](const auto& r) { return r.command == 0x40; });
+    const auto program =
+        std::find_if(requests.begin(), requests.end(), [](const auto& r) { return r.command == 0x01; });
+    ASSERT_NE(header, requests.end());
+    ASSERT_NE(program, requests.end());
+    EXPECT_LT(header - requests.begin(), program - requests.begin()) << "the unit is checked before it is programmed";
+    EXPECT_GE(rig.programmedBlocks().size(), 17u);
+    EXPECT_EQ(rig.unitImage(), rig.images.image);
+}
+
+TEST(DeviceStep, UnitWithAnotherKeyIsNeverProgrammed)
+{
+    unitsim::UnitConfig config;
+    config.key = 308;
+    DeviceRig rig(config, 308);  // a link that accepts it, as a loader's might
+    ASSERT_TRUE(rig.runUntil([&] { return !rig.messages.empty() && rig.ops->Operation() == kOpIdle; }, 20000));
+    EXPECT_EQ(rig.messages.front(), "Unmatched version of PC and Ignition programs!  PC-309.00, IGN-308.00");
+    EXPECT_FALSE(rig.images.deviceValid);
+    rig.images.changeMarks[10] = 1;
+    rig.programAll = 0;
+    for (int request : {kRequestProgramChanged, kRequestProgram}) {
+        SCOPED_TRACE(request);
+        ASSERT_TRUE(rig.request(request));
+        ASSERT_TRUE(rig.idle());
+    }
+    EXPECT_TRUE(rig.programmedBlocks().empty());
+    EXPECT_EQ(rig.messages.size(), 3u);
+    EXPECT_FALSE(rig.saw("Checking: OK"));
+    ASSERT_TRUE(rig.runUntil([&] { return rig.connectionState == kConnectionOtherKey; }));
+    // Its changed-block mask is not taken as ours.
+    rig.sim->setChangedMask(1);
+    rig.sim->clearRequests();
+    const std::size_t frames = rig.liveFrames.size();
+    ASSERT_TRUE(rig.runUntil([&] { return rig.liveFrames.size() >= frames + 3; }));
+    for (const unitsim::Request& r : rig.sim->requests()) EXPECT_NE(r.command, 0x41);
+    Image repaired{};
+    NormalizeSettingsImage(repaired);
+    EXPECT_EQ(rig.images.image, repaired);
+}
+
+TEST(DeviceStep, ReadsThatDifferLeaveTheImageUnchanged)
+{
+    DeviceRig rig({});
+    ASSERT_TRUE(rig.checked());
+    Image before{};
+    before[3] = 42;
+    rig.images.image = before;
+    unitsim::Faults faults;
+    faults.unstableReads = true;
+    rig.sim->setFaults(faults);
+    ASSERT_TRUE(rig.request(kRequestRead));
+    EXPECT_TRUE(rig.saw("Verify error !"));
+    EXPECT_FALSE(rig.saw("Verify: OK"));
+    EXPECT_EQ(rig.images.image, before);
+}
+
+TEST(DeviceStep, UnitLostMidProgramEndsWithAnErrorAndTheImageUnchanged)
+{
+    DeviceRig rig({});
+    ASSERT_TRUE(rig.checked());
+    ASSERT_TRUE(rig.request(kRequestRead));
+    rig.images.image[4000] ^= 0x77;
+    const Image before = rig.images.image;
+    rig.sim->clearRequests();
+    rig.requestCode = kRequestProgram;
+    ASSERT_TRUE(rig.runUntil([&] { return rig.programmedBlocks().size() >= 3; }));
+    rig.sim->setSilent(true);
+    ASSERT_TRUE(rig.runUntil([&] { return rig.saw("Verify error !") || rig.link->portInUse.load() == 0; }, 30000));
+    ASSERT_TRUE(rig.runUntil([&] { return rig.link->portInUse.load() == 0; }, 30000));  // the live cycle gives up
+    EXPECT_FALSE(rig.saw("Program device: OK"));
+    EXPECT_FALSE(rig.images.deviceValid);
+    EXPECT_EQ(rig.images.image, before);
+    EXPECT_EQ(rig.connectionState, kConnectionNone);
+}
+
+TEST(DeviceStep, LiveFramesArriveAboutEveryFourTenthsOfASecond)
+{
+    DeviceRig rig({});
+    ASSERT_TRUE(rig.checked());
+    rig.liveFrames.clear();
+    ASSERT_TRUE(rig.runUntil([&] { return rig.liveFrames.size() >= 6; }, 15000));
+    EXPECT_EQ(rig.connectionState, kConnectionOwnKey);
+    EXPECT_EQ(rig.ops->live.Monw(2), 3000);  // engine speed
+    const auto span =
+        std::chrono::duration_cast<std::chrono::milliseconds>(rig.liveFrames.back() - rig.liveFrames.front());
+    const double average = static_cast<double>(span.count()) / 5.0;
+    EXPECT_GE(average, 300.0);
+    EXPECT_LE(average, 1500.0);  // generous: a loaded machine
+}
+
+TEST(DeviceStep, ChangedBlockOfACheckedUnitIsReadIntoTheSettingsImage)
+{
+    DeviceRig rig({});
+    ASSERT_TRUE(rig.checked());
+    const Image unit = rig.unitImage();
+    rig.sim->setChangedMask(1 << 2);
+    ASSERT_TRUE(rig.runUntil([&] { return rig.images.image[650] == unit[650] && rig.images.image[899] == unit[899]; }));
+    EXPECT_EQ(rig.images.image[599], 0);
+    EXPECT_EQ(rig.images.image[900], 0);
+    ASSERT_TRUE(rig.runUntil([&] { return rig.ops->ChangedBlockMask() == 0; }));
+}
+
+TEST(DeviceStep, ResetAndReleaseReleasesThePortEvenWhenTheResetFails)
+{
+    DeviceRig rig({});
+    ASSERT_TRUE(rig.checked());
+    rig.sim->setSilent(true);
+    rig.requestCode = kRequestResetRelease;
+    ASSERT_TRUE(rig.runUntil([&] { return rig.link->linkEnabled.load() == 0; }, 30000));
+    EXPECT_TRUE(rig.saw("Reset error !"));
+    EXPECT_EQ(rig.releasedPort, DeviceRig::kCom);
+    EXPECT_EQ(rig.link->portInUse.load(), 0);
+}
