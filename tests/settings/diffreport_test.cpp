@@ -101,6 +101,16 @@ TEST_F(DifferenceReport, ScalarByteAndWordBlocksByteExact)
     EXPECT_EQ(report(), "LOBE_ANGLE(word)=300 / 65535\r\nBIKE(byte)=3 / 5\r\n");
 }
 
+// Bytes the pages use beyond the last field of the original layout are reported too.
+TEST_F(DifferenceReport, LateBytesThatPagesUseAreReported)
+{
+    first[5029] = 0;
+    second[5029] = 1;
+    first[5028] = 10;
+    second[5028] = 12;
+    EXPECT_EQ(report(), "QS_GEAR_LEVEL(byte)=10 / 12\r\nLAMBDA_NOTATION(byte)=0 / 1\r\n");
+}
+
 TEST_F(DifferenceReport, ShortArraysFitOneRowWithStarsInBothHalves)
 {
     const int lobe = layoutOffset("LOBE_BEG");  // 4 bytes
