@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include "link/livedata.h"
+
+TEST(LiveData, AnswerIsStoredOneByteOnWithItsWordsInHostOrder)
+{
+    std::array<std::uint8_t, kLiveFrameLength> answer{};
+    for (std::size_t i = 0; i < answer.size(); ++i)
+        answer[i] = static_cast<std::uint8_t>(i * 3 + 1);
+    answer[1] = 0x01;  // word 1 big-endian: 309
+    answer[2] = 0x35;
+    LiveBlock block;
+    block.StoreAnswer(answer);
+    EXPECT_EQ(block.Monb(0), 0);  // never filled from the unit
+    EXPECT_EQ(block.Monw(1), 309);
+    for (int w = 2; w <= kLiveWordCount; ++w)
+        ASSERT_EQ(block.Monw(w), (answer[2 * w - 1] << 8) | answer[2 * w]) << w;
+    for (int k = 174; k <= 300; ++k)
+        ASSERT_EQ(block.Monb(k), answer[static_cast<std::size_t>(k - 1)]) << k;
+    EXPECT_EQ(block.Monb(301), 0);
+}
+
+TEST(LiveData, RequestSendsTheTestCommandsOnceAndTheTestValues)
+{
+    Image image{};
+    image[kImageTestRpm] = 55;
+    image[kImageTestServo] = 7;
+    std::array<std::uint8_t, 4> commands{0x01, 0x00, 0x20, 0x80};
+    std::array<std::uint8_t, 400> send;
+    send.fill(0xEE);
+    BuildLiveRequest(send, image, commands, {.tuningOn = true, .pickupWanted = true});
+    EXPECT_EQ(send[0], 1);
+    EXPECT_EQ(send[99], 0x01);
+    EXPECT_EQ(send[101], 0x20);
+    EXPECT_EQ(send[102], 0x80);
+    EXPECT_EQ(send[103], 55);
+    EXPECT_EQ(send[104], 7);
+    EXPECT_EQ(send[105], 1);
+    EXPECT_EQ(send[98], 0);
+    EXPECT_EQ(send[299], 0);
+    EXPECT_EQ(send[300], 0xEE);  // only the request's 300 bytes are written
+    EXPECT_EQ(commands, (std::array<std::uint8_t, 4>{}));
+    BuildLiveRequest(send, image, commands, {});
+    EXPECT_EQ(send[0], 0);
+    EXPECT_EQ(send[99], 0);
+    EXPECT_EQ(send[101], 0);
+    EXPECT_EQ(send[105], 0);
+}
+
+TEST(LiveData, HasLiveDataWhileAPortIsInUseOrThePlayerPlays)
+{
+    struct Case {
+        int port;
+        int player;
+        bool expected;
+    };
+    const Case cases[] = {{0, 0, false}, {3, 0, true}, {0, 2, true}, {0, 6, true}, {0, 1, false}, {0, 4, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.port << "/" << c.player);
+        EXPECT_EQ(HasLiveData(c.port, c.player), c.expected);
+    }
+}
