@@ -13,6 +13,7 @@ FUZZ_TARGETS ?= fuzz_impet fuzz_clip_paste fuzz_settings_reader fuzz_diffreport
 # folders can add theirs above without conflicts).
 ASAN_TARGETS += link_tests link_pty_tests fuzz_frames
 TSAN_TARGETS += link_tests link_pty_tests
+TSAN_TARGETS += shell_pty_tests
 FUZZ_TARGETS += fuzz_frames
 
 export QT_QPA_PLATFORM ?= offscreen
