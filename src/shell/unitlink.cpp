@@ -16,20 +16,16 @@ void ShowConnectionLine(TMainForm& w)
 
 DeviceOps& Device(TMainForm& w)
 {
-    if (w.device)
-        return *w.device;
-    DeviceContext context{*w.link,        w.images,       w.requestCode,  w.programAll, w.NEWINSTAL,
+    if (w.device) return *w.device;
+    DeviceContext context{*w.link,           w.images,       w.requestCode,  w.programAll, w.NEWINSTAL,
                           w.connectionState, w.releasedPort, w.testCommands, w.tickCounter};
     DeviceHooks hooks;
     hooks.showStatus = [&w](int slot, const std::string& text, int ms, std::uint32_t font, std::uint32_t back,
                             int priority) { SetStatusSlot(w, slot, text, ms, font, back, priority); };
     hooks.gauge = [&w](int progress, std::uint32_t color, bool show) {
-        if (progress >= 0)
-            w.CGaugeProgram->SetProgress(progress);
-        if (color != kDevColorKept)
-            w.CGaugeProgram->SetForeColor(color);
-        if (show)
-            w.CGaugeProgram->SetVisible(true);
+        if (progress >= 0) w.CGaugeProgram->SetProgress(progress);
+        if (color != kDevColorKept) w.CGaugeProgram->SetForeColor(color);
+        if (show) w.CGaugeProgram->SetVisible(true);
     };
     hooks.portText = [&w](const std::string& text) { w.comText = text; };
     hooks.showImageOnPages = [&w] { ShowImageOnPages(w, 0); };

@@ -300,6 +300,18 @@ TEST(DeviceStep, UnitLostMidProgramEndsWithAnErrorAndTheImageUnchanged)
     EXPECT_FALSE(rig.images.deviceValid);
     EXPECT_EQ(rig.images.image, before);
     EXPECT_EQ(rig.connectionState, kConnectionNone);
+    // Plugged in again: the failures of the lost connection do not count against the new check, so a header job
+    // that fails once is simply started again.
+    unitsim::Faults faults;
+    faults.dropAnswerFrom = 1;
+    faults.dropAnswerCount = 3;  // every try of the first header job
+    faults.onlyCommand = 0x40;
+    rig.sim->setFaults(faults);
+    rig.shown.clear();
+    rig.sim->setSilent(false);
+    ASSERT_TRUE(rig.checked(30000));
+    EXPECT_FALSE(rig.saw("Checking error !"));
+    EXPECT_EQ(rig.images.image, before);
 }
 
 TEST(DeviceStep, LiveFramesArriveAboutEveryFourTenthsOfASecond)

@@ -1,19 +1,23 @@
-#include <cstdlib>
-#include <ctime>
+#include "link/identity.h"
 
 #include <gtest/gtest.h>
 
-#include "link/identity.h"
+#include <cstdlib>
+#include <ctime>
 
 namespace {
 
-std::array<std::uint8_t, 299> header() { return {}; }
+std::array<std::uint8_t, 299> header()
+{
+    return {};
+}
 
 }  // namespace
 
 TEST(IdentityTexts, TypeDateAndTimeFromTheHeader)
 {
-    struct Case {
+    struct Case
+    {
         std::array<std::uint8_t, 9> bytes;
         const char* unit;
         const char* date;
@@ -93,7 +97,8 @@ TEST(IdentityTexts, FieldsArePresentUnlessWhollyBlankOrErased)
 {
     setenv("TZ", "UTC", 1);
     tzset();
-    struct Case {
+    struct Case
+    {
         const char* name;
         std::array<std::uint8_t, 8> serial;
         std::array<std::uint8_t, 4> time;
@@ -104,9 +109,15 @@ TEST(IdentityTexts, FieldsArePresentUnlessWhollyBlankOrErased)
         {"blank", {}, {}, "", ""},
         {"erased", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, {0xFF, 0xFF, 0xFF, 0xFF}, "", ""},
         // A serial whose last printed part is 00, and a time whose low byte is 0: both are there.
-        {"low bytes zero", {0x00, 7, 3, 12, 30, 15, 6, 24}, {0x00, 0x5E, 0x4F, 0x65}, "240615-301203-00700",
+        {"low bytes zero",
+         {0x00, 7, 3, 12, 30, 15, 6, 24},
+         {0x00, 0x5E, 0x4F, 0x65},
+         "240615-301203-00700",
          "(last update: 11.11.2023-10:57:04)"},
-        {"only the first byte", {1, 0, 0, 0, 0, 0, 0, 0xFF}, {1, 0, 0, 0}, "none SN",
+        {"only the first byte",
+         {1, 0, 0, 0, 0, 0, 0, 0xFF},
+         {1, 0, 0, 0},
+         "none SN",
          "(last update: 01.01.1970-00:00:01)"},
     };
     for (const Case& c : cases) {

@@ -1,22 +1,19 @@
-#include <gtest/gtest.h>
-
 #include "link/livedata.h"
+
+#include <gtest/gtest.h>
 
 TEST(LiveData, AnswerIsStoredOneByteOnWithItsWordsInHostOrder)
 {
     std::array<std::uint8_t, kLiveFrameLength> answer{};
-    for (std::size_t i = 0; i < answer.size(); ++i)
-        answer[i] = static_cast<std::uint8_t>(i * 3 + 1);
+    for (std::size_t i = 0; i < answer.size(); ++i) answer[i] = static_cast<std::uint8_t>(i * 3 + 1);
     answer[1] = 0x01;  // word 1 big-endian: 309
     answer[2] = 0x35;
     LiveBlock block;
     block.StoreAnswer(answer);
     EXPECT_EQ(block.Monb(0), 0);  // never filled from the unit
     EXPECT_EQ(block.Monw(1), 309);
-    for (int w = 2; w <= kLiveWordCount; ++w)
-        ASSERT_EQ(block.Monw(w), (answer[2 * w - 1] << 8) | answer[2 * w]) << w;
-    for (int k = 174; k <= 300; ++k)
-        ASSERT_EQ(block.Monb(k), answer[static_cast<std::size_t>(k - 1)]) << k;
+    for (int w = 2; w <= kLiveWordCount; ++w) ASSERT_EQ(block.Monw(w), (answer[2 * w - 1] << 8) | answer[2 * w]) << w;
+    for (int k = 174; k <= 300; ++k) ASSERT_EQ(block.Monb(k), answer[static_cast<std::size_t>(k - 1)]) << k;
     EXPECT_EQ(block.Monb(301), 0);
 }
 
@@ -49,7 +46,8 @@ TEST(LiveData, RequestSendsTheTestCommandsOnceAndTheTestValues)
 
 TEST(LiveData, HasLiveDataWhileAPortIsInUseOrThePlayerPlays)
 {
-    struct Case {
+    struct Case
+    {
         int port;
         int player;
         bool expected;

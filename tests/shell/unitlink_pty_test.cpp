@@ -1,16 +1,15 @@
 // The main window against the simulated unit on a pseudo-terminal, offscreen, its main timer fired by the test
 // so that the tick counter (and with it the link clock) follows real time.
+#include <gtest/gtest.h>
+
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <thread>
-
-#include <QPixmap>
-#include <QString>
-#include <QWidget>
-
-#include <gtest/gtest.h>
 
 #include "os/lngtext.h"
 #include "settings/helpers.h"
@@ -23,7 +22,8 @@ namespace {
 
 constexpr int kCom = 200;
 
-class UnitLinkTest : public testing::Test {
+class UnitLinkTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -33,8 +33,9 @@ protected:
         SetLanguageIndex(LNG_ENGLISH);
         sim = std::make_unique<unitsim::UnitSim>(unitsim::UnitConfig{});
         const std::string path = sim->slavePath();
-        form = std::make_unique<TMainForm>(clock, std::vector<std::string>{},
-                                           [path] { return os::ComPortMap{{kCom, path}}; });
+        form = std::make_unique<TMainForm>(clock, std::vector<std::string>{}, [path] {
+            return os::ComPortMap{{kCom, path}};
+        });
         form->FormCreate(form.get());
         form->link->selectedPort = kCom;
         start = std::chrono::steady_clock::now();
@@ -56,10 +57,8 @@ protected:
         while (std::chrono::steady_clock::now() < deadline) {
             const auto ms =
                 std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-            while (form->tickCounter < firstTick + static_cast<int>(ms / 50))
-                form->Timer1->Fire();
-            if (done())
-                return true;
+            while (form->tickCounter < firstTick + static_cast<int>(ms / 50)) form->Timer1->Fire();
+            if (done()) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         return false;
