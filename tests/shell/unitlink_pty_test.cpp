@@ -112,10 +112,14 @@ TEST_F(UnitLinkTest, ReadThenProgramFromTheWindow)
     EXPECT_EQ(form->NEWINSTAL, 0);
     EXPECT_EQ(form->CGaugeProgram->Progress(), 100);
 
+    // The picture for a person to look at. Not under ThreadSanitizer: Qt converts the grabbed image on its own
+    // pooled threads, which the sanitizer cannot see into.
+#if !defined(__SANITIZE_THREAD__)
     form->Show();
     const std::filesystem::path dir = std::filesystem::path(SCREENSHOT_DIR);
     std::filesystem::create_directories(dir);
     EXPECT_TRUE(form->Widget()->grab().save(QString::fromStdString((dir / "unit_read.png").string())));
+#endif
 
     // Programming writes the (repaired) settings image into the unit and waits until the unit has stored it.
     form->MenuProgramClick(nullptr);
