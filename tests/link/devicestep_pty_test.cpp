@@ -166,6 +166,19 @@ TEST(DeviceStep, ReadBringsTheUnitImageAndVerifies)
     EXPECT_EQ(rig.images.changeMarks, ChangeMarks{});
     EXPECT_EQ(rig.newInstal, 0);
     EXPECT_EQ(rig.gauge, 100);
+
+    // Verify compares the unit with the settings image; a difference is looked at twice, then reported.
+    rig.images.image = rig.unitImage();
+    rig.shown.clear();
+    ASSERT_TRUE(rig.request(kRequestVerify));
+    EXPECT_TRUE(rig.saw("Verify: OK"));
+    rig.images.image[2600] ^= 1;
+    rig.shown.clear();
+    rig.sim->clearRequests();
+    ASSERT_TRUE(rig.request(kRequestVerify));
+    EXPECT_TRUE(rig.saw("Verify error !"));
+    EXPECT_FALSE(rig.saw("Verify: OK"));
+    EXPECT_TRUE(rig.programmedBlocks().empty());
 }
 
 TEST(DeviceStep, ProgramWritesTheImageAndWaitsForTheUnitToSave)
