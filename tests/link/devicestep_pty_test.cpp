@@ -280,6 +280,29 @@ TEST(DeviceStep, UnitWithAnotherKeyIsNeverProgrammed)
     EXPECT_EQ(rig.images.image, repaired);
 }
 
+TEST(DeviceStep, HeaderReadsThatDifferStartTheCheckOverOnce)
+{
+    struct Case
+    {
+        int unstable;  // header reads that differ from every other
+        const char* outcome;
+    };
+    const Case cases[] = {{1, "Checking: OK"}, {3, "Checking error !"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.outcome);
+        DeviceRig rig({});
+        unitsim::Faults faults;
+        faults.unstableHeaders = c.unstable;
+        rig.sim->setFaults(faults);
+        ASSERT_TRUE(rig.waitFor(c.outcome, 30000));
+        ASSERT_TRUE(rig.idle());
+        EXPECT_EQ(rig.images.deviceValid, std::string(c.outcome) == "Checking: OK");
+        int headers = 0;
+        for (const unitsim::Request& r : rig.sim->requests()) headers += r.command == 0x40 ? 1 : 0;
+        EXPECT_EQ(headers, 4);
+    }
+}
+
 TEST(DeviceStep, ReadsThatDifferLeaveTheImageUnchanged)
 {
     DeviceRig rig({});

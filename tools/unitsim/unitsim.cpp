@@ -342,6 +342,10 @@ void UnitSim::handleFixed(const std::vector<std::uint8_t>& frame)
         std::lock_guard lock(m_mutex);
         if (command == 0x40) {
             data = m_header;
+            if (m_config.faults.unstableHeaders > 0) {
+                --m_config.faults.unstableHeaders;
+                data[200] = static_cast<std::uint8_t>(data[200] ^ (1 + (m_unstableRead++ & 0x3F)));
+            }
         } else if (command >= 0x41 && command <= 0x51) {
             const int k = command - 0x40;
             std::copy_n(m_image.begin() + 300 * (k - 1), 300, data.begin());

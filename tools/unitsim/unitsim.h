@@ -28,6 +28,7 @@ struct Faults
     int shortProgramAck = 0;     // framed: acknowledge a program request with a short answer of this many value bytes
                                  // (1 or 2) carrying the block address; 0 answers in full
     bool unstableReads = false;  // every read of the first image block carries a different byte 5
+    int unstableHeaders = 0;     // this many header reads carry a different byte 200 each
     int onlyCommand = -1;        // when set, the answer numbers above count only answers to requests of this command
 };
 
