@@ -2,6 +2,8 @@
 // so that the tick counter (and with it the link clock) follows real time.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QLocalSocket>
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
@@ -14,6 +16,9 @@
 #include "os/lngtext.h"
 #include "settings/helpers.h"
 #include "settings/repair.h"
+#include "settings/settingswriter.h"
+#include "shell/appsettings.h"
+#include "shell/loader.h"
 #include "shell/mainform.h"
 #include "unitsim/unitsim.h"
 #include "vcl/dialogs.h"
@@ -129,4 +134,92 @@ TEST_F(UnitLinkTest, ReadThenProgramFromTheWindow)
     EXPECT_EQ(unitImage(), form->images.image);
     EXPECT_TRUE(form->images.deviceValid);
     EXPECT_TRUE(dialogs.Messages().empty());
+}
+
+namespace {
+
+// Leaves a picture of the window for a person to look at (build/screenshots/walkthrough_<name>.png).
+void snapshot(TMainForm& form, const std::string& name)
+{
+#if !defined(__SANITIZE_THREAD__)
+    form.Show();
+    const std::filesystem::path dir = std::filesystem::path(SCREENSHOT_DIR);
+    std::filesystem::create_directories(dir);
+    EXPECT_TRUE(form.Widget()->grab().save(QString::fromStdString((dir / ("walkthrough_" + name + ".png")).string())));
+#else
+    (void)form;
+    (void)name;
+#endif
+}
+
+}  // namespace
+
+// A person's day with the program: open a settings file from the File menu, switch the language, choose the
+// unit's port from the Com menu and read the unit.
+TEST_F(UnitLinkTest, WalkthroughOpenSwitchLanguageChoosePortAndRead)
+{
+    form->link->selectedPort = -1;  // offline until the port is chosen from the menu
+    Image image = form->images.image;
+    image[3000] = static_cast<std::uint8_t>(image[3000] ^ 0x21);
+    const std::string file = (configDir / "my bike.ign").string();
+    ASSERT_TRUE(SaveSettingsFile(file, image, {}).ok);
+    dialogs.AnswerFile(file);
+    form->MainMenu1->Find("MenuOpen")->Click();
+    ASSERT_EQ(form->currentFileName, file);
+    EXPECT_NE(form->Caption().find("my bike.ign"), std::string::npos);
+    snapshot(*form, "1_opened");
+
+    form->MainMenu1->Find("MenuGerman")->Click();
+    EXPECT_EQ(GetLanguageIndex(), LNG_GERMAN);
+    snapshot(*form, "2_german");
+    form->MainMenu1->Find("MenuCzech")->Click();
+    EXPECT_EQ(GetLanguageIndex(), LNG_CZECH);
+    snapshot(*form, "3_czech");
+    form->MainMenu1->Find("MenuEnglish")->Click();
+
+    // The Com menu lists the simulated unit's port once the port list was read.
+    TMenuItem* portItem = nullptr;
+    ASSERT_TRUE(runUntil([&] {
+        for (TMenuItem* item : form->comItems)
+            if (item->Visible() && item->Caption().rfind("COM&" + std::to_string(kCom), 0) == 0)
+                portItem = item;
+        return portItem != nullptr;
+    }));
+    portItem->Click();
+    EXPECT_EQ(form->link->selectedPort, kCom);
+    ASSERT_TRUE(resultShows("Checking: OK"));
+    ASSERT_TRUE(runUntil([&] { return form->ButtonRead->Enabled(); }));
+    form->ButtonRead->Click();
+    ASSERT_TRUE(resultShows("Verify: OK"));
+    snapshot(*form, "4_read");
+    EXPECT_TRUE(dialogs.Messages().empty());
+}
+
+// A loader takes the unit's port over the socket and gives it back; the link finds the unit again.
+TEST_F(UnitLinkTest, LoaderReleasesAndTakesBackThePort)
+{
+    ASSERT_TRUE(resultShows("Checking: OK"));
+    const std::string name = "kelvora-pty-test-" + std::to_string(::getpid());
+    LoaderEndpoint endpoint(*form, name);
+    ASSERT_TRUE(endpoint.listening());
+    QLocalSocket socket;
+    socket.connectToServer(QString::fromStdString(name));
+    ASSERT_TRUE(socket.waitForConnected(5000));
+    socket.write((std::to_string(kCom) + " RELEASE\n").c_str());
+    socket.flush();
+    ASSERT_TRUE(runUntil([&] {
+        QCoreApplication::processEvents();
+        return form->releasedPort == kCom;
+    }));
+    EXPECT_FALSE(PortInUse(*form));
+    EXPECT_NE(form->Caption().find("(Disconnected by bootloader)"), std::string::npos);
+    // While released the port stays closed for the loader.
+    EXPECT_FALSE(runUntil([&] { return PortInUse(*form); }, 1500));
+    socket.write((std::to_string(kCom) + " RECLAIM\n").c_str());
+    socket.flush();
+    ASSERT_TRUE(runUntil([&] {
+        QCoreApplication::processEvents();
+        return form->releasedPort == -1 && PortInUse(*form);
+    }));
+    EXPECT_EQ(form->Caption().find("(Disconnected by bootloader)"), std::string::npos);
 }
