@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 
 #include "monitors/monitorforms.h"
 #include "shell/about.h"
@@ -14,6 +16,16 @@
 int main(int argc, char** argv)
 {
     const auto start = std::chrono::steady_clock::now();
+    // This program carries no archive of its own: like the program without one, it imports the model settings
+    // from ../IMPET, laid out here beside a temporary current folder.
+    char pattern[] = "/tmp/kelvora_startup_XXXXXX";
+    const std::filesystem::path root = mkdtemp(pattern);
+    std::filesystem::create_directories(root / "IMPET");
+    std::filesystem::create_directories(root / "run");
+    for (const char* folder : {"NEW_309", "MAP_309"})
+        std::filesystem::create_directory_symlink(std::filesystem::path(SOURCE_DIR) / "resources/impet" / folder,
+                                                  root / "IMPET" / folder);
+    std::filesystem::current_path(root / "run");
     TApplication app(argc, argv);
     os::LinkClock linkClock;
     TMainForm* mainForm = app.CreateForm<TMainForm>(linkClock, app.Arguments());
@@ -30,5 +42,7 @@ int main(int argc, char** argv)
                     std::chrono::duration<double, std::milli>(shown - start).count());
         mainForm->Close();
     });
-    return app.Run();
+    const int result = app.Run();
+    std::filesystem::remove_all(root);
+    return result;
 }
