@@ -140,3 +140,33 @@ TEST_F(FileMenuTest, CompareWithUnitNeedsAValidDeviceImage)
     form->MenuCompareDeviceClick(nullptr);
     EXPECT_EQ(os::readWholeFile(dir / "unit.txt").value_or("x"), "");  // identical: an empty report
 }
+
+TEST_F(FileMenuTest, ProgramIsRefusedOnANewInstallationAndAsksForAnotherModel)
+{
+    form->link->portInUse = 5;  // as if a unit were connected
+    form->NEWINSTAL = 1;
+    form->MenuProgramClick(nullptr);
+    EXPECT_EQ(form->requestCode, 0);
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_NE(dialogs.Messages()[0].text.find("new installation"), std::string::npos);
+
+    form->NEWINSTAL = 0;
+    form->unitModel = 20;  // the unit reports another model than the image's 11
+    dialogs.AnswerMessage(IDCANCEL);
+    form->MenuProgramClick(nullptr);
+    EXPECT_EQ(form->requestCode, 0);
+    ASSERT_EQ(dialogs.Messages().size(), 2u);
+    EXPECT_EQ(dialogs.Messages()[1].flags & MB_DEFBUTTON2, MB_DEFBUTTON2);
+
+    dialogs.AnswerMessage(IDOK);
+    form->MenuProgramClick(nullptr);
+    EXPECT_EQ(form->requestCode, 96);
+    EXPECT_EQ(form->programAll, 1);
+
+    form->unitModel = -1;  // no model reported yet: no question
+    form->requestCode = 0;
+    form->MenuProgramClick(nullptr);
+    EXPECT_EQ(form->requestCode, 96);
+    EXPECT_EQ(dialogs.Messages().size(), 3u);
+    form->link->portInUse = 0;
+}
