@@ -19,7 +19,7 @@ FUZZ_TARGETS += fuzz_frames
 export QT_QPA_PLATFORM ?= offscreen
 export CTEST_OUTPUT_ON_FAILURE = 1
 
-.PHONY: all deps build run test unit-tests asan tsan fuzz screenshot clean
+.PHONY: all deps build run test unit-tests asan tsan fuzz clean
 
 all: build
 
@@ -65,9 +65,6 @@ fuzz: deps
 	      build-fuzz/corpus/$$t tests/fuzz/corpus/$$t 2>build-fuzz/$$t.log || { tail -50 build-fuzz/$$t.log; exit 1; }; \
 	    echo "fuzz $$t: $$(grep -c . build-fuzz/$$t.log) log lines, no crash"; \
 	  done; fi
-
-screenshot: build
-	scripts/screenshot
 
 clean:
 	rm -rf $(BUILD) build-asan build-tsan build-fuzz
