@@ -6,6 +6,7 @@
 
 #include "os/lngtext.h"
 #include "settings/errorlog.h"
+#include "settings/newbike.h"
 #include "shell/appsettings.h"
 #include "shell/loader.h"
 #include "vcl/qtcolor.h"
@@ -260,6 +261,9 @@ void TMainForm::FormCreate(TObject*)
     ShowImageOnPages(*this, 1);
     RefreshRecentMenu();
     PageControl1Change(this);
+    if (auto* memo = static_cast<TMemo*>(FindComponent("Memo1")))
+        memo->SetMaxLength(150);
+    SetBikeDefaults(images.image, images.image[RS_BIKE_BYTE]);
     // 12. The first command-line word may choose the language; case matters.
     if (!arguments.empty()) {
         const std::string& word = arguments.front();
