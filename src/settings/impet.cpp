@@ -503,7 +503,7 @@ IMPET_FILE* CImpet::FindChild(IMPET_FILE* folder, std::string_view name)
     return nullptr;
 }
 
-IMPET_FILE* CImpet::FindFolder(IMPET_FILE* start, std::string_view path)
+IMPET_FILE* CImpet::walkPath(IMPET_FILE* start, std::string_view path, bool wantFile)
 {
     IMPET_FILE* folder = start ? start : &m_root;
     for (;;) {
@@ -513,27 +513,15 @@ IMPET_FILE* CImpet::FindFolder(IMPET_FILE* start, std::string_view path)
         const auto slash = path.find('\\');
         IMPET_FILE* child = FindChild(folder, path.substr(0, slash));
         if (!child) return nullptr;
-        if (!child->isFolder()) return folder;
+        if (!child->isFolder()) return wantFile && slash == std::string_view::npos ? child : folder;
         folder = child;
         path = slash == std::string_view::npos ? std::string_view{} : path.substr(slash);
     }
 }
 
-IMPET_FILE* CImpet::FindEntry(IMPET_FILE* start, std::string_view path)
-{
-    IMPET_FILE* folder = start ? start : &m_root;
-    for (;;) {
-        if (!folder->isFolder()) return nullptr;
-        if (!path.empty() && path.front() == '\\') path.remove_prefix(1);
-        if (path.empty()) return folder;
-        const auto slash = path.find('\\');
-        IMPET_FILE* child = FindChild(folder, path.substr(0, slash));
-        if (!child) return nullptr;
-        if (!child->isFolder()) return slash == std::string_view::npos ? child : folder;
-        folder = child;
-        path = slash == std::string_view::npos ? std::string_view{} : path.substr(slash);
-    }
-}
+IMPET_FILE* CImpet::FindFolder(IMPET_FILE* start, std::string_view path) { return walkPath(start, path, false); }
+
+IMPET_FILE* CImpet::FindEntry(IMPET_FILE* start, std::string_view path) { return walkPath(start, path, true); }
 
 IMPET_FILE* CImpet::FindFile(std::string_view folderPath, std::string_view name)
 {

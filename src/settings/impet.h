@@ -110,6 +110,9 @@ public:
     std::function<ImpetTime()> clock = impetTimeNow;
 
 private:
+    // Follows a backslash path from `start`; a file met on the way gives its folder, or with `wantFile` the file
+    // itself when it is the path's last part.
+    IMPET_FILE* walkPath(IMPET_FILE* start, std::string_view path, bool wantFile);
     int openSource(class ImpetSource& source, bool headersOnly);
     bool loadData(IMPET_FILE& file);
     int fail(std::string text);
