@@ -194,3 +194,33 @@ TMenuItem* TMainMenu::Find(std::string_view name)
 {
     return m_root->FindItem(name);
 }
+
+// The menu has no parent widget, so that it lives exactly as long as this object whatever happens to the owner's
+// window; its sub-menus are its children.
+TPopupMenu::TPopupMenu(QWidget*) : m_menu(new QMenu())
+{
+    m_root.reset(new TMenuItem(nullptr, m_menu, nullptr));
+    m_root->m_menu = m_menu;
+}
+
+TPopupMenu::~TPopupMenu()
+{
+    m_root->ClearEvents();
+    m_root->Clear();
+    delete m_menu;
+}
+
+void TPopupMenu::Popup(int screenX, int screenY)
+{
+    m_menu->popup(QPoint(screenX, screenY));
+}
+
+bool TPopupMenu::Visible() const
+{
+    return m_menu->isVisible();
+}
+
+void TPopupMenu::Close()
+{
+    m_menu->close();
+}

@@ -52,6 +52,7 @@ public:
 
 private:
     friend class TMainMenu;
+    friend class TPopupMenu;
     TMenuItem(TMenuItem* parent, QWidget* window, QAction* action);
     QMenu* SubMenu();
     TMenuItem* InsertItem(int index, std::unique_ptr<TMenuItem> item);
@@ -82,4 +83,23 @@ public:
 
 private:
     std::unique_ptr<TMenuItem> m_root;
+};
+
+// A context menu, filled anew before each use. Popup shows it and returns at once; the chosen item's OnClick
+// runs later from the message loop, never inside the caller.
+class TPopupMenu final : public TComponent {
+public:
+    explicit TPopupMenu(QWidget* owner);
+    ~TPopupMenu() override;
+    [[nodiscard]] const char* ClassName() const override { return "TPopupMenu"; }
+    [[nodiscard]] TMenuItem& Items() { return *m_root; }
+    void Popup(int screenX, int screenY);
+    [[nodiscard]] bool Visible() const;
+    void Close();
+    bool AutoPopup = true;
+    void ClearEvents() override { m_root->ClearEvents(); }
+
+private:
+    std::unique_ptr<TMenuItem> m_root;
+    QMenu* m_menu;
 };
