@@ -26,7 +26,7 @@ constexpr MessageRow kMessageRows[] = {
     {27, {"Open file error!", "Fehler beim Öffnen der Datei!", "Chyba při otevírání souboru!"}},
     {28, {"Can't open page for coupled jet !", "Can't open page for coupled jet !",
           "Otevření stránky pro spřažené vstřiky není podporováno !"}},
-    {29, {"Do you want default setting?", "Möchten Sie die Grundeinstellung laden?", "Chcete načíst základní nastavení?"}},
+    {29, {"Do you want default setting?", "Wollen Sie Standardeinstellungen öffnen?", "Chcete nastavit základní hodnoty?"}},
     {30, {"Do you want cancel special mode ?\nSynchro changes will be abolished ?",
           "Um eine spezielle Einstellung zu beenden ?\nÄnderungen im Synchro wird abgebrochen !",
           "Chcete ukončit speciální nastavení ?\nZměny v synchru budou zrušeny !"}},

@@ -43,6 +43,10 @@ TEST(MessageTable, SelectedEntriesPerLanguage)
         {"czech_test", 2, 128, "Test"},
         {"english_open_error", 0, MSG_OPEN_FILE_ERROR, "Open file error!"},
         {"german_open_error", 1, MSG_OPEN_FILE_ERROR, "Fehler beim Öffnen der Datei!"},
+        {"english_default_question", 0, 29, "Do you want default setting?"},
+        {"german_default_question", 1, 29, "Wollen Sie Standardeinstellungen öffnen?"},
+        {"czech_default_question", 2, 29, "Chcete nastavit základní hodnoty?"},
+        {"german_refused_version", 1, 34, "Datendatei *.ign ist nicht kompatiebel!"},
         {"czech_156_without_final_break", 2, 156,
          "V setovacím programu je vybrán jiný motocykl než aktuálně nastavený v zapalování,\n jste si jist že "
          "chcete provést v zapalování tuto změnu ?"},

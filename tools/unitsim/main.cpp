@@ -28,6 +28,16 @@ struct ProtocolName
 constexpr ProtocolName kProtocols[] = {{"IGN300", IGN300, 115200}, {"WCOM", WCOM, 57600},
                                        {"WCOMS", WCOMS, 57600},    {"IGN50", IGN50, 57600},
                                        {"IGN100", IGN100, 57600},  {"IGN150", IGN150, 57600}};
+
+void printUsage(std::FILE* to, const char* program)
+{
+    std::fprintf(to,
+                 "usage: %s [--protocol IGN300|WCOM|WCOMS|IGN50|IGN100|IGN150] [--baud N] [--key N] "
+                 "[--subversion N] [--frame-size N] [--link PATH]\n"
+                 "Acts as a control unit on a pseudo-terminal until interrupted; start the program with\n"
+                 "KELVORA_PORTS=200=PATH and pick COM 200.\n",
+                 program);
+}
 }  // namespace
 
 int main(int argc, char** argv)
@@ -35,8 +45,24 @@ int main(int argc, char** argv)
     unitsim::UnitConfig config;
     std::string link;
     bool baudGiven = false;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    // Every word is an option with a value; anything else, and a missing value, shows the usage instead of
+    // starting a unit that the user did not ask for.
+    for (int i = 1; i < argc; i += 2) {
         const std::string opt = argv[i];
+        if (opt == "--help" || opt == "-h") {
+            printUsage(stdout, argv[0]);
+            return 0;
+        }
+        const bool known = opt == "--protocol" || opt == "--baud" || opt == "--key" || opt == "--subversion" ||
+                           opt == "--frame-size" || opt == "--link";
+        if (!known || i + 1 >= argc) {
+            if (known)
+                std::fprintf(stderr, "%s needs a value\n", opt.c_str());
+            else
+                std::fprintf(stderr, "unknown option %s\n", opt.c_str());
+            printUsage(stderr, argv[0]);
+            return 2;
+        }
         const std::string value = argv[i + 1];
         if (opt == "--protocol") {
             bool found = false;
@@ -49,6 +75,7 @@ int main(int argc, char** argv)
             }
             if (!found) {
                 std::fprintf(stderr, "unknown protocol %s\n", value.c_str());
+                printUsage(stderr, argv[0]);
                 return 2;
             }
         } else if (opt == "--baud") {
@@ -60,14 +87,8 @@ int main(int argc, char** argv)
             config.subVersion = std::atoi(value.c_str());
         } else if (opt == "--frame-size") {
             config.frameSize = std::atoi(value.c_str());
-        } else if (opt == "--link") {
-            link = value;
         } else {
-            std::fprintf(stderr,
-                         "usage: %s [--protocol P] [--baud N] [--key N] [--subversion N] [--frame-size N] "
-                         "[--link PATH]\n",
-                         argv[0]);
-            return 2;
+            link = value;
         }
     }
     std::signal(SIGINT, onSignal);
