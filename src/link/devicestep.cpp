@@ -71,9 +71,9 @@ void DeviceOps::gauge(int progress, std::uint32_t color, bool show)
     if (hooks.gauge) hooks.gauge(progress, color, show);
 }
 
-void DeviceOps::failWith(const char* text)
+void DeviceOps::failWith(const char* text, std::uint32_t back)
 {
-    result(text);
+    result(text, back);
     gauge(100, kDevColorRed);
     m_operation = kOpIdle;
 }
@@ -182,15 +182,16 @@ void DeviceOps::evaluateFailure()
         DisconnectUnit();
         return;
     }
+    // A unit that stopped answering is an alarm (red); a compare that found differences is not.
     if (isCheckStage(op))
-        failWith(kTextCheckingError);
+        failWith(kTextCheckingError, kDevColorRed);
     else if (op == 64 || op == 65)
-        failWith(kTextReadError);
+        failWith(kTextReadError, kDevColorRed);
     else if (op == 80 || (op >= 96 && op <= 99))
-        failWith(kTextVerifyError);
+        failWith(kTextVerifyError, kDevColorRed);
     else if (op == kRequestReset || op == kRequestResetRelease) {
         // A reset that never got through is said so; the loader still gets its port.
-        failWith(kTextResetError);
+        failWith(kTextResetError, kDevColorRed);
         if (op == kRequestResetRelease) ReleasePort();
     }
     m_operation = kOpIdle;

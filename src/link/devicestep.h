@@ -121,7 +121,8 @@ private:
     void requestLiveData();
     bool startJob(int code, int start, int length, int flags);
     void checkHeader();
-    void failWith(const char* text);
+    // Ends the operation with an error text on `back` (red for a unit that stopped answering, face for a compare).
+    void failWith(const char* text, std::uint32_t back = kDevColorFace);
 
     void status(int slot, const std::string& text, int ms, std::uint32_t font, std::uint32_t back, int priority);
     void result(const char* text, std::uint32_t back = kDevColorFace);

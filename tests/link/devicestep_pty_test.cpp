@@ -388,3 +388,26 @@ TEST(DeviceStep, ResetAndReleaseReleasesThePortEvenWhenTheResetFails)
     EXPECT_EQ(rig.releasedPort, DeviceRig::kCom);
     EXPECT_EQ(rig.link->portInUse.load(), 0);
 }
+
+// A unit that stops answering is an alarm on red; reads that merely differ end on the button face.
+TEST(DeviceStep, ErrorOfAUnitThatStopsAnsweringIsRedAndADifferenceIsNot)
+{
+    DeviceRig rig({});
+    ASSERT_TRUE(rig.checked());
+    const auto backOf = [&](const std::string& text) {
+        const auto it =
+            std::find_if(rig.shown.rbegin(), rig.shown.rend(), [&](const Shown& s) { return s.text == text; });
+        return it == rig.shown.rend() ? std::uint32_t{0xDEAD} : it->back;
+    };
+    unitsim::Faults faults;
+    faults.unstableReads = true;
+    rig.sim->setFaults(faults);
+    ASSERT_TRUE(rig.request(kRequestRead));
+    EXPECT_EQ(backOf("Verify error !"), kDevColorFace);
+
+    rig.sim->setFaults({});
+    rig.sim->setSilent(true);
+    rig.requestCode = kRequestRead;
+    ASSERT_TRUE(rig.waitFor("Read error !", 30000));
+    EXPECT_EQ(backOf("Read error !"), kDevColorRed);
+}

@@ -48,7 +48,24 @@ TEST(Layout, WordsBelowTheByteAreaAndNamesUnique)
         }
     }
     EXPECT_EQ(words, 1154);
-    EXPECT_EQ(kLayoutRowCount, 399);
+    EXPECT_EQ(kLayoutRowCount, 396);
+}
+
+// The layout is a file other tools read as well: every row stands as recorded, free stretches included.
+TEST(Layout, RowsAreTheRecordedLayoutRowForRow)
+{
+    std::ifstream in(std::string(TEST_DATA_DIR) + "/rs309_layout_rows.txt");
+    ASSERT_TRUE(in);
+    std::vector<std::string> recorded;
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty() && line[0] != '#') recorded.push_back(line);
+    std::vector<std::string> ours;
+    for (const LayoutRow& row : kLayoutRows) {
+        const char* type = row.type == LayoutType::Word ? "word" : row.type == LayoutType::Byte ? "byte" : "-";
+        ours.push_back(std::to_string(row.offset) + " " + std::string(row.name) + " " + type + " " +
+                       std::to_string(row.length));
+    }
+    EXPECT_EQ(ours, recorded);
 }
 
 TEST(Layout, NamedCountsSitWhereTheReportReadsThem)
@@ -95,7 +112,10 @@ TEST(LayoutMapText, HeaderEntriesAndMarkers)
     EXPECT_EQ(lines[2], "RS MAP file, automaticly generated");
     EXPECT_EQ(lines[3], "FILE:\trs309");
     EXPECT_EQ(lines[6], "RSKEY:\t309");
-    EXPECT_EQ(lines[8], "SIZE:\t5100 bytes");
+    const std::vector<std::string> figures(lines.begin() + 8, lines.begin() + 15);
+    EXPECT_EQ(figures,
+              (std::vector<std::string>{"SIZE:\t5100 bytes", "FRAME:\t300 bytes", "bytes:\t2527", "words:\t1154",
+                                        "free:\t265 bytes", "free bytes:\t74", "free words:\t95"}));
     EXPECT_EQ(lines.size(), 17u + kLayoutRowCount);
 
     struct Case
@@ -108,8 +128,8 @@ TEST(LayoutMapText, HeaderEntriesAndMarkers)
         {2, "INJ_3" + std::string(32, ' ') + "\t  800\tword\t400\t======"},
         {53, "<free>" + std::string(31, ' ') + "\t 2308\t\t192\t------"},
         {54, "BIKE" + std::string(33, ' ') + "\t 2500\tbyte\t1\t      "},
-        {395, "INTAKE_PORT_HYST" + std::string(21, ' ') + "\t 5027\tbyte\t1\t      "},
-        {398, "<free>" + std::string(31, ' ') + "\t 5030\t\t70\t======"},  // the image ends on a frame
+        {394, "POUT_PWMS" + std::string(28, ' ') + "\t 5017\tbyte\t10\t      "},
+        {395, "<free>" + std::string(31, ' ') + "\t 5027\t\t73\t======"},  // the image ends on a frame
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.row);
