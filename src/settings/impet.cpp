@@ -754,7 +754,8 @@ int CImpet::ExportFolder(std::string_view folderPath, const std::filesystem::pat
     const std::filesystem::path target = diskFolder / diskNameFromArchive(folder->name);
     std::error_code ec;
     std::filesystem::create_directory(target, ec);
-    if (ec && !std::filesystem::is_directory(target)) {
+    std::error_code isFolderError;
+    if (ec && !std::filesystem::is_directory(target, isFolderError)) {
         m_error = "Cannot create " + target.string() + ": " + ec.message();
         return 3;
     }

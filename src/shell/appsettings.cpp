@@ -232,8 +232,7 @@ ReaderHooks ReaderHooksFor(TMainForm& w)
                 MessageBox(w.Message(MSG_OLDER_IGN_VERSION), w.Message(MSG_WARNING), MB_OK | MB_ICONWARNING);
                 break;
             case ReaderMessage::UnmatchedVersion:
-                MessageBox(w.Message(MSG_UNMATCHED_IGN_VERSION) + " (" + std::to_string(number) + ")", "Error",
-                           MB_OK | MB_ICONSTOP);
+                ShowMessage(w.Message(MSG_UNMATCHED_IGN_VERSION));
                 break;
             case ReaderMessage::UnsupportedModel:
                 MessageBox("Motocycle #" + std::to_string(number) + " is not supported", "Error", MB_OK | MB_ICONSTOP);

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QUrl>
 
+#include "os/files.h"
 #include "os/lngtext.h"
 #include "settings/settingsreader.h"
 #include "settings/settingswriter.h"
@@ -54,6 +55,21 @@ void openWebPage(const char* path)
         ShowMessage(std::string(GetLngText(kWebError)) + " " + address + " !");
 }
 
+// The pass that shows the reader's messages. A text the reader refuses without a word of its own (one that is no
+// settings file at all) is told with the same text as a version the reader does not take.
+bool parseWithMessages(TMainForm& w, std::string_view text, PageImportFlags pages)
+{
+    ReaderHooks hooks = ReaderHooksFor(w);
+    bool readerSpoke = false;
+    hooks.showMessage = [&readerSpoke, show = std::move(hooks.showMessage)](ReaderMessage message, int number) {
+        readerSpoke = true;
+        show(message, number);
+    };
+    const ParseResult result = ParseSettingsText(w.images.image, text, pages, hooks);
+    if (!result.accepted() && !readerSpoke) ShowMessage(w.Message(MSG_UNMATCHED_IGN_VERSION));
+    return result.accepted();
+}
+
 }  // namespace
 
 std::string TMainForm::Message(int index) const
@@ -92,7 +108,10 @@ int TMainForm::NewSettings(int page, int mode)
 
 bool TMainForm::OpenSettingsFile(const std::string& name, bool bookkeeping)
 {
-    if (!std::filesystem::is_regular_file(name)) {
+    // The file is read once, without asking the file system anything that could throw; both passes parse this
+    // text. Only a file that cannot be read at all is an open error and leaves the recent list.
+    const std::optional<std::string> text = os::readWholeFile(name, kMaxSettingsFileBytes);
+    if (!text) {
         ShowMessage(Message(MSG_OPEN_FILE_ERROR));
         RemoveRecentFile(name);
         hideResult(*this);
@@ -107,18 +126,10 @@ bool TMainForm::OpenSettingsFile(const std::string& name, bool bookkeeping)
     CommitChangeNow(*this);
     // A silent pass learns the model; its new settings lie under the file's values in the second pass.
     const int modelBefore = images.image[RS_BIKE_BYTE];
-    LoadResult silent = LoadSettingsFile(images.image, name, PageImportFlags::all(), SilentReaderHooks(*this));
-    if (!silent.error.empty()) {
-        ShowMessage(Message(MSG_OPEN_FILE_ERROR));
-        RemoveRecentFile(name);
-        hideResult(*this);
-        return false;
-    }
-    if (silent.parse.modelRead && images.image[RS_BIKE_BYTE] != modelBefore)
-        NewBikeSettings(*this, -1);
-    const LoadResult loud = LoadSettingsFile(images.image, name, PageImportFlags::all(), ReaderHooksFor(*this));
+    const ParseResult silent = ParseSettingsText(images.image, *text, PageImportFlags::all(), SilentReaderHooks(*this));
+    if (silent.modelRead && images.image[RS_BIKE_BYTE] != modelBefore) NewBikeSettings(*this, -1);
+    const bool accepted = parseWithMessages(*this, *text, PageImportFlags::all());
     repairState = NormalizeSettingsImage(images.image);
-    const bool accepted = loud.accepted();
     if (bookkeeping) {
         // Only a file that was read becomes the reference and the current file; a refused one changes no
         // bookkeeping.
@@ -180,7 +191,8 @@ void TMainForm::MenuOpenActPageClick(TObject*)
     identityTexts[3].clear();
     identityTexts[4].clear();
     identityTexts[5] = "settings not from unit";
-    if (!std::filesystem::is_regular_file(name)) {
+    const std::optional<std::string> text = os::readWholeFile(name, kMaxSettingsFileBytes);
+    if (!text) {
         ShowMessage(Message(MSG_OPEN_FILE_ERROR));
         hideResult(*this);
         return;
@@ -188,12 +200,12 @@ void TMainForm::MenuOpenActPageClick(TObject*)
     CommitChangeNow(*this);
     const int modelBefore = images.image[RS_BIKE_BYTE];
     const PageImportFlags pages = CurrentPageImportFlags(*this);
-    (void)LoadSettingsFile(images.image, name, pages, SilentReaderHooks(*this));
+    (void)ParseSettingsText(images.image, *text, pages, SilentReaderHooks(*this));
     if (images.image[RS_BIKE_BYTE] != modelBefore)
         NewBikeSettings(*this, -1);
-    const LoadResult result = LoadSettingsFile(images.image, name, pages, ReaderHooksFor(*this));
+    const bool accepted = parseWithMessages(*this, *text, pages);
     ShowImageOnPages(*this, 1);
-    if (result.accepted()) {
+    if (accepted) {
         currentFileName = name;
         lastFileName = name;
         SaveDialog1->FileName = name;
@@ -253,12 +265,14 @@ void TMainForm::MenuOpenCompareClick(TObject*)
         return;
     const std::string name = OpenDialog1->FileName;
     reportFileName = ReportNameFor(name);
-    OpenSettingsFile(name, false);
+    const bool read = OpenSettingsFile(name, false);
     const Image compare = images.image;
     images.image = kept;
     // The repair of the compare file derived its own fields; take them from the image again.
     repairState = NormalizeSettingsImage(images.image);
-    DifferenceReport(*this, compare);
+    // A file that was not read has nothing to compare: a report against the image itself would claim that the
+    // two agree.
+    if (read) DifferenceReport(*this, compare);
 }
 
 void TMainForm::MenuCompareDeviceClick(TObject*)

@@ -1,12 +1,14 @@
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
-
-#include <gtest/gtest.h>
+#include <functional>
 
 #include "os/files.h"
 #include "os/lngtext.h"
 #include "settings/settingswriter.h"
 #include "shell/appsettings.h"
+#include "shell/loader.h"
 #include "shell/mainform.h"
 #include "startedform.h"
 #include "vcl/dialogs.h"
@@ -61,6 +63,80 @@ TEST_F(FileMenuTest, RefusedFileChangesNoBookkeeping)
     EXPECT_EQ(form->images.reference, reference);
     EXPECT_EQ(form->currentFileName, "/kept.ign");
     EXPECT_TRUE(std::find(form->recentFiles.begin(), form->recentFiles.end(), path) == form->recentFiles.end());
+}
+
+// A file the reader refuses is told with the reader's own text and stays in the recent list, whichever way it was
+// opened; only a file that cannot be read at all is an open error.
+TEST_F(FileMenuTest, RefusedFileShowsTheReaderTextAndStaysInTheRecentList)
+{
+    struct Case
+    {
+        const char* name;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"version_400.ign", "QUORVANE_KEY     400 \r\nBIKE              11 \r\n"},
+        {"letter.ign", "Dear rider,\r\nthis is not a settings file.\r\n"},
+    };
+    struct Way
+    {
+        const char* name;
+        std::function<void(const std::string&)> open;
+    };
+    const Way ways[] = {
+        {"menu",
+         [&](const std::string& path) {
+             dialogs.AnswerFile(path);
+             form->MenuOpenClick(nullptr);
+         }},
+        {"dropped", [&](const std::string& path) { OnFilesDropped(*form, {path}); }},
+        {"recent", [&](const std::string&) { form->MenuHistoryClick(form->historyItems[1]); }},
+        {"compare",
+         [&](const std::string& path) {
+             dialogs.AnswerFile(path);
+             form->MenuOpenCompareClick(nullptr);
+         }},
+    };
+    for (const Case& c : cases) {
+        const std::string path = (dir / c.name).string();
+        ASSERT_TRUE(os::atomicWriteFile(path, c.text).ok);
+        for (const Way& way : ways) {
+            SCOPED_TRACE(std::string(c.name) + " " + way.name);
+            form->recentFiles = {"/current.ign", path, "/older.ign"};
+            form->RefreshRecentMenu();
+            const Image before = form->images.image;
+            const std::size_t shown = dialogs.Messages().size();
+            way.open(path);
+            ASSERT_EQ(dialogs.Messages().size(), shown + 1);
+            EXPECT_EQ(dialogs.Messages().back().text, "Unmatched version of *.ign file!");
+            EXPECT_EQ(form->recentFiles, (std::vector<std::string>{"/current.ign", path, "/older.ign"}));
+            EXPECT_EQ(form->images.image, before);
+        }
+        EXPECT_FALSE(std::filesystem::exists(dir / (std::filesystem::path(c.name).stem().string() + "-dif.txt")));
+    }
+}
+
+// Names whose inspection fails (a loop of links, a name too long, a folder) are open errors, not exceptions.
+TEST_F(FileMenuTest, NamesThatCannotBeReadAreOpenErrors)
+{
+    std::filesystem::create_symlink(dir / "loop_b.ign", dir / "loop_a.ign");
+    std::filesystem::create_symlink(dir / "loop_a.ign", dir / "loop_b.ign");
+    std::filesystem::create_directory(dir / "folder.ign");
+    const std::string names[] = {
+        (dir / "loop_a.ign").string(),
+        (dir / (std::string(300, 'x') + ".ign")).string(),
+        (dir / "folder.ign").string(),
+    };
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name.substr(0, 80));
+        form->recentFiles = {"/current.ign", name};
+        dialogs.AnswerFile(name);
+        const std::size_t shown = dialogs.Messages().size();
+        EXPECT_NO_THROW(form->MenuOpenClick(nullptr));
+        ASSERT_EQ(dialogs.Messages().size(), shown + 1);
+        EXPECT_EQ(dialogs.Messages().back().text, "Open file error!");
+        EXPECT_EQ(form->recentFiles, std::vector<std::string>{"/current.ign"});
+    }
 }
 
 TEST_F(FileMenuTest, FailedSaveKeepsTheOldFileAndReportsIt)
