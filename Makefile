@@ -15,6 +15,9 @@ ASAN_TARGETS += link_tests link_pty_tests fuzz_frames
 TSAN_TARGETS += link_tests link_pty_tests
 TSAN_TARGETS += shell_pty_tests
 FUZZ_TARGETS += fuzz_frames
+# The simulated unit's program: its command-line tests run in every stage.
+ASAN_TARGETS += kelvora-unitsim
+TSAN_TARGETS += kelvora-unitsim
 
 export QT_QPA_PLATFORM ?= offscreen
 export CTEST_OUTPUT_ON_FAILURE = 1
