@@ -15,4 +15,10 @@ MsClock steadyMsClock()
     return [] { return steadyMs(); };
 }
 
+std::int64_t wallMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
 }  // namespace os

@@ -25,5 +25,7 @@ private:
 using MsClock = std::function<std::int64_t()>;
 [[nodiscard]] std::int64_t steadyMs();
 [[nodiscard]] MsClock steadyMsClock();
+// Milliseconds since 1970 (the wall clock, for times of day that files show).
+[[nodiscard]] std::int64_t wallMs();
 
 }  // namespace os

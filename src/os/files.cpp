@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -11,30 +12,6 @@
 
 namespace os {
 namespace {
-
-class UniqueFd final {
-public:
-    explicit UniqueFd(int fd = -1) noexcept : m_fd(fd) {}
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd() { reset(); }
-    void reset(int fd = -1) noexcept
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = fd;
-    }
-    [[nodiscard]] int get() const noexcept { return m_fd; }
-    int release() noexcept
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd;
-    }
-
-private:
-    int m_fd;
-};
 
 std::filesystem::path temporaryBeside(const std::filesystem::path& path)
 {
@@ -119,6 +96,85 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& path, std:
         return std::nullopt;
     }
     return bytes;
+}
+
+namespace {
+
+// pwrite until every byte is written; false with errno set on failure.
+bool writeAllAt(int fd, std::uint64_t offset, std::span<const std::uint8_t> bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+FileResult OutputFile::create(const std::filesystem::path& path)
+{
+    m_fd.reset();
+    m_path = path;
+    m_size = 0;
+    m_fd.reset(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (!m_fd.isOpen()) return {false, fileErrorText("Cannot create", path, errno)};
+    return {true, {}};
+}
+
+FileResult OutputFile::failed(std::string_view action, int errnoValue)
+{
+    return {false, fileErrorText(action, m_path, errnoValue)};
+}
+
+FileResult OutputFile::append(std::span<const std::uint8_t> bytes)
+{
+    if (!m_fd.isOpen()) return failed("Cannot write", EBADF);
+    if (!writeAllAt(m_fd.get(), m_size, bytes)) {
+        const int err = errno;
+        // A device file such as /dev/full cannot be cut; what matters is that a regular file ends whole.
+        (void)::ftruncate(m_fd.get(), static_cast<off_t>(m_size));
+        return failed("Cannot write", err);
+    }
+    m_size += bytes.size();
+    return {true, {}};
+}
+
+FileResult OutputFile::append(std::string_view bytes)
+{
+    return append(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+}
+
+FileResult OutputFile::writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes)
+{
+    if (!m_fd.isOpen()) return failed("Cannot write", EBADF);
+    if (!writeAllAt(m_fd.get(), offset, bytes)) return failed("Cannot write", errno);
+    m_size = std::max(m_size, offset + bytes.size());
+    return {true, {}};
+}
+
+FileResult OutputFile::sync()
+{
+    if (!m_fd.isOpen()) return failed("Cannot write", EBADF);
+    // Devices and pipes cannot be synced and need not be.
+    if (::fsync(m_fd.get()) != 0 && errno != EINVAL && errno != EROFS) return failed("Cannot write", errno);
+    return {true, {}};
+}
+
+FileResult OutputFile::close()
+{
+    if (!m_fd.isOpen()) return {true, {}};
+    if (::close(m_fd.release()) != 0) return failed("Cannot close", errno);
+    return {true, {}};
 }
 
 }  // namespace os

@@ -12,12 +12,6 @@
 
 namespace os {
 
-void UniqueFd::reset(int fd) noexcept
-{
-    if (m_fd >= 0) ::close(m_fd);
-    m_fd = fd;
-}
-
 unsigned baudToSpeed(int baud) noexcept
 {
     struct Row

@@ -6,28 +6,9 @@
 #include <string>
 #include <utility>
 
+#include "os/uniquefd.h"
+
 namespace os {
-
-class UniqueFd final
-{
-public:
-    explicit UniqueFd(int fd = -1) noexcept : m_fd(fd) {}
-    UniqueFd(UniqueFd&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept
-    {
-        reset(std::exchange(other.m_fd, -1));
-        return *this;
-    }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd() { reset(); }
-    void reset(int fd = -1) noexcept;
-    [[nodiscard]] int get() const noexcept { return m_fd; }
-    [[nodiscard]] bool isOpen() const noexcept { return m_fd >= 0; }
-
-private:
-    int m_fd;
-};
 
 struct SerialResult
 {
