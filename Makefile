@@ -18,6 +18,9 @@ FUZZ_TARGETS += fuzz_frames
 # The simulated unit's program: its command-line tests run in every stage.
 ASAN_TARGETS += kelvora-unitsim
 TSAN_TARGETS += kelvora-unitsim
+# The live recording's reader.
+ASAN_TARGETS += fuzz_ignlog
+FUZZ_TARGETS += fuzz_ignlog
 
 export QT_QPA_PLATFORM ?= offscreen
 export CTEST_OUTPUT_ON_FAILURE = 1

@@ -226,6 +226,17 @@ void DeviceOps::storeLiveFrame()
     call(hooks.liveFrameStored);
 }
 
+void DeviceOps::ReplayLiveFrame(std::span<const std::uint8_t> blockBytes)
+{
+    const std::span<std::uint8_t, kLiveBlockLength> block = live.MutableBytes();
+    std::copy_n(blockBytes.begin(), std::min<std::size_t>(blockBytes.size(), kLiveFrameLength), block.begin());
+    // Block byte 300, the high byte of the unit's key at 299-300, is not recorded; the key word the same frame
+    // carries gives it back, so the frame does not show another unit's key.
+    const int key = live.Monw(kLiveWordKey);
+    block[kLiveFrameLength] = live.Monb(kLiveFrameLength - 1) == (key & 0xFF) ? static_cast<std::uint8_t>(key >> 8) : 0;
+    call(hooks.liveFrameStored);
+}
+
 void DeviceOps::checkHeader()
 {
     auto& r = m_c.link.receivedData;

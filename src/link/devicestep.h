@@ -93,6 +93,9 @@ public:
     void Step();
     // Closes the port in use and resets the unit state.
     void DisconnectUnit();
+    // A live frame of a recording being played takes the road of a frame stored from the unit, from the block
+    // on: `blockBytes` are block bytes 0..299, which a recording keeps.
+    void ReplayLiveFrame(std::span<const std::uint8_t> blockBytes);
     // Hands the port to a loader program, and takes it back.
     void ReleasePort();
     void ReclaimPort();
