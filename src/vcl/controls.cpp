@@ -7,12 +7,15 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <algorithm>
@@ -245,6 +248,13 @@ void TSpeedButton::SetCaption(std::string_view caption)
 void TSpeedButton::SetGlyphFile(const std::string& path)
 {
     m_button->setIcon(QIcon(Q(path)));
+    m_button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+}
+
+void TSpeedButton::SetIcon(std::string_view themeName, const QImage& fallback)
+{
+    m_button->setIcon(QIcon::fromTheme(Q(themeName), QIcon(QPixmap::fromImage(fallback))));
+    m_button->setIconSize(fallback.size());
     m_button->setToolButtonStyle(Qt::ToolButtonIconOnly);
 }
 
@@ -682,6 +692,45 @@ void TPanel::SetCaption(std::string_view caption)
     m_caption = caption;
     m_text->setText(Q(caption));
     m_text->setGeometry(0, 0, m_frame->width(), m_frame->height());
+}
+
+// ---------------------------------------------------------------- TScrollBar
+
+TScrollBar::TScrollBar(QWidget* parent)
+    : TControl(new QScrollBar(Qt::Horizontal, parent)), m_bar(static_cast<QScrollBar*>(m_widget))
+{
+    m_bar->resize(121, 17);
+    m_bar->setRange(0, 100);
+    QObject::connect(m_bar, &QScrollBar::valueChanged, m_bar, [this] { vcl::Fire(OnChange, this); });
+}
+
+int TScrollBar::Min() const
+{
+    return m_bar->minimum();
+}
+int TScrollBar::Max() const
+{
+    return m_bar->maximum();
+}
+int TScrollBar::Position() const
+{
+    return m_bar->value();
+}
+void TScrollBar::SetMin(int min)
+{
+    m_bar->setMinimum(min);
+}
+void TScrollBar::SetMax(int max)
+{
+    m_bar->setMaximum(max);
+}
+void TScrollBar::SetPosition(int position)
+{
+    m_bar->setValue(position);
+}
+void TScrollBar::SetLargeChange(int step)
+{
+    m_bar->setPageStep(step);
 }
 
 // ---------------------------------------------------------------- TCGauge

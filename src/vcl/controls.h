@@ -26,6 +26,8 @@ class QGroupBox;
 class QButtonGroup;
 class QComboBox;
 class QFrame;
+class QImage;
+class QScrollBar;
 
 class TComponent : public TObject {
 public:
@@ -133,6 +135,9 @@ public:
     [[nodiscard]] const char* ClassName() const override { return "TSpeedButton"; }
     void SetCaption(std::string_view caption) override;
     void SetGlyphFile(const std::string& path);
+    // The desktop icon theme's picture of that name (freedesktop naming), or the drawn one when the theme has
+    // none; shown without the caption.
+    void SetIcon(std::string_view themeName, const QImage& fallback);
     void Click();
 
 private:
@@ -306,6 +311,31 @@ public:
 private:
     QFrame* m_frame;
     QLabel* m_text;
+};
+
+// A horizontal scroll bar. Setting Position (or a range that moves it) from code fires OnChange when the
+// position changes, as a move by the user does.
+class TScrollBar final : public TControl
+{
+public:
+    explicit TScrollBar(QWidget* parent);
+    [[nodiscard]] const char* ClassName() const override { return "TScrollBar"; }
+    [[nodiscard]] int Min() const;
+    [[nodiscard]] int Max() const;
+    [[nodiscard]] int Position() const;
+    void SetMin(int min);
+    void SetMax(int max);
+    void SetPosition(int position);
+    void SetLargeChange(int step);
+    TNotifyEvent OnChange;
+    void ClearEvents() override
+    {
+        TControl::ClearEvents();
+        OnChange = nullptr;
+    }
+
+private:
+    QScrollBar* m_bar;
 };
 
 // A bar gauge painted by hand: progress between MinValue and MaxValue, with the percentage in the middle.

@@ -243,3 +243,17 @@ TEST(VclGauge, PercentDoneStaysInsideTheRange)
     gauge->SetMaxValue(0);
     EXPECT_EQ(gauge->PercentDone(), 0);
 }
+
+TEST_F(VclEvents, ScrollBarPositionFromCodeFiresOnChangeOnlyOnChange)
+{
+    auto* bar = form.Make<TScrollBar>(nullptr, "ScrollBarPlay");
+    bar->SetMax(10);
+    bar->OnChange = change;
+    bar->SetPosition(4);
+    bar->SetPosition(4);
+    bar->SetPosition(20);  // clamped to the maximum
+    EXPECT_EQ(bar->Position(), 10);
+    bar->SetMax(6);  // the position follows the range, as a move does
+    EXPECT_EQ(bar->Position(), 6);
+    EXPECT_EQ(count.changes, 3);
+}
