@@ -11,6 +11,7 @@
 #include "shell/about.h"
 #include "shell/appsettings.h"
 #include "shell/mainform.h"
+#include "shell/player.h"
 #include "vcl/qtcolor.h"
 
 namespace {
@@ -394,8 +395,7 @@ void TMainForm::MenuLadeniOnClick(TObject*)
 void TMainForm::MenuMonitorPlayerClick(TObject*)
 {
     monitorPlayerShown = !monitorPlayerShown;
-    if (auto* box = static_cast<TControl*>(FindComponent("GroupBoxPlayer")))
-        box->SetVisible(monitorPlayerShown);
+    ShowPlayerBox(*this, monitorPlayerShown);
     if (TMenuItem* item = MainMenu1->Find("MenuMonitorPlayer"))
         item->SetChecked(monitorPlayerShown);
     SaveAppSettings(*this);

@@ -8,7 +8,9 @@
 #include "settings/errorlog.h"
 #include "settings/newbike.h"
 #include "shell/appsettings.h"
+#include "shell/livedisplay.h"
 #include "shell/loader.h"
+#include "shell/player.h"
 #include "vcl/qtcolor.h"
 
 namespace {
@@ -56,8 +58,6 @@ constexpr SheetRow kDesignSheets[] = {
     {"TabSheet_OBD", "OBD"},           {"TabSheet_Test", "Test"},               {"TabMaintenance", "Maintenance"},
 };
 
-constexpr int kFormWidth = 1070;
-constexpr int kFormHeight = 760;
 constexpr int kTopStrip = 66;
 
 TControl* findControl(const TForm& form, std::string_view name)
@@ -192,6 +192,7 @@ void TMainForm::BuildForm()
     SaveDialog1->DefaultExt = "ign";
 
     BuildMenu();
+    BuildPlayerBox(*this);
 
     Timer1 = Own(std::make_unique<TTimer>(*this), "Timer1");
     Timer1->SetInterval(kMainTimerMs);
@@ -297,8 +298,10 @@ void TMainForm::FormCreate(TObject*)
                    MB_OK | MB_ICONWARNING);
     // 17. Version line.
     StatusBar1->SetPanelText(2, versionLine);
-    // 18. No unit yet.
+    // 18. No unit yet; the live display once; nothing recorded or played.
     DisconnectUnit(*this);
+    ShowLiveData(*this);
+    InitLiveRecording(*this);
     // 19. The main timer may now do its work.
     initialised = 1;
 }
@@ -306,6 +309,9 @@ void TMainForm::FormCreate(TObject*)
 void TMainForm::FormClose(TObject*, TCloseAction&)
 {
     Timer1->SetEnabled(false);
+    StopLiveRecording(*this);
+    if (csvLog.IsOn()) ToggleCsvLog(*this);
+    ShowPendingMessages(*this);
     CloseAllPorts(*this);
     StoreCurrentPage(*this);
     repairState = NormalizeSettingsImage(images.image);
@@ -345,6 +351,7 @@ void TMainForm::KeepSpecialControlValues()
 void TMainForm::PageControl1Change(TObject*)
 {
     PageControlChanged(*this);
+    LogPageRecord(*this);
 }
 
 void TMainForm::Timer1Timer(TObject*)
@@ -394,4 +401,8 @@ void TMainForm::Timer1Timer(TObject*)
                 LoadLambdaFile(*this);
         }
     }
+    // 19. The live player's records that are due.
+    if (recording.State() == kRecPlaying) PlaybackTick(*this);
+    // What went wrong with a recording or the CSV log during this step.
+    ShowPendingMessages(*this);
 }

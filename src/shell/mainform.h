@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "os/clock.h"
 #include "languages/messages.h"
 #include "link/comcom.h"
+#include "link/csvlog.h"
 #include "link/devicestep.h"
+#include "link/liverecording.h"
+#include "os/clock.h"
 #include "os/settingsdir.h"
 #include "pages/pageform.h"
 #include "shell/status.h"
@@ -21,6 +23,9 @@
 #include "vcl/timer.h"
 
 inline constexpr int kMainTimerMs = 55;
+// The main window's client area (the player box, when shown, adds to its height).
+inline constexpr int kFormWidth = 1070;
+inline constexpr int kFormHeight = 760;
 inline constexpr int kTmrPerTick = 50;
 
 class TMainForm final : public TPageForm {
@@ -85,6 +90,10 @@ public:
     void MenuAboutClick(TObject* Sender);
     void MenuContensClick(TObject* Sender);
     void MenuCom1Click(TObject* Sender);
+    // The live recording's player box and the CSV log (shell/player.cpp).
+    void SpeedButtonPlay(TObject* Sender);
+    void PlayPosChange(TObject* Sender);
+    void MenuCSVoutClick(TObject* Sender);
 
     // 0 done, 1 nothing to do or cancelled, 2 refused for the coupled injection page.
     int NewSettings(int page, int mode);
@@ -130,6 +139,18 @@ public:
     std::array<TMenuItem*, 30> comItems{};
     std::array<TMenuItem*, 10> historyItems{};  // entries 1..9 of the recent list (0 unused)
     TMenuItem* MenuHistoryEnd = nullptr;
+    TMenuItem* MenuCSVout = nullptr;
+    TGroupBox* GroupBoxPlayer = nullptr;
+    TSpeedButton* SpeedButtonPlay1 = nullptr;  // record
+    TSpeedButton* SpeedButtonPlay2 = nullptr;  // play
+    TSpeedButton* SpeedButtonPlay3 = nullptr;  // pause
+    TSpeedButton* SpeedButtonPlay4 = nullptr;  // stop
+    TScrollBar* ScrollBarPlay = nullptr;
+    TLabel* LabelPlayFile = nullptr;
+    TLabel* LabelPlayPos = nullptr;
+    TLabel* LabelPlayDevice = nullptr;
+    TOpenDialog* OpenDialog2 = nullptr;  // recordings to play
+    TSaveDialog* SaveDialog2 = nullptr;  // recordings and CSV logs
 
     // ---- state
     os::LinkClock& TMR;
@@ -181,6 +202,18 @@ public:
     bool injectionLookPending = true;
     bool showExternalMonitorAtStart = false;
     bool archiveAttached = true;
+    // The live recording and its player (their millisecond clock is the recording's), and the CSV log.
+    LiveRecording recording;
+    CsvLog csvLog;
+    std::function<std::int64_t()> wallClockMs = os::wallMs;  // the time of day that the log and recordings show
+    bool deviceImageFromRecording = false;                   // the device image was played from a recording
+    std::vector<std::string> pendingMessages;                // raised inside a timer step; shown once the step is done
+    bool showingMessages = false;
+    // The map editors' side of the recording's page record: fills in each editor's identifier and current sheet
+    // (creation order), and selects the sheets a played page record names. Empty until the window keeps map
+    // editors.
+    std::function<void(LogPage&)> fillEditorSheets;
+    std::function<void(const LogPage&)> selectRecordedSheets;
 
 private:
     void BuildForm();

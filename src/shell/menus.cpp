@@ -66,7 +66,7 @@ constexpr MenuRow kMenu[] = {
     {"MenuTools", "", "-", "", nullptr},
     {"MenuTools", "MenuLadeniOn", "Tunning On-Off", "F6", &TMainForm::MenuLadeniOnClick},
     {"MenuTools", "MenuMonitorPlayer", "Monitor Player", "Ctrl+M", &TMainForm::MenuMonitorPlayerClick},
-    {"MenuTools", "MenuCSVout", "CSV output", "", nullptr, false},
+    {"MenuTools", "MenuCSVout", "CSV output monitor", "", &TMainForm::MenuCSVoutClick},
     {"MenuTools", "", "-", "", nullptr},
     {"MenuTools", "Menu_Jet123Mode", "Jet 14-23", "", nullptr},
     {"Menu_Jet123Mode", "Menu_Jet123Normal", "Normal", "", &TMainForm::Menu_Jet123NormalClick},
@@ -132,6 +132,7 @@ void TMainForm::BuildMenu()
     for (int i = 1; i <= 9; ++i)
         historyItems[std::size_t(i)] = MainMenu1->Find("MenuHistory" + std::to_string(i));
     MenuHistoryEnd = MainMenu1->Find("MenuHistoryEnd");
+    MenuCSVout = MainMenu1->Find("MenuCSVout");
     for (TMenuItem* item : {MenuRead, MenuVerify, MenuProgram, MenuReset, MenuCompareDevice})
         item->SetEnabled(false);
 }

@@ -2,6 +2,7 @@
 // for programming, and the comparison with the unit shows in status slot 4.
 #include "shell/appsettings.h"
 #include "shell/mainform.h"
+#include "shell/player.h"
 
 void TMainForm::ResetUndo()
 {
@@ -22,6 +23,7 @@ bool TMainForm::NoteImageChange()
     lastNoteChanged = undoRing.MarkChanges(images.image, images.changeMarks);
     if (!lastNoteChanged)
         return false;
+    LogImageRecord(*this, 0);
     CompareUnitAndPc();
     undoRing.Advance();
     TakeSnapshot();

@@ -3,7 +3,9 @@
 #include "os/lngtext.h"
 #include "settings/repair.h"
 #include "shell/appsettings.h"
+#include "shell/livedisplay.h"
 #include "shell/mainform.h"
+#include "shell/player.h"
 #include "vcl/dialogs.h"
 
 namespace {
@@ -40,8 +42,10 @@ DeviceOps& Device(TMainForm& w)
         w.identityTexts = {t.unit, t.date, t.time, t.serialNumber, t.lastUpdate, t.note};
         ShowConnectionLine(w);
     };
-    hooks.liveFrameStored = [&w] { ShowConnectionLine(w); };
+    hooks.liveFrameStored = [&w] { LiveFrameStored(w); };
     hooks.updateCaption = [&w] { UpdateCaption(w); };
+    // While the live player plays (or is paused in playing), the unit's answers are not taken.
+    hooks.playerPlaying = [&w] { return (w.recording.State() & 3) == kRecPlaying; };
     hooks.unitDisconnected = [&w] {
         InitVersionInfo(w);
         ShowConnectionLine(w);
@@ -51,6 +55,19 @@ DeviceOps& Device(TMainForm& w)
 }
 
 }  // namespace
+
+void LiveFrameStored(TMainForm& w)
+{
+    ShowConnectionLine(w);
+    LogMonitorRecord(w);
+    WriteCsvLine(w);
+    ShowLiveData(w);
+}
+
+void ReplayLiveFrame(TMainForm& w, std::span<const std::uint8_t> blockBytes)
+{
+    Device(w).ReplayLiveFrame(blockBytes);
+}
 
 void DeviceStep(TMainForm& w)
 {

@@ -292,6 +292,9 @@ std::vector<std::uint8_t> UnitSim::liveAnswer(bool wantsSamples)
     a[2] = static_cast<std::uint8_t>(m_config.key & 0xFF);
     a[3] = 0x0B;  // 3000 rpm
     a[4] = 0xB8;
+    ++m_liveFrames;
+    a[240] = static_cast<std::uint8_t>(m_liveFrames >> 8);
+    a[241] = static_cast<std::uint8_t>(m_liveFrames & 0xFF);
     a[99] = static_cast<std::uint8_t>(m_saveCounter >> 8);
     a[100] = static_cast<std::uint8_t>(m_saveCounter & 0xFF);
     m_saveCounter = std::max(0, m_saveCounter - 1020);
@@ -385,7 +388,7 @@ void UnitSim::handleFixed(const std::vector<std::uint8_t>& frame)
 void UnitSim::answer(std::vector<std::uint8_t> frame, std::size_t requestBytes, int requestCommand)
 {
     // A real unit sees the request only once its last byte has crossed the line.
-    std::this_thread::sleep_until(m_firstByte + wireTime(requestBytes, m_config.baud));
+    if (m_config.wirePaced) std::this_thread::sleep_until(m_firstByte + wireTime(requestBytes, m_config.baud));
     Faults faults;
     int number = 0;
     {
@@ -438,7 +441,7 @@ void UnitSim::sendPaced(const std::vector<std::uint8_t>& bytes)
         }
         sent += static_cast<std::size_t>(n);
         m_bytesOut += n;
-        std::this_thread::sleep_until(start + wireTime(sent, m_config.baud));
+        if (m_config.wirePaced) std::this_thread::sleep_until(start + wireTime(sent, m_config.baud));
     }
 }
 

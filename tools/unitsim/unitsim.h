@@ -1,7 +1,8 @@
 #pragma once
 // A simulated control unit on a pseudo-terminal. It answers the link protocols as a unit would (IGN300, WCOM
 // and WCOMS in full; identification for IGN50/100/150), only at its own baud rate as the program set it on the
-// line, paced at the wire time of that rate (10 bits a byte), and injects faults on request.
+// line, paced at the wire time of that rate (10 bits a byte), and injects faults on request. Its live answers
+// count themselves in answer bytes 240-241 (big-endian), a place of the block that no reader uses.
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -43,6 +44,7 @@ struct UnitConfig
     int frameSize = 316;  // framed: announced frame size; 0 announces none
     Faults faults;
     int pickupDelayMs = 120;  // pause between a live answer and the pickup samples it announces
+    bool wirePaced = true;    // false: answers leave at once, for tests that need many frames quickly
 };
 
 struct Request
@@ -112,6 +114,7 @@ private:
     int m_changedMask = 0;
     int m_saveCounter = 0;
     int m_answerNumber = 0;
+    int m_liveFrames = 0;
     int m_unstableRead = 0;
 
     // Request parser (simulator thread only).

@@ -1,0 +1,15 @@
+#include "shell/livedisplay.h"
+
+#include "link/livedata.h"
+#include "shell/appsettings.h"
+#include "shell/mainform.h"
+
+bool HasLiveData(const TMainForm& w)
+{
+    return HasLiveData(PortInUse(w) ? 1 : 0, w.recording.State());
+}
+
+void ShowLiveData(TMainForm& w)
+{
+    if (!HasLiveData(w) && w.device) w.device->live.Clear();
+}
