@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+class TBitmap;
+
 // Name of the private format that carries a whole sheet with its names and sizes.
 inline constexpr std::string_view kSheetFormatName = "CF_QUORVANE_SHEET";
 
@@ -25,4 +27,6 @@ public:
     virtual int GetClipboardTexts(std::string& plain, int format, std::string& sheet) = 0;
     // kClipPlainText and kClipSheetText for what is available; 0 when the clipboard cannot be opened.
     virtual int ClipboardFormats(int format) = 0;
+    // A picture of a graph; false when the clipboard cannot be opened or takes no pictures.
+    virtual bool PutClipboardPicture(const TBitmap&) { return false; }
 };
