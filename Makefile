@@ -14,6 +14,8 @@ FUZZ_TARGETS ?= fuzz_impet fuzz_clip_paste fuzz_settings_reader fuzz_diffreport
 ASAN_TARGETS += link_tests link_pty_tests fuzz_frames
 TSAN_TARGETS += link_tests link_pty_tests
 TSAN_TARGETS += shell_pty_tests
+# The map editor control against hostile shapes and clipboard texts.
+ASAN_TARGETS += mapeditor_gui_tests
 FUZZ_TARGETS += fuzz_frames
 # The simulated unit's program: its command-line tests run in every stage.
 ASAN_TARGETS += kelvora-unitsim

@@ -41,8 +41,10 @@ class Picture:
     def __init__(self, width, height, fill):
         self.width, self.height = width, height
         self.pixels = [[fill] * width for _ in range(height)]
+        self.ox = self.oy = 0  # where drawing coordinates start
 
     def set(self, x, y, colour):
+        x, y = x + self.ox, y + self.oy
         if 0 <= x < self.width and 0 <= y < self.height:
             self.pixels[y][x] = colour
 
@@ -113,8 +115,11 @@ def check_box(name, state):  # 0 empty, 1 ticked, 2 partly
     p.save(name)
 
 
-def button(name, draw, enabled=True):
-    p = Picture(20, 20, FACE)
+def button(name, draw, enabled=True, width=22, height=22):
+    """A picture filling the face of a map editor side button (a 24 x 24 box, or 58 x 24 for the view buttons,
+    drawn one pixel in from the top left), the 20 x 20 glyph in its middle."""
+    p = Picture(width, height, FACE)
+    p.ox, p.oy = (width - 20) // 2, (height - 20) // 2
     draw(p, INK if enabled else GREY)
     p.save(name)
 
@@ -208,9 +213,9 @@ def main():
     button('CLBRD_PAST', paste_glyph)
     button('CLBRD_PAST0', paste_glyph, enabled=False)
     button('CLBRD_PASTSHEET', lambda p, ink: paste_glyph(p, ink, sheet=True))
-    button('BTTAB', table_glyph)
-    button('BT2D', graph2d_glyph)
-    button('BT3D', graph3d_glyph)
+    button('BTTAB', table_glyph, width=56)
+    button('BT2D', graph2d_glyph, width=56)
+    button('BT3D', graph3d_glyph, width=56)
     button('LAMBDA', lambda_glyph)
     button('LAMBDA0', lambda_glyph, enabled=False)
     button('LAMBDA_ACT', lambda p, ink: lambda_glyph(p, ink, active=True))
