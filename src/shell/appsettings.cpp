@@ -31,10 +31,18 @@ std::string historyKey(int i)
 // Stored language numbers: Czech is 3 in the file, 2 in the program.
 int languageToFile(int language) { return language == LNG_CZECH ? 3 : language; }
 
-bool controlChecked(const TMainForm& w, std::string_view name)
+// Pages whose map editor's current sheet is stored with the page.
+bool keepsSheet(int page)
 {
-    auto* box = static_cast<TCheckBox*>(w.FindComponent(name));
-    return box && box->Checked();
+    return page == PAGE_ADVANCE || page == PAGE_INJECTION || page == PAGE_CORRECTIONS || page == PAGE_SERVOS ||
+           page == PAGE_POWER_OUT || page == PAGE_KNOCK;
+}
+
+// The check box once its page has built it; until then the value read at start, so that it is kept.
+bool extMonitorChecked(const TMainForm& w)
+{
+    const auto* box = static_cast<TCheckBox*>(w.FindComponent("CheckBoxExtMonitor"));
+    return box ? box->Checked() : w.extMonitorChecked;
 }
 
 }  // namespace
@@ -61,12 +69,15 @@ void SaveAppSettings(TMainForm& w)
     ini.WriteInteger(kBasic, "UpdateNumber", w.updateNumber);
     ini.WriteString(kBasic, "File", EscapePath(w.currentFileName));
     ini.WriteString(kBasic, "IniFileDir", EscapePath(w.lastFileName));
-    // Page and, for pages with a map editor, the editor's sheet; no page has an editor yet.
-    ini.WriteInteger(kBasic, kPageKey, w.PageControl1->ActivePageIndex() * 100);
-    ini.WriteInteger(kBasic, "CheckBoxExtMonitor->Checked", controlChecked(w, "CheckBoxExtMonitor") ? 1 : 0);
+    // Page and, for pages with a map editor, the editor's sheet.
+    const int page = w.PageControl1->ActivePageIndex();
+    ini.WriteInteger(kBasic, kPageKey, page * 100 + (keepsSheet(page) ? w.mapEditorSheets[std::size_t(page)] : 0));
+    ini.WriteInteger(kBasic, "CheckBoxExtMonitor->Checked", extMonitorChecked(w) ? 1 : 0);
     ini.WriteInteger(kBasic, "FormEM->Visible", w.externalMonitorVisible ? w.externalMonitorVisible() : 0);
     ini.WriteInteger(kBasic, "NEWINSTAL", w.NEWINSTAL);
-    ini.WriteInteger(kBasic, "MONITORPLAYER", w.monitorPlayerShown ? 1 : 0);
+    // The check mark, not the box: the box starts hidden, and only the mark carries the choice to the next start.
+    const TMenuItem* player = w.MainMenu1->Find("MenuMonitorPlayer");
+    ini.WriteInteger(kBasic, "MONITORPLAYER", player && player->Checked() ? 1 : 0);
     const int count = static_cast<int>(std::min<std::size_t>(w.recentFiles.size(), kRecentMax));
     for (int i = 0; i < count; ++i)
         ini.WriteString(kBasic, historyKey(i), EscapePath(w.recentFiles[std::size_t(i)]));
@@ -107,19 +118,22 @@ void LoadAppSettings(TMainForm& w)
     // 6. The page; one the page control does not have, or one whose tab is hidden, gives the first page.
     const int pageValue = ini.ReadInteger(kBasic, kPageKey, w.PageControl1->ActivePageIndex() * 100);
     int page = pageValue / 100;
+    if (page >= 0 && page < kPageCount && keepsSheet(page)) w.mapEditorSheets[std::size_t(page)] = pageValue % 100;
     if (page < 0 || page >= w.PageControl1->PageCount() || page == PAGE_KNOCK || page == PAGE_OBD)
         page = 0;
     w.PageControl1->SetActivePageIndex(page);
     w.currentPage = page;
     // 7.-8.
+    w.extMonitorChecked = ini.ReadInteger(kBasic, "CheckBoxExtMonitor->Checked", extMonitorChecked(w) ? 1 : 0) != 0;
     if (auto* box = static_cast<TCheckBox*>(w.FindComponent("CheckBoxExtMonitor"))) {
         ++w.settingGuard;
-        box->SetChecked(ini.ReadInteger(kBasic, "CheckBoxExtMonitor->Checked", box->Checked() ? 1 : 0) != 0);
+        box->SetChecked(w.extMonitorChecked);
         --w.settingGuard;
     }
     w.showExternalMonitorAtStart = ini.ReadInteger(kBasic, "FormEM->Visible", 0) != 0;
     w.NEWINSTAL = ini.ReadInteger(kBasic, "NEWINSTAL", 1);
     w.monitorPlayerShown = ini.ReadInteger(kBasic, "MONITORPLAYER", 0) != 0;
+    if (TMenuItem* player = w.MainMenu1->Find("MenuMonitorPlayer")) player->SetChecked(w.monitorPlayerShown);
     // 9. Recent files: the first entry is taken even when empty, a later empty one ends the list.
     w.recentFiles.clear();
     for (int i = 0; i < kRecentMax; ++i) {

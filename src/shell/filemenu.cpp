@@ -394,7 +394,8 @@ void TMainForm::MenuLadeniOnClick(TObject*)
 
 void TMainForm::MenuMonitorPlayerClick(TObject*)
 {
-    monitorPlayerShown = !monitorPlayerShown;
+    // What is shown is inverted, whatever the check mark said, so every press changes the window.
+    monitorPlayerShown = !GroupBoxPlayer->Visible();
     ShowPlayerBox(*this, monitorPlayerShown);
     if (TMenuItem* item = MainMenu1->Find("MenuMonitorPlayer"))
         item->SetChecked(monitorPlayerShown);

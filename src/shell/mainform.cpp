@@ -212,6 +212,7 @@ void TMainForm::ApplyStartVisibility()
             control->SetVisible(true);
     if (TMenuItem* item = MainMenu1->Find("MenuServis"))
         item->SetVisible(false);
+    monitorPlayerShown = false;  // the player box starts hidden; its menu item keeps the stored check mark
     CGaugeProgram->SetMaxValue(100);
     tabSheets[PAGE_KNOCK]->SetTabVisible(false);
     tabSheets[PAGE_OBD]->SetTabVisible(false);

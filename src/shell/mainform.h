@@ -192,7 +192,10 @@ public:
     std::filesystem::path monitorPath; // monitor.ini: the last monitor set
     int updateNumber = -1;
     std::vector<std::string> recentFiles;  // newest first, at most 10
-    bool monitorPlayerShown = false;
+    bool monitorPlayerShown = false;       // the player box is shown
+    bool extMonitorChecked = false;        // stored state of CheckBoxExtMonitor, kept while its page has not built it
+    // The sheet each page's map editor shows, stored with the page; kept for pages whose editor is not built.
+    std::array<int, kPageCount> mapEditorSheets{};
     class TFormAbout* aboutForm = nullptr;
     class TFormEM* externalMonitor = nullptr;  // created once at start
     std::unique_ptr<class LoaderEndpoint> loaderEndpoint;  // opened when files may be dropped  // created once at start beside the main window
