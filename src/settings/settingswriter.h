@@ -15,7 +15,8 @@ struct SettingsFileTexts {
     std::string versionDate;
     std::string versionTime;
     std::string versionName;
-    // The unit identity texts of the "HW/FW" line. `key` is the unit's note text.
+    // The unit identity texts of the "HW/FW" line. `key` is the unit key text ("RSKEY=309", or the unmatched
+    // version with both keys).
     std::string firmware;
     std::string key;
     std::string serialNumber;

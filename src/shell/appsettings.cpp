@@ -259,9 +259,11 @@ ReaderHooks ReaderHooksFor(TMainForm& w)
 SettingsFileTexts SettingsTextsFor(const TMainForm& w)
 {
     SettingsFileTexts texts;
-    texts.unit = w.identityTexts[0];
-    texts.serialNumber = w.identityTexts[3];
-    texts.lastUpdate = w.identityTexts[4];
+    texts.firmware = w.identity.firmware;
+    texts.key = w.device ? w.device->UnitKeyText() : std::string();
+    texts.serialNumber = w.identity.serialNumber;
+    texts.lastUpdate = w.identity.lastUpdate;
+    texts.unit = w.identity.unit;
     return texts;
 }
 

@@ -29,6 +29,14 @@ bool coupledInjectionPage(const TMainForm& w)
            w.images.image[kInjectionModeByte] == 1;
 }
 
+// The image no longer is what the unit holds: the file and the connection line say so.
+void markSettingsNotFromUnit(TMainForm& w)
+{
+    w.identity.serialNumber.clear();
+    w.identity.lastUpdate.clear();
+    w.identity.note = "settings not from unit";
+}
+
 void hideResult(TMainForm& w)
 {
     w.LabelResult->SetVisible(false);
@@ -119,9 +127,7 @@ bool TMainForm::OpenSettingsFile(const std::string& name, bool bookkeeping)
         return false;
     }
     if (bookkeeping) {
-        identityTexts[3].clear();
-        identityTexts[4].clear();
-        identityTexts[5] = "settings not from unit";
+        markSettingsNotFromUnit(*this);
         CheckBoxProgHned->SetFocus();
     }
     CommitChangeNow(*this);
@@ -189,9 +195,7 @@ void TMainForm::MenuOpenActPageClick(TObject*)
     if (!OpenDialog1->Execute())
         return;
     const std::string name = OpenDialog1->FileName;
-    identityTexts[3].clear();
-    identityTexts[4].clear();
-    identityTexts[5] = "settings not from unit";
+    markSettingsNotFromUnit(*this);
     const std::optional<std::string> text = os::readWholeFile(name, kMaxSettingsFileBytes);
     if (!text) {
         ShowMessage(Message(MSG_OPEN_FILE_ERROR));

@@ -1,3 +1,4 @@
+#include "languages/hints.h"
 #include "os/lngtext.h"
 #include "shell/appsettings.h"
 #include "shell/mainform.h"
@@ -20,5 +21,16 @@ void ApplyLanguage(TMainForm& w)
     for (int k = 0; k < kLanguageCount; ++k)
         if (TMenuItem* item = w.MainMenu1 ? w.MainMenu1->Find(kLanguageItems[k]) : nullptr)
             item->SetChecked(k == language);
+    // Hints of controls and menu items that are not built yet are skipped.
+    for (const HintRow& row : hintRows()) {
+        const std::string_view hint = row.text[static_cast<std::size_t>(language)];
+        for (std::string_view name : row.destinations) {
+            if (name.empty()) continue;
+            if (auto* control = static_cast<TControl*>(w.FindComponent(name)))
+                control->SetHint(hint);
+            else if (TMenuItem* item = w.MainMenu1 ? w.MainMenu1->Find(name) : nullptr)
+                item->SetHint(hint);
+        }
+    }
     UpdateCaption(w);
 }

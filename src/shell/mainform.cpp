@@ -11,6 +11,7 @@
 #include "shell/livedisplay.h"
 #include "shell/loader.h"
 #include "shell/player.h"
+#include "shell/toolicons.h"
 #include "vcl/qtcolor.h"
 
 namespace {
@@ -91,7 +92,7 @@ TMainForm::TMainForm(os::LinkClock& clock, std::vector<std::string> args, PortLi
                                     std::uint32_t back, int priority) {
         SetStatusSlot(*this, slot, text, ms, font, back, priority);
     };
-    identityTexts = {"Unit = --", "Date = --", "--:--", "", "", "settings not from unit"};
+    identity.note = "settings not from unit";
     pageHooks.noteImageChangeAndProgram = [this] { NoteImageChangeAndProgram(); };
     for (const std::string& problem : SelfCheckEnums())
         MsgBoxError(problem, MB_OK);
@@ -112,26 +113,25 @@ void TMainForm::BuildForm()
 
     GroupBoxToolBar = Make<TGroupBox>(nullptr, "GroupBoxToolBar");
     GroupBoxToolBar->SetBounds(4, 2, 196, 40);
+    // Hints come with the language (ApplyLanguage).
     struct ToolButton {
         TSpeedButton** member;
         const char* name;
-        const char* caption;
-        const char* hint;
+        ToolPicture picture;
     };
     const ToolButton tools[] = {
-        {&SpeedButtonNew, "SpeedButtonNew", "N", "New"},
-        {&SpeedButtonOpen, "SpeedButtonOpen", "O", "Open"},
-        {&SpeedButtonSave, "SpeedButtonSave", "S", "Save"},
-        {&SpeedButtonPrint, "SpeedButtonPrint", "P", "Print"},
-        {&SpeedButtonZpet, "SpeedButtonZpet", "\u21B6", "Undo"},
-        {&SpeedButtonZnovu, "SpeedButtonZnovu", "\u21B7", "Redo"},
+        {&SpeedButtonNew, "SpeedButtonNew", ToolPicture::New},
+        {&SpeedButtonOpen, "SpeedButtonOpen", ToolPicture::Open},
+        {&SpeedButtonSave, "SpeedButtonSave", ToolPicture::Save},
+        {&SpeedButtonPrint, "SpeedButtonPrint", ToolPicture::Print},
+        {&SpeedButtonZpet, "SpeedButtonZpet", ToolPicture::Undo},
+        {&SpeedButtonZnovu, "SpeedButtonZnovu", ToolPicture::Redo},
     };
     int x = 6;
     for (const ToolButton& t : tools) {
         *t.member = Make<TSpeedButton>(GroupBoxToolBar, t.name);
         (*t.member)->SetBounds(x, 8, 28, 28);
-        (*t.member)->SetCaption(t.caption);
-        (*t.member)->SetHint(t.hint);
+        (*t.member)->SetIcon(ToolIconName(t.picture), DrawToolPicture(t.picture));
         x += 31;
     }
     SpeedButtonNew->OnClick = [this](TObject* s) { MenuNewClick(s); };
@@ -157,8 +157,11 @@ void TMainForm::BuildForm()
     CheckBoxProgHned->SetBounds(478, 12, 160, 20);
     CheckBoxProgHned->SetCaption("Program after change");
 
+    // Under the device buttons: the port the link uses or probes, then the unit's version.
+    LabelCom = Make<TLabel>(nullptr, "LabelCom");
+    LabelCom->SetBounds(210, 44, 130, 16);
     LabelVersion = Make<TLabel>(nullptr, "LabelVersion");
-    LabelVersion->SetBounds(210, 44, 420, 16);
+    LabelVersion->SetBounds(346, 44, 290, 16);
     LabelConnection = Make<TLabel>(nullptr, "LabelConnection");
     LabelConnection->SetBounds(646, 4, 418, 18);
     LabelResult = Make<TLabel>(nullptr, "LabelResult");
@@ -199,6 +202,8 @@ void TMainForm::BuildForm()
     Timer1->OnTimer = [this](TObject* s) { Timer1Timer(s); };
 
     OnClose = [this](TObject* s, TCloseAction& action) { FormClose(s, action); };
+    // The application starts the window up while it creates it, before any other window exists.
+    OnCreate = [this](TObject* s) { FormCreate(s); };
     SetClientSize(kFormWidth, kFormHeight);
 }
 

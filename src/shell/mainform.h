@@ -10,6 +10,7 @@
 #include "link/comcom.h"
 #include "link/csvlog.h"
 #include "link/devicestep.h"
+#include "link/identity.h"
 #include "link/liverecording.h"
 #include "os/clock.h"
 #include "os/settingsdir.h"
@@ -122,6 +123,7 @@ public:
     TLabel* LabelResult = nullptr;
     TLabel* LabelCongruence = nullptr;
     TLabel* LabelVersion = nullptr;
+    TLabel* LabelCom = nullptr;  // which port the link uses or probes
     TCGauge* CGaugeProgram = nullptr;
     TStatusBar* StatusBar1 = nullptr;
     TMainMenu* MainMenu1 = nullptr;
@@ -158,7 +160,6 @@ public:
     std::unique_ptr<CCOMCOM> link;
     // The device-operation step over the link (made on first use, shell/unitlink.cpp).
     std::unique_ptr<DeviceOps> device;
-    std::string comText;  // which port the link uses or probes
     std::vector<std::string> arguments;
     UndoRing undoRing;
     bool lastNoteChanged = false;  // outcome of the last noting or restoring
@@ -178,7 +179,9 @@ public:
     std::string connectionLine;
     std::string newNameFormat;  // archive folder of the model settings: "\NEW_309"
     std::string mapNameFormat;  // archive folder of the parameter layout: "\MAP_309"
-    std::array<std::string, 6> identityTexts;
+    // The unit's identity texts; opening a settings file empties the serial number and the last update and
+    // notes "settings not from unit".
+    IdentityTexts identity;
     LanguageTables languageTables;  // message table, input names and the language scratch
     StatusSlots statusSlots;
     std::string compileDate;        // "2024_11_26"

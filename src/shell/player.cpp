@@ -3,9 +3,6 @@
 #include <sys/utsname.h>
 
 #include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
-#include <QPolygonF>
 #include <QScreen>
 #include <algorithm>
 #include <cstdio>
@@ -16,6 +13,7 @@
 #include "shell/livedisplay.h"
 #include "shell/mainform.h"
 #include "shell/status.h"
+#include "shell/toolicons.h"
 
 namespace {
 
@@ -38,38 +36,6 @@ constexpr const char* kTextCsvNotClosed =
 
 constexpr const char* kCsvCaptionOff = "CSV output monitor";
 constexpr const char* kCsvCaptionOn = "Stop CSV recording";
-
-enum class Glyph { Record, Play, Pause, Stop };
-
-// Pictures of the player buttons for desktops whose icon theme has none.
-QImage DrawGlyph(Glyph glyph)
-{
-    QImage image(20, 20, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(40, 40, 40), 1));
-    switch (glyph) {
-        case Glyph::Record:
-            p.setBrush(QColor(210, 30, 30));
-            p.drawEllipse(QRectF(3.5, 3.5, 13, 13));
-            break;
-        case Glyph::Play:
-            p.setBrush(QColor(30, 150, 50));
-            p.drawPolygon(QPolygonF({QPointF(5.5, 3.5), QPointF(16.5, 10), QPointF(5.5, 16.5)}));
-            break;
-        case Glyph::Pause:
-            p.setBrush(QColor(60, 90, 160));
-            p.drawRect(QRectF(4.5, 3.5, 4, 13));
-            p.drawRect(QRectF(11.5, 3.5, 4, 13));
-            break;
-        case Glyph::Stop:
-            p.setBrush(QColor(60, 60, 60));
-            p.drawRect(QRectF(4.5, 4.5, 11, 11));
-            break;
-    }
-    return image;
-}
 
 LogHeaderInfo RecordingHeader(const TMainForm& w)
 {
@@ -112,25 +78,21 @@ void BuildPlayerBox(TMainForm& w)
         TSpeedButton* TMainForm::*member;
         const char* name;
         const char* hint;
-        const char* theme;
-        Glyph glyph;
+        ToolPicture picture;
     };
     const ButtonRow buttons[] = {
         {&TMainForm::SpeedButtonPlay1, "SpeedButtonPlay1", "Record|Start to record all events and monitor",
-         "media-record", Glyph::Record},
-        {&TMainForm::SpeedButtonPlay2, "SpeedButtonPlay2", "Play|Play stored events and monitor",
-         "media-playback-start", Glyph::Play},
-        {&TMainForm::SpeedButtonPlay3, "SpeedButtonPlay3", "Pause|Pause Play or Record", "media-playback-pause",
-         Glyph::Pause},
-        {&TMainForm::SpeedButtonPlay4, "SpeedButtonPlay4", "Stop|Stop Play or Record", "media-playback-stop",
-         Glyph::Stop},
+         ToolPicture::Record},
+        {&TMainForm::SpeedButtonPlay2, "SpeedButtonPlay2", "Play|Play stored events and monitor", ToolPicture::Play},
+        {&TMainForm::SpeedButtonPlay3, "SpeedButtonPlay3", "Pause|Pause Play or Record", ToolPicture::Pause},
+        {&TMainForm::SpeedButtonPlay4, "SpeedButtonPlay4", "Stop|Stop Play or Record", ToolPicture::Stop},
     };
     int x = 8;
     for (const ButtonRow& b : buttons) {
         TSpeedButton* button = w.Make<TSpeedButton>(w.GroupBoxPlayer, b.name);
         button->SetBounds(x, 20, 30, 30);
         button->SetHint(b.hint);
-        button->SetIcon(b.theme, DrawGlyph(b.glyph));
+        button->SetIcon(ToolIconName(b.picture), DrawToolPicture(b.picture));
         button->OnClick = [&w](TObject* sender) { w.SpeedButtonPlay(sender); };
         w.*b.member = button;
         x += 32;

@@ -63,9 +63,13 @@ std::string GetConnectionText(const TMainForm& w)
     ConnectionInfo info;
     info.state = w.connectionState;
     info.labelVersion = w.LabelVersion ? w.LabelVersion->Caption() : std::string();
-    info.unitText = w.identityTexts[0];
-    info.dateText = w.identityTexts[1];
-    info.timeText = w.identityTexts[2];
+    info.unitText = w.identity.unit;
+    info.dateText = w.identity.date;
+    info.timeText = w.identity.time;
+    info.firmwareText = w.identity.firmware;
+    info.serialText = w.identity.serialNumber;
+    info.lastUpdateText = w.identity.lastUpdate;
+    info.noteText = w.identity.note;
     return GetConnectionText(info);
 }
 

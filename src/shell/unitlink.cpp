@@ -29,7 +29,7 @@ DeviceOps& Device(TMainForm& w)
         if (color != kDevColorKept) w.CGaugeProgram->SetForeColor(color);
         if (show) w.CGaugeProgram->SetVisible(true);
     };
-    hooks.portText = [&w](const std::string& text) { w.comText = text; };
+    hooks.portText = [&w](const std::string& text) { w.LabelCom->SetCaption(text); };
     hooks.showImageOnPages = [&w] { ShowImageOnPages(w, 0); };
     hooks.normalizeImage = [&w] { w.repairState = NormalizeSettingsImage(w.images.image); };
     hooks.compareUnitAndPc = [&w] { w.CompareUnitAndPc(); };
@@ -38,8 +38,7 @@ DeviceOps& Device(TMainForm& w)
     hooks.showMessage = [](const std::string& text) { ShowMessage(text); };
     hooks.message = [&w](int index) { return w.Message(index); };
     hooks.identityChanged = [&w] {
-        const IdentityTexts& t = w.device->identity;
-        w.identityTexts = {t.unit, t.date, t.time, t.serialNumber, t.lastUpdate, t.note};
+        w.identity = w.device->identity;
         ShowConnectionLine(w);
     };
     hooks.liveFrameStored = [&w] { LiveFrameStored(w); };

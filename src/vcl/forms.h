@@ -130,6 +130,8 @@ public:
     std::function<void(TObject* Sender, TCloseAction& action)> OnClose;
     TNotifyEvent OnShow;
     TNotifyEvent OnActivate;
+    // Runs once while the application creates the form, before it creates the next one.
+    TNotifyEvent OnCreate;
     // Files dropped on the window (local paths, in the order dropped).
     std::function<void(const std::vector<std::string>& paths)> OnDropFiles;
 
@@ -164,6 +166,7 @@ public:
         if (!MainForm)
             MainForm = raw;
         m_forms.push_back(std::move(form));
+        vcl::Fire(raw->OnCreate, static_cast<TObject*>(raw));
         return raw;
     }
     int Run();  // shows the main form and runs the loop until it closes

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "languages/hints.h"
 #include "os/cp1250.h"
 
 namespace {
@@ -85,3 +86,15 @@ TEST(MessageTable, EveryTextHasAWindows1250Form)
 }
 
 }  // namespace
+
+TEST(HintTable, EveryRowHasThreeTextsWithAWindows1250Form)
+{
+    for (const HintRow& row : hintRows()) {
+        SCOPED_TRACE(row.destinations[0]);
+        EXPECT_FALSE(row.destinations[0].empty());
+        for (std::string_view text : row.text) {
+            EXPECT_FALSE(text.empty());
+            EXPECT_TRUE(os::utf8ToCp1250(text).has_value()) << text;
+        }
+    }
+}

@@ -257,3 +257,31 @@ TEST_F(VclEvents, ScrollBarPositionFromCodeFiresOnChangeOnlyOnChange)
     EXPECT_EQ(bar->Position(), 6);
     EXPECT_EQ(count.changes, 3);
 }
+
+namespace {
+// A form that notes how many forms the application held when its OnCreate ran.
+class CountingForm final : public TForm
+{
+public:
+    explicit CountingForm(std::vector<int>& created)
+    {
+        OnCreate = [&created](TObject*) { created.push_back(static_cast<int>(created.size())); };
+    }
+};
+}  // namespace
+
+// The old framework runs a form's OnCreate while the application creates it: the first form is started up
+// before the next one exists.
+TEST(VclApplication, CreateFormRunsOnCreateBeforeTheNextFormExists)
+{
+    int argc = 1;
+    char name[] = "vcl_tests";
+    char* argv[] = {name, nullptr};
+    TApplication app(argc, argv);
+    std::vector<int> created;
+    auto* first = app.CreateForm<CountingForm>(created);
+    EXPECT_EQ(created, std::vector<int>{0});
+    app.CreateForm<CountingForm>(created);
+    EXPECT_EQ(created, (std::vector<int>{0, 1}));
+    EXPECT_EQ(app.MainForm, first);
+}

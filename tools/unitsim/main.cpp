@@ -43,6 +43,11 @@ void printUsage(std::FILE* to, const char* program)
 int main(int argc, char** argv)
 {
     unitsim::UnitConfig config;
+    // A unit as a rider would meet it: firmware tag, serial number, last settings update and a note.
+    config.firmwareTag = {'B' | 0x80, 3, 6, 24};
+    config.lastUpdate = 1718000000;
+    config.serialNumber = {0x1F, 7, 3, 12, 30, 15, 6, 24};
+    config.note = "demo unit";
     std::string link;
     bool baudGiven = false;
     // Every word is an option with a value; anything else, and a missing value, shows the usage instead of

@@ -60,6 +60,17 @@ UnitSim::UnitSim(UnitConfig config) : m_config(std::move(config)), m_image(5100)
     m_header[11] = static_cast<std::uint8_t>(m_config.key >> 8);
     m_header[12] = static_cast<std::uint8_t>(m_config.key & 0xFF);
     std::copy_n(m_config.name.begin(), std::min<std::size_t>(m_config.name.size(), 29), m_header.begin() + 17);
+    const auto any = [](const auto& bytes) {
+        return std::any_of(bytes.begin(), bytes.end(), [](auto b) { return b != 0; });
+    };
+    if (any(m_config.firmwareTag))
+        std::copy(m_config.firmwareTag.begin(), m_config.firmwareTag.end(), m_header.begin() + 30);
+    if (m_config.lastUpdate != 0)
+        for (int i = 0; i < 4; ++i)
+            m_header[34 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(m_config.lastUpdate >> (8 * i));
+    if (any(m_config.serialNumber))
+        std::copy(m_config.serialNumber.begin(), m_config.serialNumber.end(), m_header.begin() + 38);
+    std::copy_n(m_config.note.begin(), std::min<std::size_t>(m_config.note.size(), 100), m_header.begin() + 46);
     m_thread = std::thread([this] { run(); });
 }
 

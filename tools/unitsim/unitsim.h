@@ -3,6 +3,7 @@
 // and WCOMS in full; identification for IGN50/100/150), only at its own baud rate as the program set it on the
 // line, paced at the wire time of that rate (10 bits a byte), and injects faults on request. Its live answers
 // count themselves in answer bytes 240-241 (big-endian), a place of the block that no reader uses.
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -42,6 +43,11 @@ struct UnitConfig
     int hardwareCode = 0x1A2B;
     std::string name = "QV unit";
     int frameSize = 316;  // framed: announced frame size; 0 announces none
+    // Identity fields of the header; all-zero fields are left out (the name may run over them).
+    std::array<std::uint8_t, 4> firmwareTag{};   // header bytes 30..33
+    std::uint32_t lastUpdate = 0;                // bytes 34..37, seconds since 1970, little-endian
+    std::array<std::uint8_t, 8> serialNumber{};  // bytes 38..45
+    std::string note;                            // from byte 46, at most 100 bytes
     Faults faults;
     int pickupDelayMs = 120;  // pause between a live answer and the pickup samples it announces
     bool wirePaced = true;    // false: answers leave at once, for tests that need many frames quickly
