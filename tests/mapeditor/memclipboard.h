@@ -1,8 +1,10 @@
 #pragma once
 // In-process clipboard for tests: holds the last texts put on it; can play a clipboard that will not open.
+#include <memory>
 #include <string>
 
 #include "mapeditor/clipboard.h"
+#include "vcl/graphics.h"
 
 class MemClipboard final : public TabClipboard
 {
@@ -10,6 +12,7 @@ public:
     bool canOpen = true;
     std::string plain, sheet;
     bool hasPlain = false, hasSheet = false;
+    std::unique_ptr<TBitmap> picture;
 
     int RegisterFormat(std::string_view name) override { return name == kSheetFormatName ? 0xC001 : 0; }
     bool PutClipboardText(std::string_view text) override
@@ -42,6 +45,12 @@ public:
             got |= kClipSheetText;
         }
         return got;
+    }
+    bool PutClipboardPicture(const TBitmap& p) override
+    {
+        if (!canOpen) return false;
+        picture = std::make_unique<TBitmap>(p);
+        return true;
     }
     int ClipboardFormats(int format) override
     {

@@ -352,3 +352,36 @@ TEST_F(TabWindowTest, CaretBlinksEightTicksOnEightOff)
     EXPECT_EQ(shown.front(), 1);
     EXPECT_EQ(shown.back(), 0);
 }
+
+TEST_F(TabWindowTest, PushButtonReleasedOffItRunsNothing)
+{
+    click(cellPoint(3, 3));
+    ticks(4);
+    const std::int32_t start = value(3, 3);
+    const QPoint plus = centreOf(tab->buttons[kCmdPlus].rect);
+    QTest::mouseMove(w(), plus);
+    QTest::mousePress(w(), Qt::LeftButton, Qt::NoModifier, plus);
+    EXPECT_TRUE(tab->buttons[kCmdPlus].down);
+    QTest::mouseMove(w(), cellPoint(8, 8));
+    EXPECT_FALSE(tab->buttons[kCmdPlus].down);  // the hover pass let it up
+    QTest::mouseRelease(w(), Qt::LeftButton, Qt::NoModifier, cellPoint(8, 8));
+    EXPECT_EQ(value(3, 3), start);
+}
+
+TEST_F(TabWindowTest, HintsOfSideButtonsInTheCurrentLanguage)
+{
+    const QPoint copy = centreOf(tab->buttons[kCmdCopyTable].rect);  // always enabled
+    QTest::mouseMove(w(), copy);
+    EXPECT_TRUE(tab->hintOn);
+    EXPECT_EQ(tab->hintText, "Copy table");
+    EXPECT_EQ(tab->Hint(), "Copy table");
+    SetLanguageIndex(LNG_GERMAN);
+    QTest::mouseMove(w(), copy + QPoint(1, 0));
+    EXPECT_EQ(tab->hintText, "Tabelle kopieren");
+    ticks(1);  // the side bar follows the language
+    EXPECT_EQ(tab->languageSeen, LNG_GERMAN);
+    SetLanguageIndex(LNG_ENGLISH);
+    QTest::mouseMove(w(), cellPoint(2, 2));
+    EXPECT_FALSE(tab->hintOn);
+    EXPECT_EQ(tab->hintText, "");
+}
