@@ -1,4 +1,4 @@
-// Entry points of the graph views (2-D graph, 3-D graph, check grid) and of the popup menu. The views themselves
+// Entry points of the graph views (2-D graph, 3-D graph, check grid). The views themselves
 // are not built yet: they draw nothing and take no input, so the editor works as a table meanwhile.
 #include "mapeditor/tab.h"
 
@@ -64,11 +64,6 @@ bool TTab::RightClickCheck()
 bool TTab::WheelCheck(int)
 {
     return false;
-}
-
-void TTab::BuildPopupMenu()
-{
-    popup.Items().Clear();
 }
 
 // TOP, ISO1 and ISO2 are down exactly while the rotation equals their preset.
