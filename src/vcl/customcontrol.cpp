@@ -158,6 +158,11 @@ public:
         setMouseTracking(true);
         setFocusPolicy(Qt::StrongFocus);
     }
+    ~ControlWidget() override
+    {
+        if (m_control)
+            m_control->m_control = nullptr;  // the parent window went first: the control must not delete us again
+    }
     void Detach() { m_control = nullptr; }
 
 protected:
@@ -296,9 +301,10 @@ TCustomControl::TCustomControl(QWidget* parent)
 TCustomControl::~TCustomControl()
 {
     m_canvas.SetDevice(nullptr);
-    // The widget may outlive this object inside its parent; it must not call back into it.
-    m_control->Detach();
-    delete m_control;
+    if (m_control) {
+        m_control->Detach();
+        delete m_control;
+    }
 }
 
 void TCustomControl::DefaultHandler(TMessage&) {}

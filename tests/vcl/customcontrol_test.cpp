@@ -197,3 +197,15 @@ TEST(PopupMenu, ItemsAreBuiltAnewAndClickedLater)
     EXPECT_TRUE(menu.Items().Item(2)->Checked());
     menu.Close();
 }
+
+TEST(CustomControlLifetime, TheParentWindowMayGoFirst)
+{
+    auto window = std::make_unique<QWidget>();
+    auto control = std::make_unique<RecordingControl>(window.get());
+    window.reset();   // takes the control's widget with it
+    control.reset();  // and the control does not delete it again
+    auto kept = std::make_unique<QWidget>();
+    auto first = std::make_unique<RecordingControl>(kept.get());
+    first.reset();  // the other way round: the widget goes with the control
+    EXPECT_TRUE(kept->findChildren<QWidget*>().isEmpty());
+}
