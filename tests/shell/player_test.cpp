@@ -309,3 +309,38 @@ TEST_F(PlayerTest, BadRecordingsAreRefusedWithAClearMessage)
     EXPECT_EQ(form->images.image, image);
     EXPECT_TRUE(form->SpeedButtonPlay2->Enabled());
 }
+
+TEST_F(PlayerTest, RecordingWriteFailuresAreReportedAndKeepWhatWasRecorded)
+{
+    dialogs.AnswerFile("/dev/full");
+    form->SpeedButtonPlay1->Click();
+    EXPECT_EQ(form->recording.State(), kRecIdle);
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_NE(dialogs.Messages()[0].text.find("/dev/full"), std::string::npos) << dialogs.Messages()[0].text;
+
+    // The disk fills during the ride: the next tick says so, and the file plays up to the last frame written.
+    const auto path = dir / "ride.ignlog";
+    dialogs.AnswerFile(path.string());
+    form->SpeedButtonPlay1->Click();
+    ASSERT_EQ(form->recording.State(), kRecRecording);
+    auto frame = [&](int n) {
+        now += 385;
+        std::ranges::copy(Frame(n), form->device->live.MutableBytes().begin());
+        form->device->hooks.liveFrameStored();
+    };
+    frame(1);
+    frame(2);
+    filefaults::WithFileSizeLimit(std::filesystem::file_size(path) + 400, [&] {
+        for (int n = 3; n < 6; ++n) frame(n);
+        return 0;
+    });
+    EXPECT_EQ(form->recording.State(), kRecIdle);
+    EXPECT_EQ(dialogs.Messages().size(), 1u);  // not in the middle of the frame's road
+    form->Timer1->Fire();
+    ASSERT_EQ(dialogs.Messages().size(), 2u);
+    EXPECT_NE(dialogs.Messages()[1].text.find(path.string()), std::string::npos) << dialogs.Messages()[1].text;
+    EXPECT_TRUE(form->SpeedButtonPlay1->Enabled());
+    const LiveLogRead read = ReadLiveLog(path);
+    ASSERT_TRUE(read.log) << read.error;
+    EXPECT_EQ(read.log->Count() - read.log->startRecords, 3);
+}
