@@ -130,13 +130,13 @@ void LiveRecording::Tick()
     const std::int64_t now = clock();
     const int first = m_log.startRecords + m_position;
     // Each record is due its time difference after the last played one; the reference is the moment that one
-    // was due, so the pace of the recording is kept however the ticks fall.
+    // was due, so the pace of the recording is kept however the ticks fall. After the program was held up, what
+    // fell due meanwhile plays at once and the rest keeps its times.
     const std::int64_t last = m_log.TimeMs(first - 1);
     int end = first;
     while (end < m_log.Count() && now - m_referenceClock >= static_cast<std::int64_t>(m_log.TimeMs(end)) - last) ++end;
     if (end > first) {
         m_referenceClock += static_cast<std::int64_t>(m_log.TimeMs(end - 1)) - last;
-        if (now - m_referenceClock > kPlayerMaxLagMs) m_referenceClock = now;
         m_position = end - m_log.startRecords;
         replayRange(first, end);
     }

@@ -22,10 +22,6 @@ inline constexpr int kRecPlaying = 2;
 inline constexpr int kRecRecordingPaused = 5;
 inline constexpr int kRecPlayingPaused = 6;
 
-// A player that falls further behind than this (the program was held up) goes on from now instead of catching
-// up with a burst of records.
-inline constexpr std::int64_t kPlayerMaxLagMs = 1000;
-
 // Where played records go. Every hook may stay empty.
 struct PlayerHooks
 {

@@ -293,3 +293,27 @@ TEST_F(Player, RefusedFileLeavesThePlayerIdle)
     EXPECT_EQ(rec.State(), kRecIdle);
     EXPECT_TRUE(played.empty());
 }
+
+TEST_F(Player, AHoldUpPlaysWhatFellDueThenKeepsTheRecordedTimes)
+{
+    const std::vector<std::int64_t> times = record(30);
+    open();
+    const std::int64_t start = now;
+    run(2 * 385);
+    now += 5000;  // the program was held up for 5 s
+    rec.Tick();
+    const std::vector<int> frames = framesPlayed();
+    ASSERT_FALSE(frames.empty());
+    const int last = frames.back();
+    EXPECT_EQ(static_cast<std::size_t>(last) + 1, frames.size());  // everything due, in order, nothing skipped
+    EXPECT_LE(start + times[static_cast<std::size_t>(last)], now);
+    EXPECT_GT(start + times[static_cast<std::size_t>(last) + 1], now);
+    // The next frame comes at its own time, not at once with them.
+    const std::int64_t due = start + times[static_cast<std::size_t>(last) + 1];
+    while (framesPlayed().size() == frames.size()) {
+        now += 5;
+        rec.Tick();
+    }
+    EXPECT_GE(now, due);
+    EXPECT_LT(now, due + 5);
+}
