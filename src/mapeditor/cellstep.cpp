@@ -18,14 +18,11 @@ const std::array<float, kPercentSteps>& percentStepTable()
     return table;
 }
 
-std::int32_t CellStep(const CSheet& sheet, int column, int row, int n)
+namespace {
+
+// The percent step of a value's magnitude; a negative value mirrors the step, so + grows its magnitude too.
+std::int32_t percentStep(std::int64_t v, int n, double scale2)
 {
-    if (n == 0) return 0;
-    if (!(sheet.flags & kSheetPercentStep)) return n;
-    const double scale2 = std::isfinite(sheet.data.scale2) ? sheet.data.scale2 : 1.0;
-    if (column < 0 || column >= kMaxColumns || row < 0 || row >= kMaxRows || !sheet.isAllocated())
-        return static_cast<std::int32_t>(n * scale2);
-    std::int64_t v = sheet.value(column, row);
     if (v < 0) {
         n = -n;
         v = -v;
@@ -48,4 +45,22 @@ std::int32_t CellStep(const CSheet& sheet, int column, int row, int n)
     // the value: then step by n instead of standing still or going back.
     if (delta == 0 || (delta > 0) != (n > 0)) return plain;
     return static_cast<std::int32_t>(delta);
+}
+
+}  // namespace
+
+std::int32_t CellStep(const CSheet& sheet, int column, int row, int n)
+{
+    if (n == 0) return 0;
+    if (!(sheet.flags & kSheetPercentStep)) return n;
+    const double scale2 = std::isfinite(sheet.data.scale2) ? sheet.data.scale2 : 1.0;
+    if (column < 0 || column >= kMaxColumns || row < 0 || row >= kMaxRows || !sheet.isAllocated())
+        return static_cast<std::int32_t>(n * scale2);
+    const std::int64_t v = sheet.value(column, row);
+    // A step works on the magnitude: - shrinks it and stops at zero. Crossing zero would mirror the next step
+    // back, and a held - would swing the value around zero.
+    if (v == 0 && n < 0) return 0;
+    const std::int64_t to = v + percentStep(v, n, scale2);
+    if ((v > 0 && to < 0) || (v < 0 && to > 0)) return static_cast<std::int32_t>(-v);
+    return static_cast<std::int32_t>(to - v);
 }

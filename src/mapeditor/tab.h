@@ -131,6 +131,8 @@ struct TabHooks
     // A developer fault found while painting or ticking (a bad label index): written to the error log once, never
     // shown in a box. Empty: the debug output.
     std::function<void(std::string_view text)> logFault;
+    // The colour (0x00BBGGRR) of a lambda-learning value, as the mixture gauge shows it. Empty: a neutral grey.
+    std::function<TColor(int value)> lambdaColour;
 };
 
 // Everything SetAxis applies to the axes named by its mask.
@@ -224,6 +226,11 @@ struct TabTableDrag
     int startX = 0, startY = 0;
     int firstColumn = -2, firstRow = -2, lastColumn = -2, lastRow = -2;  // target range
     bool selecting = false;  // a selection band is being dragged with the button held
+    // Hover: the selection frame's edge under the pointer (1 top, 2 left, 4 right, 8 bottom, 0 none) and the drag
+    // handle at its bottom right corner.
+    int frameEdge = 0;
+    bool onHandle = false;
+    bool caretDrag = false;  // the button went down in the in-place edit: moving marks text
 };
 
 class TTab final : public TCustomControl

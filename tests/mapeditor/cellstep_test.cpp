@@ -55,6 +55,11 @@ TEST(CellStep, Table)
         {"300 down would stand still", 300, -1, -1},
         {"101 up would step back to 100", 101, 1, 1},
         {"beyond the table by n", 20000000, 1, 1},
+        // Minus shrinks the magnitude and stops at zero instead of swinging around it.
+        {"minus stops at zero", 5, -10, -5},
+        {"a negative value's minus stops at zero", -5, -10, 5},
+        {"minus at zero stays", 0, -1, 0},
+        {"plus at zero", 0, 1, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -87,4 +92,21 @@ TEST(CellStep, NeverAgainstTheStepAndNeverStill)
         ASSERT_GT(next, v);
         v = next;
     }
+}
+
+TEST(CellStep, HeldStepsNeverSwingBackAcrossZero)
+{
+    for (int n : {1, -1, 10, -10})
+        for (std::int32_t start = -300; start <= 300; start += 7) {
+            std::int32_t v = start;
+            for (int i = 0; i < 40; ++i) {
+                const std::int32_t next = v + stepFrom(v, n);
+                ASSERT_FALSE((v > 0 && next < 0) || (v < 0 && next > 0)) << start << " n=" << n;
+                if (n > 0)
+                    ASSERT_GE(std::abs(next), std::abs(v)) << start << " n=" << n;
+                else
+                    ASSERT_LE(std::abs(next), std::abs(v)) << start << " n=" << n;
+                v = next;
+            }
+        }
 }
