@@ -6,8 +6,10 @@
 #include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QApplication>
 #include <QIcon>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -85,6 +87,8 @@ private:
 
 TControl::TControl(QWidget* widget) : m_widget(widget)
 {
+    // Marks the widgets that stand for controls, for the layout checks.
+    m_widget->setProperty("kelvoraControl", true);
     InstallFocusFilter();
 }
 
@@ -170,6 +174,12 @@ bool TControl::SetFocus()
 }
 
 bool TControl::Focused() const { return m_widget->hasFocus(); }
+
+bool TControl::ContainsFocus() const
+{
+    QWidget* focus = QApplication::focusWidget();
+    return focus && (focus == m_widget || m_widget->isAncestorOf(focus));
+}
 void TControl::Repaint() { m_widget->update(); }
 
 // ---------------------------------------------------------------- TLabel
@@ -266,9 +276,38 @@ void TSpeedButton::Click()
 
 // ---------------------------------------------------------------- TEdit, TMemo
 
+namespace {
+
+// Hands typed keys to the edit's OnKeyPress before the line edit sees them.
+class KeyPressFilter final : public QObject {
+public:
+    KeyPressFilter(QObject* parent, TEdit* edit) : QObject(parent), m_edit(edit) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress || !m_edit->OnKeyPress)
+            return QObject::eventFilter(watched, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        char c = 0;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            c = 13;
+        else if (key->text().size() == 1 && key->text()[0].unicode() < 128)
+            c = static_cast<char>(key->text()[0].unicode());
+        if (c == 0)
+            return QObject::eventFilter(watched, event);
+        vcl::Fire(m_edit->OnKeyPress, m_edit, c);
+        return c == 0;
+    }
+
+private:
+    TEdit* m_edit;
+};
+
+}  // namespace
+
 TEdit::TEdit(QWidget* parent) : TControl(new QLineEdit(parent)), m_edit(static_cast<QLineEdit*>(m_widget))
 {
     m_edit->resize(121, 21);
+    m_edit->installEventFilter(new KeyPressFilter(m_edit, this));
     // textChanged comes for the user's typing and for setText alike, only when the text really changes.
     QObject::connect(m_edit, &QLineEdit::textChanged, m_edit, [this] { vcl::Fire(OnChange, this); });
 }
@@ -421,6 +460,14 @@ void TRadioGroup::SetItemIndex(int index)
     vcl::Fire(OnClick, this);
 }
 
+QRadioButton* TRadioGroup::MakeButton(int index)
+{
+    auto* b = new QRadioButton(Q(m_items[std::size_t(index)]), m_box);
+    m_group->addButton(b, index);
+    b->show();
+    return b;
+}
+
 void TRadioGroup::SetItems(const std::vector<std::string>& items)
 {
     for (QRadioButton* b : m_buttons) {
@@ -429,12 +476,9 @@ void TRadioGroup::SetItems(const std::vector<std::string>& items)
     }
     m_buttons.clear();
     m_items = items;
-    for (std::size_t i = 0; i < m_items.size(); ++i) {
-        auto* b = new QRadioButton(Q(m_items[i]), m_box);
-        m_group->addButton(b, int(i));
-        b->show();
-        m_buttons.push_back(b);
-    }
+    m_tags.assign(m_items.size(), 0);
+    for (std::size_t i = 0; i < m_items.size(); ++i)
+        m_buttons.push_back(MakeButton(int(i)));
     if (m_itemIndex >= ItemCount())
         m_itemIndex = -1;
     if (m_itemIndex >= 0) {
@@ -450,6 +494,25 @@ void TRadioGroup::SetItem(int index, std::string_view text)
         return;
     m_items[std::size_t(index)] = text;
     m_buttons[std::size_t(index)]->setText(Q(text));
+}
+
+void TRadioGroup::AddItem(std::string_view text, int tag)
+{
+    m_items.emplace_back(text);
+    m_tags.push_back(tag);
+    m_buttons.push_back(MakeButton(ItemCount() - 1));
+    Relayout();
+}
+
+int TRadioGroup::ItemTag(int index) const
+{
+    return index >= 0 && index < ItemCount() ? m_tags[std::size_t(index)] : 0;
+}
+
+void TRadioGroup::Clear()
+{
+    m_itemIndex = -1;
+    SetItems({});
 }
 
 void TRadioGroup::SetColumns(int columns)
@@ -659,13 +722,14 @@ void TUpDown::Step(int direction)
     if (next == current)
         return;
     bool allow = true;
-    if (OnChanging) {
-        try {
+    try {
+        if (OnChanging)
             OnChanging(this, allow);
-        } catch (...) {
-            vcl::ReportCurrentException("event handler");
-            allow = false;
-        }
+        if (allow && OnChangingEx)
+            OnChangingEx(this, allow, next, direction);
+    } catch (...) {
+        vcl::ReportCurrentException("event handler");
+        allow = false;
     }
     if (!allow)
         return;

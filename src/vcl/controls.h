@@ -36,6 +36,8 @@ public:
     int Tag = 0;
     // Drops the event handlers, so that none runs while the form goes away.
     virtual void ClearEvents() {}
+    // False for the non-visual components (menus, timers, dialogs).
+    [[nodiscard]] virtual bool IsControl() const { return false; }
 
 private:
     std::string m_name;
@@ -44,6 +46,7 @@ private:
 class TControl : public TComponent {
 public:
     [[nodiscard]] const char* ClassName() const override { return "TControl"; }
+    [[nodiscard]] bool IsControl() const override { return true; }
     [[nodiscard]] QWidget* Widget() const { return m_widget; }
     // The widget inside which children of this control are placed.
     [[nodiscard]] virtual QWidget* ClientWidget() const { return m_widget; }
@@ -75,6 +78,8 @@ public:
     // False when the control cannot take the focus (hidden or disabled), as the old framework's SetFocus failing.
     bool SetFocus();
     [[nodiscard]] bool Focused() const;
+    // True when this control or one inside it has the focus.
+    [[nodiscard]] bool ContainsFocus() const;
     void Repaint();
 
     TNotifyEvent OnClick;
@@ -153,10 +158,13 @@ public:
     void SetReadOnly(bool readOnly);
     void SetMaxLength(int maxLength);
     TNotifyEvent OnChange;
+    // A key typed into the edit: Enter arrives as 13; a handler that sets the key to 0 swallows it.
+    std::function<void(TObject* Sender, char& key)> OnKeyPress;
     void ClearEvents() override
     {
         TControl::ClearEvents();
         OnChange = nullptr;
+        OnKeyPress = nullptr;
     }
 
 private:
@@ -226,16 +234,22 @@ public:
     void SetItemIndex(int index);  // fires OnClick when the index changes
     [[nodiscard]] int ItemCount() const { return static_cast<int>(m_items.size()); }
     [[nodiscard]] const std::string& Item(int index) const { return m_items.at(static_cast<std::size_t>(index)); }
-    void SetItems(const std::vector<std::string>& items);  // keeps the index where it still exists
+    void SetItems(const std::vector<std::string>& items);  // keeps the index where it still exists; tags 0
     void SetItem(int index, std::string_view text);
+    // An item with its object tag; the index stays as it was.
+    void AddItem(std::string_view text, int tag = 0);
+    [[nodiscard]] int ItemTag(int index) const;
+    void Clear();  // no items, nothing selected, no event
     void SetColumns(int columns);
 
 private:
     void Relayout();
+    QRadioButton* MakeButton(int index);
     QGroupBox* m_box;
     QButtonGroup* m_group;
     std::vector<QRadioButton*> m_buttons;
     std::vector<std::string> m_items;
+    std::vector<int> m_tags;
     int m_itemIndex = -1;
     int m_columns = 1;
 };
@@ -289,6 +303,14 @@ public:
     [[nodiscard]] static bool ParsePosition(std::string_view text, int& position);
 
     std::function<void(TObject* Sender, bool& allowChange)> OnChanging;
+    // As OnChanging, with the position an arrow click is about to set.
+    std::function<void(TObject* Sender, bool& allowChange, int newValue, int direction)> OnChangingEx;
+    void ClearEvents() override
+    {
+        TControl::ClearEvents();
+        OnChanging = nullptr;
+        OnChangingEx = nullptr;
+    }
 
 private:
     void WriteBuddy();

@@ -19,6 +19,7 @@ vcl::DialogHook& hook()
 }
 
 int openBoxes = 0;
+int openModals = 0;  // file dialogs and other modal windows
 
 bool headless()
 {
@@ -100,6 +101,9 @@ DialogHook SetDialogHook(DialogHook h)
 }
 
 bool MessageBoxOpen() { return openBoxes > 0; }
+bool ModalOpen() { return openBoxes > 0 || openModals > 0; }
+ModalScope::ModalScope() { ++openModals; }
+ModalScope::~ModalScope() { --openModals; }
 
 ScopedDialogScript::ScopedDialogScript()
 {
@@ -164,6 +168,7 @@ bool TOpenDialog::Execute()
     call.fileName = FileName;
     call.defaultExt = DefaultExt;
     std::optional<std::string> chosen;
+    const vcl::ModalScope modal;
     if (hook().fileDialog) {
         chosen = hook().fileDialog(call);
     } else if (headless()) {

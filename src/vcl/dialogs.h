@@ -56,6 +56,18 @@ DialogHook SetDialogHook(DialogHook hook);
 
 // True while a message box is shown (timers keep running inside it).
 [[nodiscard]] bool MessageBoxOpen();
+// True while any modal window is open: a message box, a file dialog, or a window inside a ModalScope. Timers keep
+// running in the nested event loop, so timer steps that could re-enter what opened the window ask this first.
+[[nodiscard]] bool ModalOpen();
+
+// Counts a modal window for ModalOpen while it lives.
+class ModalScope final {
+public:
+    ModalScope();
+    ~ModalScope();
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+};
 
 // A scripted hook for tests: answers in order, records every call, restores the previous hook when it ends.
 class ScopedDialogScript final {

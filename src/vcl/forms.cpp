@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QStyle>
+#include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QUrl>
@@ -119,12 +121,30 @@ void TForm::AttachStatusBar(TStatusBar* bar)
     Window()->setStatusBar(bar->Bar());
 }
 
+void TForm::Register(std::unique_ptr<TComponent> component)
+{
+    m_byName.emplace(component->Name(), component.get());
+    m_components.push_back(std::move(component));
+}
+
 TComponent* TForm::FindComponent(std::string_view name) const
 {
-    for (const auto& component : m_components)
-        if (component->Name() == name)
-            return component.get();
-    return nullptr;
+    const auto it = m_byName.find(std::string(name));
+    return it == m_byName.end() ? nullptr : it->second;
+}
+
+bool TForm::SelectNext(TControl* current)
+{
+    QWidget* start = current ? current->Widget() : m_client;
+    for (QWidget* next = start->nextInFocusChain(); next && next != start; next = next->nextInFocusChain()) {
+        if (!m_widget->isAncestorOf(next) || !(next->focusPolicy() & Qt::TabFocus))
+            continue;
+        if (!next->isVisibleTo(m_widget) || !next->isEnabled())
+            continue;
+        next->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    return false;
 }
 
 void TForm::SetCaption(std::string_view caption)
@@ -216,6 +236,21 @@ void TPageControl::SetActivePageIndex(int index)
     ++m_quiet;
     m_tabs->setCurrentWidget(sheet->Widget());
     --m_quiet;
+}
+
+void TPageControl::SetSheetClientSize(int width, int height)
+{
+    // The style puts the sheets inside the frame of the pane below the tab row. Qt lays the control out only once
+    // it is shown, so ask the style what it will give the sheets at a trial size, as the tab widget will ask it.
+    m_tabs->ensurePolished();
+    QStyleOptionTabWidgetFrame option;
+    option.initFrom(m_tabs);
+    option.rect = QRect(0, 0, width + 100, height + 100);
+    option.lineWidth = m_tabs->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, m_tabs);
+    option.shape = m_tabs->tabBar()->shape();
+    option.tabBarSize = m_tabs->tabBar()->sizeHint();
+    const QRect contents = m_tabs->style()->subElementRect(QStyle::SE_TabWidgetTabContents, &option, m_tabs);
+    m_tabs->resize(width + option.rect.width() - contents.width(), height + option.rect.height() - contents.height());
 }
 
 void TPageControl::SetActivePage(TTabSheet* sheet)

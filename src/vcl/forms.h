@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <unordered_map>
 #include <vector>
 
 #include "vcl/controls.h"
@@ -47,6 +48,8 @@ public:
     void SetActivePageIndex(int index);
     [[nodiscard]] TTabSheet* ActivePage() const { return Page(ActivePageIndex()); }
     void SetActivePage(TTabSheet* sheet);
+    // Sizes the control so that each sheet's client area is width x height (the tab row and frame around it).
+    void SetSheetClientSize(int width, int height);
     TNotifyEvent OnChange;  // the user chose another tab
     void ClearEvents() override
     {
@@ -102,7 +105,7 @@ public:
         SetWidgetName(raw, name);
         if constexpr (std::is_same_v<T, TStatusBar>)
             AttachStatusBar(raw);
-        m_components.push_back(std::move(control));
+        Register(std::move(control));
         return raw;
     }
     // Takes ownership of a non-visual component (menus, timers, dialogs).
@@ -111,10 +114,13 @@ public:
     {
         T* raw = component.get();
         raw->SetName(std::move(name));
-        m_components.push_back(std::move(component));
+        Register(std::move(component));
         return raw;
     }
+    // The first component made with that name, or null.
     [[nodiscard]] TComponent* FindComponent(std::string_view name) const;
+    // Moves the focus to the control after `current` in tab order that can take it; false when there is none.
+    bool SelectNext(TControl* current);
 
     void SetCaption(std::string_view caption) override;
     [[nodiscard]] int ClientWidth() const;
@@ -145,8 +151,11 @@ private:
     static void SetWidgetName(TControl* control, const std::string& name);
     void AttachStatusBar(TStatusBar* bar);
     bool HandleClose();
+    void Register(std::unique_ptr<TComponent> component);
     QWidget* m_client;
     std::vector<std::unique_ptr<TComponent>> m_components;
+    // Names to components, so that the pages' hundreds of look-ups at start stay cheap.
+    std::unordered_map<std::string, TComponent*> m_byName;
     bool m_windowAlive = true;
 };
 
