@@ -4,7 +4,9 @@
 // part of it, since they sit below the shell.
 #include <array>
 #include <functional>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "settings/helpers.h"
 #include "settings/image.h"
@@ -12,7 +14,18 @@
 #include "settings/undo.h"
 #include "vcl/forms.h"
 
+class CSheet;
+class TImage;
+struct PageModule;
+
 inline constexpr int kPageCount = 22;
+// Index of the page-independent controls' module in the module table, after the 22 pages.
+inline constexpr int kIndependentPage = kPageCount;
+// Map editor ids run from 0 to 64.
+inline constexpr int kMapEditorIds = 65;
+// Every page is laid out for a sheet of this client size; page contents do not follow a window resize.
+inline constexpr int kDesignPageWidth = 860;
+inline constexpr int kDesignPageHeight = 600;
 
 // Page numbers of the page control; hidden pages keep theirs.
 enum PageNumber : int {
@@ -40,47 +53,100 @@ enum PageNumber : int {
     PAGE_MAINTENANCE = 21,
 };
 
-// What the pages ask of the shell above them; filled by the main window at construction.
-struct PageHooks {
-    std::function<void()> noteImageChangeAndProgram;
+// Kinds of a pending control change: committed at once, or a few ticks after the last up-down click.
+inline constexpr int kChangeNow = 0;
+inline constexpr int kChangeUpDownClick = 1;
+inline constexpr int kUpDownCommitTicks = 5;
+
+// What the pages use of a map editor. The map editor control fills it when it is made; until then the pages'
+// sheet refreshes find no editor and do nothing.
+class PageMapEditor
+{
+public:
+    virtual ~PageMapEditor() = default;
+    [[nodiscard]] virtual int SheetCount() const = 0;
+    // The sheet, or null for an index the editor does not have.
+    [[nodiscard]] virtual CSheet* Sheet(int index) = 0;
+    // Draws the editor anew at its next paint (its grid changed behind its back).
+    virtual void RequestRedraw() = 0;
 };
 
-class TPageForm : public TForm {
+// What the pages ask of the shell above them; filled by the main window at construction. Any may stay empty.
+struct PageHooks
+{
+    std::function<void()> noteImageChangeAndProgram;
+    std::function<void()> showLiveData;   // the live display, redrawn with the settings just stored
+    std::function<void()> logPageRecord;  // a running live recording notes the page shown
+    // LabelVersion is shown while a serial port is in use or the link is switched off.
+    std::function<bool()> versionLabelShown;
+};
+
+class TPageForm : public TForm
+{
 public:
     TPageForm();
 
     TPageControl* PageControl1 = nullptr;
     // Tab sheets by page number, filled by BuildAllPages.
     std::array<TTabSheet*, kPageCount> tabSheets{};
-    // The design-time sheets in their order on the form, before the run-time sheets are inserted.
-    std::vector<TTabSheet*> designSheets;
+    // The module of each page by page number, and of the page-independent controls last. Tests may put a module
+    // of their own into a slot before the pages are built.
+    std::array<const PageModule*, kPageCount + 1> pageModules{};
+    // The controls of each module's binding table, row by row, found by name when the pages are built.
+    std::array<std::vector<TControl*>, kPageCount + 1> boundControls;
 
-    ImageSet images;          // settings, device and reference images, change marks
-    RepairState repairState;  // fields the last repair derived from the image
-    LambdaColorTable lambdaColors{};  // one colour (0xRRGGBB) per mixture step, filled by the lambda page
+    // Controls beside the page control that belong to no page.
+    TCheckBox* CheckBoxProgHned = nullptr;
+    TLabel* LabelVersion = nullptr;
+    TCGauge* CGaugeLambda = nullptr;
+    TImage* ImageLambdaColor = nullptr;
+    TLabel* LabelLambdaBlue = nullptr;
+    TLabel* LabelLambdaGreen = nullptr;
+    TLabel* LabelLambdaRed = nullptr;
+    TLabel* LabelSnimacCkps = nullptr;
+    TLabel* LabelSnimacCmps = nullptr;
+    TLabel* LabelEeDataErr = nullptr;
+    TCheckBox* CheckBoxExtMonitor = nullptr;
+    // Test-value labels LabelTest1..12, which the live display writes.
+    std::array<TLabel*, 12> testLabels{};
+    // Monitor page labels: LabelAdvance1..4 (advance per cylinder), then LabelMonPOut1..12 (power outputs).
+    std::array<TLabel*, 16> monitorLabels{};
+
+    // Map editors by id (null where none was made), their count, and the request that they take the image's
+    // shared values (base advance and limiters) on the next tick.
+    std::array<PageMapEditor*, kMapEditorIds> mapEditors{};
+    int mapEditorCount = 0;
+    int mapRefreshRequest = 0;
+
+    ImageSet images;                  // settings, device and reference images, change marks
+    RepairState repairState;          // fields the last repair derived from the image
+    LambdaColorTable lambdaColors{};  // one colour (0xRRGGBB) per mixture step, filled by the lambda scale
     int currentPage = 0;
-    int settingGuard = 0;     // while not 0, control change handlers do nothing
-    int pendingChangeTick = 0;  // due tick of a delayed control change, 0 when none
-    int tickCounter = 0;      // main-timer ticks
-    int initialised = 0;      // 1 once the start-up has finished
+    int settingGuard = 0;               // while not 0, control change handlers and most page stores do nothing
+    TObject* pendingControl = nullptr;  // the control whose change waits for its commit
+    int pendingKind = kChangeNow;
+    int dueTick = 0;
+    int tickCounter = 0;  // main-timer ticks
+    int initialised = 0;  // 1 once the start-up has finished
+    // Page messages shown since the image was last shown on every page: each at most once per image.
+    std::set<int> pageMessagesShown;
+    // Rows of the form descriptions and binding tables that could not be made (empty in a sound build).
+    std::vector<std::string> pageBuildProblems;
 
     PageHooks pageHooks;
 };
 
-// Builds every settings page once at start: enters the design-time sheets into the sheet table and inserts the
-// run-time sheets at their page numbers.
-void BuildAllPages(TPageForm& w);
-// Shows the settings image on every page (all != 0) or on the current page only.
-void ShowImageOnPages(TPageForm& w, int all);
-// Copies the controls of the current page into the settings image.
-void StoreCurrentPage(TPageForm& w);
-// Commits a page edit: store, repair, show the current page, note the change.
-void RefreshPages(TPageForm& w);
-// Drops a pending delayed change and commits at once.
-void CommitChangeNow(TPageForm& w);
-// Main-timer step: commits a delayed control change whose tick has come.
-void CommitDueChange(TPageForm& w);
-// Main-timer step of the current page.
-void TickCurrentPage(TPageForm& w);
-// Handler of the page control: the chosen page becomes current and is shown.
-void PageControlChanged(TPageForm& w);
+// Raises the setting-controls guard while the program itself sets controls, and puts back what was there before,
+// so that a show inside another show does not lower the outer one's guard.
+class SettingGuard final
+{
+public:
+    explicit SettingGuard(TPageForm& w) : m_w(w), m_previous(w.settingGuard) { w.settingGuard = 1; }
+    ~SettingGuard() { m_w.settingGuard = m_previous; }
+    SettingGuard(const SettingGuard&) = delete;
+    SettingGuard& operator=(const SettingGuard&) = delete;
+
+private:
+    TPageForm& m_w;
+    int m_previous;
+};

@@ -45,20 +45,6 @@ constexpr const char* kSwingControls[] = {
     "EditKyvaniPocOtacek", "UpDownKyvaniPocOtacek", "LabelKyvaniPocOtacek",
 };
 
-struct SheetRow {
-    const char* name;
-    const char* caption;
-};
-// The design-time tab sheets, in the order they stand on the form.
-constexpr SheetRow kDesignSheets[] = {
-    {"TabSheet_Bike", "Bike"},         {"TabSheet_Synchro", "Synchronization"}, {"TabSheet_Korekce", "Corrections"},
-    {"TabSheet_Input", "Inputs"},      {"TabSheet_Cidla", "Sensors"},           {"TabSheet_Idle", "Idle"},
-    {"TabSheet_PowerOut", "Power outputs"}, {"TabSheet_Race", "Race"},          {"TabSheet_Gear", "Gear"},
-    {"TabSheet_Gas", "N2O"},           {"TabSheet_Ladeni", "Tuning"},           {"TabSheet_Knock", "Knock"},
-    {"TabSheet_Tracking", "Traction"}, {"TabSheet_Tempomat", "Cruise control"}, {"TabSheet_Monitor", "Monitor"},
-    {"TabSheet_OBD", "OBD"},           {"TabSheet_Test", "Test"},               {"TabMaintenance", "Maintenance"},
-};
-
 constexpr int kTopStrip = 66;
 
 TControl* findControl(const TForm& form, std::string_view name)
@@ -94,6 +80,8 @@ TMainForm::TMainForm(os::LinkClock& clock, std::vector<std::string> args, PortLi
     };
     identity.note = "settings not from unit";
     pageHooks.noteImageChangeAndProgram = [this] { NoteImageChangeAndProgram(); };
+    pageHooks.logPageRecord = [this] { LogPageRecord(*this); };
+    pageHooks.versionLabelShown = [this] { return PortInUse(*this) || link->selectedPort == -1; };
     for (const std::string& problem : SelfCheckEnums())
         MsgBoxError(problem, MB_OK);
 }
@@ -172,13 +160,8 @@ void TMainForm::BuildForm()
     LabelCongruence = Make<TLabel>(nullptr, "LabelCongruence");
     LabelCongruence->SetBounds(646, 44, 418, 18);
 
-    PageControl1 = Make<TPageControl>(nullptr, "PageControl1");
-    PageControl1->SetBounds(0, kTopStrip, kFormWidth, kFormHeight - kTopStrip);
-    for (const SheetRow& row : kDesignSheets) {
-        TTabSheet* sheet = Make<TTabSheet>(PageControl1, row.name);
-        sheet->SetCaption(row.caption);
-        designSheets.push_back(sheet);
-    }
+    // The settings pages at their design size, and the controls beside them.
+    BuildPageControl(*this, 0, kTopStrip);
     PageControl1->OnChange = [this](TObject* s) { PageControl1Change(s); };
 
     StatusBar1 = Make<TStatusBar>(nullptr, "StatusBar1");
@@ -356,8 +339,7 @@ void TMainForm::KeepSpecialControlValues()
 
 void TMainForm::PageControl1Change(TObject*)
 {
-    PageControlChanged(*this);
-    LogPageRecord(*this);
+    ::PageControl1Change(*this);
 }
 
 void TMainForm::Timer1Timer(TObject*)
@@ -378,16 +360,22 @@ void TMainForm::Timer1Timer(TObject*)
     if (!firstTickDone && injectionLookPending)
         injectionLookPending = false;
     firstTickDone = true;
+    // A message box or dialog runs this timer in its nested event loop: the steps that may open one, or that the
+    // open one's handler is in the middle of (a commit, a page show, a device operation), wait until it closes.
+    const bool modal = vcl::ModalOpen();
     // 6.-7. The unit: device operations and the port table.
-    DeviceStep(*this);
+    if (!modal)
+        DeviceStep(*this);
     if (link->portTableChanged)
         RebuildComMenu();
     // 8. A delayed control change whose time has come.
-    CommitDueChange(*this);
+    if (!modal)
+        CommitDueChange(*this);
     // 10. Status messages expire.
     ExpireStatusSlots(*this);
     // 11. The current page's periodic work.
-    TickCurrentPage(*this);
+    if (!modal)
+        TickCurrentPage(*this);
     // 13. Device commands while a port is in use; comparing while the unit's image is known.
     const bool portInUse = PortInUse(*this);
     for (TButton* button : {ButtonRead, ButtonVerify, ButtonProgram})

@@ -14,7 +14,7 @@
 #include "link/liverecording.h"
 #include "os/clock.h"
 #include "os/settingsdir.h"
-#include "pages/pageform.h"
+#include "pages/pages.h"
 #include "shell/status.h"
 #include "vcl/controls.h"
 #include "vcl/dialogs.h"
@@ -26,7 +26,7 @@
 inline constexpr int kMainTimerMs = 55;
 // The main window's client area (the player box, when shown, adds to its height).
 inline constexpr int kFormWidth = 1070;
-inline constexpr int kFormHeight = 760;
+inline constexpr int kFormHeight = 700;  // the page control at its design size, below the top strip
 inline constexpr int kTmrPerTick = 50;
 
 class TMainForm final : public TPageForm {
@@ -118,11 +118,9 @@ public:
     TButton* ButtonRead = nullptr;
     TButton* ButtonVerify = nullptr;
     TButton* ButtonProgram = nullptr;
-    TCheckBox* CheckBoxProgHned = nullptr;
     TLabel* LabelConnection = nullptr;
     TLabel* LabelResult = nullptr;
     TLabel* LabelCongruence = nullptr;
-    TLabel* LabelVersion = nullptr;
     TLabel* LabelCom = nullptr;  // which port the link uses or probes
     TCGauge* CGaugeProgram = nullptr;
     TStatusBar* StatusBar1 = nullptr;

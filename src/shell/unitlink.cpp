@@ -35,6 +35,8 @@ DeviceOps& Device(TMainForm& w)
     hooks.compareUnitAndPc = [&w] { w.CompareUnitAndPc(); };
     hooks.noteImageChange = [&w] { w.NoteImageChange(); };
     hooks.saveAppSettings = [&w] { SaveAppSettings(w); };
+    hooks.chooseChangedBlock = [&w](int mask) { return RequestChangedBlock(w, mask); };
+    hooks.copyImageRangeToMaps = [&w](int first, int end) { CopyImageRangeToMaps(w, first, end); };
     hooks.showMessage = [](const std::string& text) { ShowMessage(text); };
     hooks.message = [&w](int index) { return w.Message(index); };
     hooks.identityChanged = [&w] {

@@ -1,0 +1,23 @@
+#pragma once
+// The mixture colour scale: four thresholds of the settings image (air-fuel ratio x 10, rising) divide the
+// mixture range into rich, good and lean; the lambda colour table gives one colour per mixture step above the
+// first threshold, for the scale picture, the mixture gauge and the cells of mixture maps.
+#include <array>
+#include <string>
+
+#include "pages/pageform.h"
+
+inline constexpr int kLambdaAnchorCount = 7;
+
+// The table steps of the seven colour anchors for thresholds t0 < t1 < t2 < t3 (products truncated).
+[[nodiscard]] std::array<int, kLambdaAnchorCount> LambdaScaleAnchors(int t0, int t1, int t2, int t3);
+// Fills the table from the image's thresholds. Does nothing and returns false when the last threshold is not
+// above the first (an image that was not repaired).
+bool FillLambdaColorTable(const Image& image, LambdaColorTable& table);
+// A threshold as the scale labels it: air-fuel ratio ("14.7", "14") or, in lambda notation, lambda ("1.00").
+[[nodiscard]] std::string LambdaThresholdText(int value, bool lambdaNotation);
+
+// Fills the table and paints ImageLambdaColor from it.
+void PaintLambdaScale(TPageForm& w);
+// The scale, the colour of "Program after change", and the three range bars under the mixture gauge.
+void ShowLambdaScale(TPageForm& w);

@@ -1,0 +1,6 @@
+#pragma once
+// The page modules, each defined beside its page's code.
+#include "pages/pagemodule.h"
+
+extern const PageModule kMonitorPage;
+extern const PageModule kIndependentModule;

@@ -1,0 +1,69 @@
+// Every page as it stands at start: its sheet at its page number and of the design size, its form description
+// and binding tables complete, and nothing a person would see as broken (overlaps, controls outside their
+// parent, captions cut off at the default font).
+#include <gtest/gtest.h>
+
+#include "pagefixture.h"
+#include "vcl/image.h"
+
+namespace {
+
+class PageLayout : public PagesTest
+{
+};
+
+}  // namespace
+
+TEST_F(PageLayout, SheetsStandAtTheirPageNumbers)
+{
+    Build();
+    EXPECT_TRUE(w.pageBuildProblems.empty()) << testing::PrintToString(w.pageBuildProblems);
+    ASSERT_EQ(w.PageControl1->PageCount(), kPageCount);
+    for (int page = 0; page < kPageCount; ++page) {
+        SCOPED_TRACE(page);
+        ASSERT_NE(w.tabSheets[std::size_t(page)], nullptr);
+        EXPECT_EQ(w.tabSheets[std::size_t(page)]->Name(), kPageModules[std::size_t(page)]->sheetName);
+        EXPECT_EQ(w.tabSheets[std::size_t(page)]->PageIndex(), page);
+    }
+    EXPECT_EQ(w.tabSheets[PAGE_ADVANCE]->Name(), "TabSheet_Advance");
+    EXPECT_EQ(w.tabSheets[PAGE_INJECTION]->Name(), "TabSheet_Injection");
+    EXPECT_EQ(w.tabSheets[PAGE_POSITION]->Name(), "TabSheet_Position");
+    EXPECT_EQ(w.tabSheets[PAGE_SERVOS]->Name(), "TabSheet_Servo");
+    EXPECT_EQ(w.tabSheets[PAGE_MONITOR]->Name(), "TabSheet_Monitor");
+    EXPECT_EQ(w.tabSheets[PAGE_MAINTENANCE]->Name(), "TabMaintenance");
+}
+
+TEST_F(PageLayout, NoPageHasOverlapsControlsOutsideTheirParentOrCutCaptions)
+{
+    Build();
+    ShowImageOnPages(w, 1);
+    TickCurrentPage(w);
+    ShowWindow();
+    for (int page = 0; page < kPageCount; ++page) {
+        SCOPED_TRACE(page);
+        TTabSheet* sheet = w.tabSheets[std::size_t(page)];
+        w.PageControl1->SetActivePageIndex(page);
+        QApplication::processEvents();
+        EXPECT_EQ(sheet->Width(), kDesignPageWidth);
+        EXPECT_EQ(sheet->Height(), kDesignPageHeight);
+        const std::vector<std::string> faults = LayoutFaults(*sheet);
+        EXPECT_TRUE(faults.empty()) << testing::PrintToString(faults);
+    }
+    // The controls beside the page control, and the page control itself, on the window.
+    const std::vector<std::string> faults = LayoutFaults(w);
+    EXPECT_TRUE(faults.empty()) << testing::PrintToString(faults);
+}
+
+TEST_F(PageLayout, MonitorPageFillsItsLabelTableAndShowsFivePowerOutputs)
+{
+    Build();
+    ASSERT_NE(w.monitorLabels[0], nullptr);
+    EXPECT_EQ(w.monitorLabels[0]->Name(), "LabelAdvance1");
+    EXPECT_EQ(w.monitorLabels[3]->Name(), "LabelAdvance4");
+    EXPECT_EQ(w.monitorLabels[4]->Name(), "LabelMonPOut1");
+    EXPECT_EQ(w.monitorLabels[15]->Name(), "LabelMonPOut12");
+    for (std::size_t i = 4; i < w.monitorLabels.size(); ++i)
+        EXPECT_EQ(w.monitorLabels[i]->Visible(), i < 9) << w.monitorLabels[i]->Name();
+    for (std::size_t i = 0; i < w.testLabels.size(); ++i)
+        EXPECT_EQ(w.testLabels[i]->Name(), "LabelTest" + std::to_string(i + 1));
+}
