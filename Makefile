@@ -23,6 +23,8 @@ TSAN_TARGETS += kelvora-unitsim
 # The live recording's reader.
 ASAN_TARGETS += fuzz_ignlog
 FUZZ_TARGETS += fuzz_ignlog
+# The settings pages: bindings index the image, the lambda scale its colour table.
+ASAN_TARGETS += pages_tests
 
 export QT_QPA_PLATFORM ?= offscreen
 export CTEST_OUTPUT_ON_FAILURE = 1

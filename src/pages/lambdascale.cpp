@@ -8,7 +8,7 @@
 namespace {
 
 constexpr int kThresholds = layoutOffset("LAMBDA_BAR");  // four bytes
-constexpr int kNotation = layoutOffset("LAMBDA_NOTATION");
+constexpr int kNotation = 5029;  // 0: mixtures shown as air-fuel ratio, else as lambda (the layout lists it as free)
 constexpr std::uint32_t kMagentaRgb = 0xFF00FF;
 constexpr std::array<std::uint32_t, kLambdaAnchorCount> kAnchorColors = {
     0x0000A0,  // dark blue
@@ -87,20 +87,34 @@ void PaintLambdaScale(TPageForm& w)
     const int t2 = image[kThresholds + 2], t3 = image[kThresholds + 3];
     const int d3 = t3 - t0;
     const int width = std::max(1, w.ImageLambdaColor->Width());
-    std::vector<TColor> columns(static_cast<std::size_t>(width));
+    const int height = w.ImageLambdaColor->Height();
+    TCanvas& canvas = w.ImageLambdaColor->Canvas();
+    canvas.Pen.Style = psSolid;
+    canvas.Pen.Width = 1;
     for (int x = 0; x < width; ++x) {
         // Mixture steps past the table's end are drawn as its last entry, magenta.
         const int entry = std::min(x * d3 / width, kLambdaColorCount - 1);
-        columns[std::size_t(x)] = SwapRedBlue(w.lambdaColors[std::size_t(entry)]);
+        canvas.Pen.Color = SwapRedBlue(w.lambdaColors[std::size_t(entry)]);
+        canvas.MoveTo(x, 0);
+        canvas.LineTo(x, height);
     }
+    canvas.Font.Size = kScaleFontPoints;
+    canvas.Brush.Style = bsClear;
     const bool lambda = image[kNotation] != 0;
-    const StripText texts[] = {
-        {LambdaThresholdText(t0, lambda), 0, 0, clWhite, clBlack},
-        {LambdaThresholdText(t3, lambda), width, 1, clWhite, clBlack},
-        {LambdaThresholdText(t1, lambda), width * (t1 - t0) / d3, 2, clBlack, clWhite},
-        {LambdaThresholdText(t2, lambda), width * (t2 - t0) / d3, 2, clBlack, clWhite},
+    auto label = [&canvas](const std::string& text, int x, TColor color, TColor shadow) {
+        canvas.Font.Color = shadow;
+        canvas.TextOut(x + 1, 1, text);
+        canvas.Font.Color = color;
+        canvas.TextOut(x, 0, text);
     };
-    w.ImageLambdaColor->PaintColumnStrip(columns, texts, kScaleFontPoints);
+    label(LambdaThresholdText(t0, lambda), 0, clWhite, clBlack);
+    const std::string last = LambdaThresholdText(t3, lambda);
+    label(last, width - canvas.TextWidth(last), clWhite, clBlack);
+    for (int t : {t1, t2}) {
+        const std::string text = LambdaThresholdText(t, lambda);
+        label(text, width * (t - t0) / d3 - canvas.TextWidth(text) / 2, clBlack, clWhite);
+    }
+    canvas.Release();
 }
 
 void ShowLambdaScale(TPageForm& w)
