@@ -74,3 +74,14 @@ inline constexpr PageModule kTestPage{.sheetName = "TabSheet_Gear",
                                       .build = BuildTestPage,
                                       .store = StoreTestPage,
                                       .show = ShowTestPage};
+
+// Puts the test page into the gear page's slot of a window whose pages are built already, as its start would have.
+inline void InstallTestPage(TPageForm& w)
+{
+    w.pageModules[PAGE_GEAR] = &kTestPage;
+    LayOutPage(w, PAGE_GEAR);
+    for (std::string& problem : ResolveBindings(w, PAGE_GEAR))
+        w.pageBuildProblems.push_back(std::move(problem));
+    BuildTestPage(w);
+    ShowImageOnPages(w, 1);
+}

@@ -10,7 +10,9 @@
 #include "shell/appsettings.h"
 #include "shell/loader.h"
 #include "shell/mainform.h"
+#include "../pages/testpage.h"
 #include "unitlinktest.h"
+#include "unitsim/unitsim.h"
 #include "vcl/dialogs.h"
 
 TEST_F(UnitLinkTest, UnitIsFoundCheckedAndShown)
@@ -47,6 +49,54 @@ TEST_F(UnitLinkTest, ReadThenProgramFromTheWindow)
     ASSERT_TRUE(resultShows("Program device: OK"));
     EXPECT_EQ(unitImage(), form->images.image);
     EXPECT_TRUE(form->images.deviceValid);
+    EXPECT_TRUE(dialogs.Messages().empty());
+}
+
+// With "Program after change" checked, a person's change on a page reaches the unit at once, and only the blocks
+// that hold changed bytes travel: the unit's image then differs from before exactly in the changed byte.
+TEST_F(UnitLinkTest, ProgramAfterChangeSendsExactlyTheChangedBytes)
+{
+    // The unit and the program start with the same repaired settings, whose test-page fields hold values the
+    // page's lists have items for, so that a Read changes nothing and marks nothing.
+    Image start = form->images.image;
+    start[2516] = 11;
+    std::fill(start.begin() + 2517, start.begin() + 2520, 0);
+    start[240] = 125;
+    start[241] = 0;
+    NormalizeSettingsImage(start);
+    Image wire = start;
+    SwapWordBytes(wire, 0, RS_WORD_COUNT - 1);
+    sim->setWireImage(std::vector<std::uint8_t>(wire.begin(), wire.end()));
+    form->images.image = start;
+    form->ResetUndo();
+    InstallTestPage(*form);
+    ASSERT_TRUE(resultShows("Checking: OK"));
+    ASSERT_TRUE(runUntil([&] { return form->ButtonRead->Enabled(); }));
+    form->MenuReadClick(nullptr);
+    ASSERT_TRUE(resultShows("Verify: OK"));
+    ASSERT_TRUE(runUntil([&] { return form->connectionState == kConnectionOwnKey; }));
+    form->PageControl1->SetActivePageIndex(PAGE_GEAR);
+    form->PageControl1Change(form->PageControl1);
+    form->CheckBoxProgHned->SetChecked(true);
+    const Image before = unitImage();
+    ASSERT_EQ(before, start);
+    sim->clearRequests();
+
+    auto* edit = FindControl<TEdit>(*form, "EditByteOffset");
+    const int shown = std::stoi(edit->Text());
+    edit->SetText(std::to_string(shown + 7));
+    vcl::Fire(edit->OnExit, static_cast<TObject*>(edit));
+    EXPECT_EQ(form->requestCode, kRequestProgramChanged);
+    Image expected = before;
+    expected[2511] = static_cast<std::uint8_t>(before[2511] + 7);
+    ASSERT_TRUE(runUntil([&] { return unitImage() == expected; }));
+    // The marks of the programmed bytes go once the unit has them.
+    ASSERT_TRUE(runUntil([&] { return form->images.changeMarks == ChangeMarks{}; }));
+    EXPECT_EQ(form->images.image, expected);
+    std::vector<int> programmed;
+    for (const unitsim::Request& r : sim->requests())
+        if (r.command >= 0x01 && r.command <= 0x11) programmed.push_back(r.command - 1);
+    EXPECT_EQ(programmed, std::vector<int>{2511 / RS_BLOCK});
     EXPECT_TRUE(dialogs.Messages().empty());
 }
 
