@@ -69,12 +69,13 @@ void BuildPageControl(TPageForm& w, int left, int top)
         if (!module || module->runTimeSheet) continue;
         TTabSheet* sheet = w.Make<TTabSheet>(w.PageControl1, std::string(module->sheetName));
         sheet->SetCaption(module->caption);
+        // By page number; the run-time sheets between them come with BuildAllPages.
+        w.tabSheets[std::size_t(page)] = sheet;
         LayOutPage(w, page);
     }
     // Sized once the tab row holds its tabs, whose height the sheets' size depends on.
     w.PageControl1->SetSheetClientSize(kDesignPageWidth, kDesignPageHeight);
     LayOutPage(w, kIndependentPage);
-    enterSheets(w);
 }
 
 void BuildAllPages(TPageForm& w)

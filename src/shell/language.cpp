@@ -33,4 +33,6 @@ void ApplyLanguage(TMainForm& w)
         }
     }
     UpdateCaption(w);
+    // The pages refill their lists that hold language texts.
+    RefreshPageCaptions(w);
 }

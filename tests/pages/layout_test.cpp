@@ -3,7 +3,13 @@
 // parent, captions cut off at the default font).
 #include <gtest/gtest.h>
 
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+#include <filesystem>
+
 #include "pagefixture.h"
+#include "testpage.h"
 #include "vcl/image.h"
 
 namespace {
@@ -66,4 +72,27 @@ TEST_F(PageLayout, MonitorPageFillsItsLabelTableAndShowsFivePowerOutputs)
         EXPECT_EQ(w.monitorLabels[i]->Visible(), i < 9) << w.monitorLabels[i]->Name();
     for (std::size_t i = 0; i < w.testLabels.size(); ++i)
         EXPECT_EQ(w.testLabels[i]->Name(), "LabelTest" + std::to_string(i + 1));
+}
+
+// Pictures of the window's page part for a person to look at (build/screenshots/pages_*.png): the test page
+// with its bound controls, and the Monitor page, with the lambda scale of thresholds 10 to 18.5.
+TEST_F(PageLayout, Screenshots)
+{
+    w.pageModules[PAGE_GEAR] = &kTestPage;
+    Build();
+    w.images.image[4872] = 100;
+    w.images.image[4873] = 125;
+    w.images.image[4874] = 155;
+    w.images.image[4875] = 185;
+    w.images.image[2516] = 22;
+    ShowImageOnPages(w, 1);
+    TickCurrentPage(w);
+    ShowWindow();
+    const std::filesystem::path dir = std::filesystem::path(SCREENSHOT_DIR);
+    std::filesystem::create_directories(dir);
+    for (const auto& [page, name] : {std::pair{PAGE_GEAR, "pages_testpage.png"}, {PAGE_MONITOR, "pages_monitor.png"}}) {
+        w.PageControl1->SetActivePageIndex(page);
+        QApplication::processEvents();
+        EXPECT_TRUE(w.Widget()->grab().save(QString::fromStdString((dir / name).string())));
+    }
 }
