@@ -1,6 +1,6 @@
 #include "pages/mapgrids.h"
 
-#include "mapeditor/sheet.h"
+#include "mapeditor/tab.h"
 #include "pages/pageform.h"
 
 namespace {
@@ -32,10 +32,10 @@ int GridEndByte(const GridBinding& grid)
 CSheet* GridSheet(TPageForm& w, const GridBinding& grid)
 {
     if (grid.editorId < 0 || grid.editorId >= kMapEditorIds) return nullptr;
-    PageMapEditor* editor = w.mapEditors[std::size_t(grid.editorId)];
-    if (!editor || grid.sheet < 0 || grid.sheet >= editor->SheetCount()) return nullptr;
-    CSheet* sheet = editor->Sheet(grid.sheet);
-    return sheet && sheet->isAllocated() ? sheet : nullptr;
+    TTab* editor = w.mapEditors[std::size_t(grid.editorId)];
+    if (!editor || grid.sheet < 0 || grid.sheet >= editor->sheetCount) return nullptr;
+    CSheet& sheet = editor->sheets[std::size_t(grid.sheet)];
+    return sheet.isAllocated() ? &sheet : nullptr;
 }
 
 bool ShowGrid(TPageForm& w, const GridBinding& grid)
@@ -71,4 +71,10 @@ void StoreGrid(TPageForm& w, const GridBinding& grid)
             else
                 w.images.image[std::size_t(element)] = static_cast<std::uint8_t>(value);
         }
+}
+
+void RequestMapRedraw(TPageForm& w, int editorId)
+{
+    if (editorId >= 0 && editorId < kMapEditorIds && w.mapEditors[std::size_t(editorId)])
+        w.mapEditors[std::size_t(editorId)]->dirty |= kDirtyRedraw;
 }

@@ -32,6 +32,9 @@ struct GridBinding
 // The sheet a row names, when its editor exists and has that sheet.
 [[nodiscard]] CSheet* GridSheet(TPageForm& w, const GridBinding& grid);
 
+// Marks the editor for a redraw at its next tick (its grid changed behind its back).
+void RequestMapRedraw(TPageForm& w, int editorId);
+
 // Writes the image table into the sheet's grid; true when a cell changed.
 bool ShowGrid(TPageForm& w, const GridBinding& grid);
 // Writes the sheet's grid back into the image table (the low 8 or 16 bits of cell / scale).

@@ -14,8 +14,8 @@
 #include "settings/undo.h"
 #include "vcl/forms.h"
 
-class CSheet;
 class TImage;
+class TTab;
 struct PageModule;
 
 inline constexpr int kPageCount = 22;
@@ -58,19 +58,6 @@ inline constexpr int kChangeNow = 0;
 inline constexpr int kChangeUpDownClick = 1;
 inline constexpr int kUpDownCommitTicks = 5;
 
-// What the pages use of a map editor. The map editor control fills it when it is made; until then the pages'
-// sheet refreshes find no editor and do nothing.
-class PageMapEditor
-{
-public:
-    virtual ~PageMapEditor() = default;
-    [[nodiscard]] virtual int SheetCount() const = 0;
-    // The sheet, or null for an index the editor does not have.
-    [[nodiscard]] virtual CSheet* Sheet(int index) = 0;
-    // Draws the editor anew at its next paint (its grid changed behind its back).
-    virtual void RequestRedraw() = 0;
-};
-
 // What the pages ask of the shell above them; filled by the main window at construction. Any may stay empty.
 struct PageHooks
 {
@@ -112,9 +99,9 @@ public:
     // Monitor page labels: LabelAdvance1..4 (advance per cylinder), then LabelMonPOut1..12 (power outputs).
     std::array<TLabel*, 16> monitorLabels{};
 
-    // Map editors by id (null where none was made), their count, and the request that they take the image's
-    // shared values (base advance and limiters) on the next tick.
-    std::array<PageMapEditor*, kMapEditorIds> mapEditors{};
+    // Map editors by id (null where none was made; the main window owns them), their count, and the request that
+    // they take the image's shared values (base advance and limiters) on the next tick.
+    std::array<TTab*, kMapEditorIds> mapEditors{};
     int mapEditorCount = 0;
     int mapRefreshRequest = 0;
 

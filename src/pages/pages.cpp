@@ -150,7 +150,7 @@ void CopyImageRangeToMaps(TPageForm& w, int first, int end)
         if (!module) continue;
         for (const GridBinding& grid : module->grids) {
             if (!grid.refreshedOnReread || GridEndByte(grid) <= first || end <= GridFirstByte(grid)) continue;
-            if (ShowGrid(w, grid)) w.mapEditors[std::size_t(grid.editorId)]->RequestRedraw();
+            if (ShowGrid(w, grid)) RequestMapRedraw(w, grid.editorId);
         }
         if (module->rereadShowFirst < module->rereadShowEnd && module->rereadShowFirst < end &&
             first < module->rereadShowEnd && module->show)

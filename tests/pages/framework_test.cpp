@@ -2,31 +2,20 @@
 // the shows, what a store on a page without settings does, and page messages at most once per image.
 #include <gtest/gtest.h>
 
-#include "mapeditor/sheet.h"
+#include "mapeditor/tab.h"
 #include "pagefixture.h"
 #include "vcl/dialogs.h"
 
 namespace {
 
-// An editor of a few allocated sheets that counts its redraw requests.
-class FakeEditor final : public PageMapEditor
+// A map editor with sheets of the page's shapes, as its page will make it.
+std::unique_ptr<TTab> editor(TPageForm& w, int page, std::initializer_list<std::pair<int, int>> shapes)
 {
-public:
-    explicit FakeEditor(int sheets) : m_sheets(std::size_t(sheets))
-    {
-        for (CSheet& sheet : m_sheets) sheet.Allocate();
-    }
-    [[nodiscard]] int SheetCount() const override { return int(m_sheets.size()); }
-    [[nodiscard]] CSheet* Sheet(int index) override
-    {
-        return index >= 0 && index < SheetCount() ? &m_sheets[std::size_t(index)] : nullptr;
-    }
-    void RequestRedraw() override { ++redraws; }
-    int redraws = 0;
-
-private:
-    std::vector<CSheet> m_sheets;
-};
+    auto tab = std::make_unique<TTab>(w.tabSheets[std::size_t(page)]->ClientWidget(), 500, 300, 0x71);
+    for (const auto& [columns, rows] : shapes) tab->AddSheet("###Sheet", "X", "Y", "V", columns, rows, 0);
+    tab->dirty = 0;
+    return tab;
+}
 
 std::vector<int> g_calls;  // pages whose recorded function ran, in order
 
@@ -81,40 +70,59 @@ TEST_F(Framework, ChangedBlockToReadAgain)
 TEST_F(Framework, ReReadRefreshesTheSheetsOverItsBytesOnly)
 {
     Build();
-    FakeEditor advance(2), servo(2), positionA(1), positionB(1), injection(8), tuning(1);
-    w.mapEditors[kAdvanceEditorId] = &advance;
-    w.mapEditors[kServoEditorId] = &servo;
-    w.mapEditors[kPositionAEditorId] = &positionA;
-    w.mapEditors[kPositionBEditorId] = &positionB;
-    w.mapEditors[kInjectionEditorId] = &injection;
-    w.mapEditors[kTuningEditorId] = &tuning;
+    auto advance = editor(w, PAGE_ADVANCE, {{15, 10}, {15, 10}});
+    auto servo = editor(w, PAGE_SERVOS, {{15, 10}, {15, 10}});
+    auto positionA = editor(w, PAGE_POSITION, {{15, 1}});
+    auto positionB = editor(w, PAGE_POSITION, {{15, 1}});
+    auto injection =
+        editor(w, PAGE_INJECTION, {{20, 10}, {20, 10}, {20, 10}, {20, 10}, {20, 10}, {20, 10}, {20, 10}, {20, 10}});
+    auto tuning = editor(w, PAGE_TUNING, {{5, 5}});
+    w.mapEditors[kAdvanceEditorId] = advance.get();
+    w.mapEditors[kServoEditorId] = servo.get();
+    w.mapEditors[kPositionAEditorId] = positionA.get();
+    w.mapEditors[kPositionBEditorId] = positionB.get();
+    w.mapEditors[kInjectionEditorId] = injection.get();
+    w.mapEditors[kTuningEditorId] = tuning.get();
     for (int i = 0; i < RS_LEN_EXE; ++i) w.images.image[std::size_t(i)] = std::uint8_t(i * 7 + 3);
+    // Which editors were marked for a redraw since the last look.
     auto redraws = [&] {
-        return std::vector<int>{advance.redraws,   servo.redraws,     positionA.redraws,
-                                positionB.redraws, injection.redraws, tuning.redraws};
+        std::vector<int> marked;
+        for (TTab* tab :
+             {advance.get(), servo.get(), positionA.get(), positionB.get(), injection.get(), tuning.get()}) {
+            marked.push_back(tab->dirty & kDirtyRedraw ? 1 : 0);
+            tab->dirty = 0;
+        }
+        return marked;
+    };
+    auto cell = [](TTab& tab, int sheet, int column, int row) {
+        return tab.sheets[std::size_t(sheet)].value(column, row);
     };
 
     // Block 10 (bytes 2700-2999) holds both advance maps.
     CopyImageRangeToMaps(w, 2700, 3000);
-    EXPECT_EQ(redraws(), (std::vector<int>{2, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(advance.Sheet(0)->value(0, 0), w.images.image[2785]);
-    EXPECT_EQ(advance.Sheet(1)->value(14, 9), w.images.image[2935 + 149]);
+    EXPECT_EQ(redraws(), (std::vector<int>{1, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(cell(*advance, 0, 0, 0), w.images.image[2785]);
+    EXPECT_EQ(cell(*advance, 1, 14, 9), w.images.image[2935 + 149]);
     // Block 14 (bytes 3900-4199): injection position map B and servo sheet 1, nothing else.
     CopyImageRangeToMaps(w, 3900, 4200);
-    EXPECT_EQ(redraws(), (std::vector<int>{2, 1, 0, 1, 0, 0}));
-    EXPECT_EQ(servo.Sheet(1)->value(3, 2), w.images.image[4108 + 2 * 15 + 3]);
-    EXPECT_EQ(servo.Sheet(0)->value(3, 2), 0);
-    EXPECT_EQ(positionB.Sheet(0)->value(14, 0), w.images.image[3904]);
-    // Block 1 (bytes 0-299): injection map 1 in words, shown times 10.
+    EXPECT_EQ(redraws(), (std::vector<int>{0, 1, 0, 1, 0, 0}));
+    EXPECT_EQ(cell(*servo, 1, 3, 2), w.images.image[4108 + 2 * 15 + 3]);
+    EXPECT_EQ(cell(*servo, 0, 3, 2), 0);
+    EXPECT_EQ(cell(*positionB, 0, 14, 0), w.images.image[3904]);
+    // Block 1 (bytes 0-299): injection map 1 in words, shown times 10; the whole sheet takes the image, the part
+    // in the next block too.
     CopyImageRangeToMaps(w, 0, 300);
-    EXPECT_EQ(injection.redraws, 1);
-    EXPECT_EQ(injection.Sheet(0)->value(1, 0), imageWord(w.images.image, 1) * 10);
-    // The whole sheet takes the image, the part in the next block too.
-    EXPECT_EQ(injection.Sheet(0)->value(19, 9), imageWord(w.images.image, 199) * 10);
-    EXPECT_EQ(injection.Sheet(1)->value(0, 0), 0);
+    EXPECT_EQ(redraws(), (std::vector<int>{0, 0, 0, 0, 1, 0}));
+    EXPECT_EQ(cell(*injection, 0, 1, 0), imageWord(w.images.image, 1) * 10);
+    EXPECT_EQ(cell(*injection, 0, 19, 9), imageWord(w.images.image, 199) * 10);
+    EXPECT_EQ(cell(*injection, 1, 0, 0), 0);
     // A re-read that brings the bytes the sheets show already marks no editor for redraw.
     CopyImageRangeToMaps(w, 2700, 3000);
-    EXPECT_EQ(advance.redraws, 2);
+    EXPECT_EQ(redraws(), (std::vector<int>{0, 0, 0, 0, 0, 0}));
+    // Block 17's bytes and the tuning map's block.
+    CopyImageRangeToMaps(w, 4500, 4800);
+    EXPECT_EQ(redraws(), (std::vector<int>{0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(cell(*tuning, 0, 4, 4), w.images.image[4587 + 24]);
 }
 
 TEST_F(Framework, ReReadOfTheLimitersShowsTheBikePage)
