@@ -1,14 +1,13 @@
 #pragma once
-// A link object against the simulated unit on a pseudo-terminal (COM 200), with the link clock following real
-// milliseconds and the main-thread tick run by the test until a condition holds or a generous time-out passes.
-#include <chrono>
+// A link object against the simulated unit on a pseudo-terminal (COM 200). The test runs the main-thread tick;
+// the link clock moves only while the line is quiet, so the unit is never late for a loaded machine's sake.
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "link/comcom.h"
+#include "unitsim/quiettime.h"
 #include "unitsim/unitsim.h"
 
 struct Status
@@ -25,8 +24,7 @@ class LinkRig
 public:
     static constexpr int kCom = 200;
 
-    explicit LinkRig(unitsim::UnitConfig config)
-        : sim(std::make_unique<unitsim::UnitSim>(std::move(config))), m_start(std::chrono::steady_clock::now())
+    explicit LinkRig(unitsim::UnitConfig config) : sim(std::make_unique<unitsim::UnitSim>(std::move(config)))
     {
         const std::string path = sim->slavePath();
         tmr.set(kTmrStart);
@@ -36,30 +34,27 @@ public:
                                         std::uint32_t back, int priority) {
             statuses.push_back({slot, text, durationMs, back, priority});
         };
+        time = std::make_unique<unitsim::QuietTime>(*sim, *link, kCom);
     }
 
-    // Ticks the link every few milliseconds until done() or timeoutMs of real time; false on the time-out.
-    bool runUntil(const std::function<bool()>& done, int timeoutMs = 5000)
+    // Ticks the link until done() or limitMs of link time; false on the limit.
+    bool runUntil(const std::function<bool()>& done, int limitMs = 5000)
     {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (std::chrono::steady_clock::now() < deadline) {
-            tmr.set(kTmrStart + static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                                               std::chrono::steady_clock::now() - m_start)
-                                                               .count()));
-            link->Tick();
-            if (done()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return false;
+        return time->runUntil(
+            [this](std::uint32_t ms) {
+                tmr.advance(ms);
+                link->Tick();
+            },
+            done, limitMs);
     }
-    bool connect(int timeoutMs = 8000)
+    bool connect(int limitMs = 8000)
     {
-        return runUntil([&] { return link->portInUse.load() == kCom && link->LinkState() == kLinkReady; }, timeoutMs);
+        return runUntil([&] { return link->portInUse.load() == kCom && link->LinkState() == kLinkReady; }, limitMs);
     }
     // Runs a job to its result (136 or 132) and takes the result; 0 when it never ended.
-    int runJob(int code, int start, int length, int flags, int timeoutMs = 8000)
+    int runJob(int code, int start, int length, int flags, int limitMs = 8000)
     {
-        if (!runUntil([&] { return link->JobField() == 0; }, timeoutMs) || !link->StartJob(code, start, length, flags))
+        if (!runUntil([&] { return link->JobField() == 0; }, limitMs) || !link->StartJob(code, start, length, flags))
             return -1;
         int result = 0;
         runUntil(
@@ -67,7 +62,7 @@ public:
                 result = link->JobField();
                 return result == kJobDone || result == kJobFailed || result == 0;
             },
-            timeoutMs);
+            limitMs);
         link->TakeJobResult();
         return result;
     }
@@ -76,8 +71,6 @@ public:
     os::LinkClock tmr;
     std::unique_ptr<unitsim::UnitSim> sim;
     std::unique_ptr<CCOMCOM> link;
+    std::unique_ptr<unitsim::QuietTime> time;
     std::vector<Status> statuses;
-
-private:
-    std::chrono::steady_clock::time_point m_start;
 };

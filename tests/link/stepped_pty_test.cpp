@@ -2,8 +2,10 @@
 // time-outs are then exact, whatever the load of the machine. The simulated unit still answers on its pty.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
-#include <thread>
+#include <functional>
+#include <vector>
 
 #include "link/comcom.h"
 #include "unitsim/unitsim.h"
@@ -24,19 +26,21 @@ public:
             LinkThreads::Stepped);
         link->FillProtocolSlots(IGN300, 115200, 175);
     }
-    // One main tick, one turn of the port threads and of the protocol thread; real time passes only for the
-    // bytes on the pty.
+    // One main tick, one turn of the port threads and of the protocol thread, then a short wait for the unit to
+    // act on what was sent; only the bytes on the pty take real time.
     void step()
     {
         link->Tick();
         link->StepPorts();
         link->ProtocolTurn();
         link->StepPorts();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        m_seen = sim.waitForActivity(m_seen, std::chrono::milliseconds(2));
     }
-    bool stepUntil(const std::function<bool()>& done, int maxSteps = 5000)
+    // Steps until done(), at most for a generous span of real time.
+    bool stepUntil(const std::function<bool()>& done)
     {
-        for (int i = 0; i < maxSteps; ++i) {
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (std::chrono::steady_clock::now() < limit) {
             step();
             if (done()) return true;
         }
@@ -46,6 +50,9 @@ public:
     unitsim::UnitSim sim;
     os::LinkClock tmr;
     std::unique_ptr<CCOMCOM> link;
+
+private:
+    std::uint64_t m_seen = 0;
 };
 }  // namespace
 
@@ -107,4 +114,31 @@ TEST(SteppedLink, JobWithoutPortIsDropped)
     s.step();
     EXPECT_EQ(s.link->JobField(), 0);
     EXPECT_EQ(s.link->LinkState(), kLinkNoPort);
+}
+
+TEST(SteppedLink, LateAnswerIsTakenForItsOwnBlockOnly)
+{
+    // The unit answers the first block's request only after the link has given up waiting and asked again. The
+    // late answer and the answer to the repeat both arrive; each is taken for the first block or refused, never
+    // for the second, so the job holds exactly the unit's bytes.
+    SteppedLink s;
+    std::vector<std::uint8_t> image(5100);
+    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 13 + (i >> 5));
+    s.sim.setWireImage(image);
+    ASSERT_TRUE(s.stepUntil([&] { return s.link->LinkState() == kLinkReady; }));
+    s.sim.clearRequests();
+    s.sim.holdAnswers(true);
+    ASSERT_TRUE(s.link->StartJob(kJobRead, 0, 600, kJobMarkAll | kJobClearData));
+    ASSERT_TRUE(s.stepUntil([&] { return s.sim.holdsAnAnswer(); }));
+    s.tmr.advance(401);
+    ASSERT_TRUE(s.stepUntil([&] { return s.sim.busy(); }));  // the repeat reached the line
+    s.sim.holdAnswers(false);
+    ASSERT_TRUE(s.stepUntil([&] { return s.link->JobField() == kJobDone || s.link->JobField() == kJobFailed; }));
+    EXPECT_EQ(s.link->JobField(), kJobDone);
+    EXPECT_TRUE(std::equal(image.begin(), image.begin() + 600, s.link->receivedData.begin()));
+    const std::vector<unitsim::Request> requests = s.sim.requests();
+    ASSERT_GE(requests.size(), 3u);
+    EXPECT_EQ(requests[0].command, 0x41);
+    EXPECT_EQ(requests[1].command, 0x41);  // the repeat after the time-out
+    EXPECT_EQ(requests[2].command, 0x42);
 }

@@ -1,9 +1,12 @@
 #include "shell/loader.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QLocalSocket>
+#include <QTimer>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +22,19 @@ class LoaderTest : public StartedFormTest {
 protected:
     bool released() const { return form->Caption().find("(Disconnected by bootloader)") != std::string::npos; }
 };
+
+// Runs the event loop, waking on each event, until done() or the limit.
+bool processEventsUntil(const std::function<bool()>& done, int limitMs)
+{
+    const QDeadlineTimer deadline(limitMs);
+    QTimer limit;  // wakes the wait below at the latest when the limit is reached
+    limit.start(limitMs);
+    while (!done()) {
+        if (deadline.hasExpired()) return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -83,9 +99,7 @@ TEST_F(LoaderTest, SocketCarriesTheRequest)
     ASSERT_TRUE(socket.waitForConnected(5000));
     socket.write("9 RELEASE\n");
     socket.flush();
-    for (int i = 0; i < 500 && form->releasedPort != 9; ++i)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    EXPECT_EQ(form->releasedPort, 9);
+    ASSERT_TRUE(processEventsUntil([&] { return form->releasedPort == 9; }, 20000));
     EXPECT_TRUE(released());
 }
 

@@ -1,23 +1,23 @@
 #pragma once
 // The main window against a simulated unit on a pseudo-terminal (COM 200), offscreen, its main timer fired by the
-// test so that the tick counter (and with it the link clock) follows real time.
+// test once for every 50 ms that the line was quiet, so that the tick counter (and with it the link clock) never
+// runs while a loaded machine carries a request or an answer.
 #include <gtest/gtest.h>
 
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "os/lngtext.h"
 #include "settings/helpers.h"
 #include "shell/mainform.h"
+#include "unitsim/quiettime.h"
 #include "unitsim/unitsim.h"
 #include "vcl/dialogs.h"
 
@@ -37,12 +37,15 @@ protected:
             return os::ComPortMap{{kCom, path}};
         });
         form->FormCreate(form.get());
+        // Offline while the clock is brought past the link's first port enumeration at once.
+        form->link->selectedPort = -1;
+        for (int i = 0; i < 100; ++i) form->Timer1->Fire();
         form->link->selectedPort = kCom;
-        start = std::chrono::steady_clock::now();
-        firstTick = form->tickCounter + 100;  // past the link's first port enumeration
+        time = std::make_unique<unitsim::QuietTime>(*sim, *form->link, kCom);
     }
     void TearDown() override
     {
+        time.reset();
         TCloseAction action = TCloseAction::caHide;
         form->FormClose(form.get(), action);
         form.reset();
@@ -57,18 +60,15 @@ protected:
     }
     [[nodiscard]] virtual unitsim::UnitConfig unitConfig() const { return {}; }
 
-    // Fires the main timer so that one tick passes each 50 ms of real time, until done() or the time-out.
+    // Fires the main timer once for every 50 ms of quiet line, until done() or timeoutMs of link time.
     bool runUntil(const std::function<bool()>& done, int timeoutMs = 20000)
     {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (std::chrono::steady_clock::now() < deadline) {
-            const auto ms =
-                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-            while (form->tickCounter < firstTick + static_cast<int>(ms / 50)) form->Timer1->Fire();
-            if (done()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return false;
+        return time->runUntil(
+            [this](std::uint32_t ms) {
+                quietMs += ms;
+                for (; quietMs >= 50; quietMs -= 50) form->Timer1->Fire();
+            },
+            done, timeoutMs);
     }
     bool resultShows(const std::string& text, int timeoutMs = 20000)
     {
@@ -102,6 +102,6 @@ protected:
     vcl::ScopedDialogScript dialogs;
     std::unique_ptr<unitsim::UnitSim> sim;
     std::unique_ptr<TMainForm> form;
-    std::chrono::steady_clock::time_point start;
-    int firstTick = 0;
+    std::unique_ptr<unitsim::QuietTime> time;
+    std::uint32_t quietMs = 0;
 };

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -15,9 +16,16 @@ namespace unitsim {
 
 namespace {
 using Clock = std::chrono::steady_clock;
-// A pause that ends an unfinished request. Judged by when the simulator reads, which a loaded machine delays,
-// so it is well above a real unit's and still below the program's shortest retry period.
+// A pause that ends an unfinished request: well above a real unit's, still below the program's shortest retry
+// period.
 constexpr auto kFrameGap = std::chrono::milliseconds(200);
+
+int bytesQueued(int fd)
+{
+    int n = 0;
+    if (fd < 0 || ::ioctl(fd, FIONREAD, &n) != 0 || n < 0) return 0;
+    return n;
+}
 
 int speedToBaud(speed_t speed)
 {
@@ -76,8 +84,18 @@ UnitSim::UnitSim(UnitConfig config) : m_config(std::move(config)), m_image(5100)
 
 UnitSim::~UnitSim()
 {
-    m_stop.store(true);
+    stopThread();
+}
+
+void UnitSim::stopThread()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop.store(true);
+    }
+    m_changed.notify_all();  // a held answer lets go
     if (m_thread.joinable()) m_thread.join();
+    m_working.store(false);
 }
 
 void UnitSim::setWireImage(const std::vector<std::uint8_t>& image)
@@ -114,8 +132,7 @@ void UnitSim::setPickupSamples(std::vector<std::uint8_t> samples, std::uint8_t t
 
 void UnitSim::closeLine()
 {
-    m_stop.store(true);
-    if (m_thread.joinable()) m_thread.join();
+    stopThread();
     m_slave.reset();
     m_master.reset();
 }
@@ -138,6 +155,57 @@ int UnitSim::requestCount() const
     return static_cast<int>(m_requests.size());
 }
 
+bool UnitSim::busy() const
+{
+    // The program's bytes first, then the unit's work: bytes the simulator takes between the two looks are seen
+    // at the second, since it is working from before it reads.
+    return bytesQueued(m_master.get()) > 0 || m_working.load();
+}
+
+int UnitSim::bytesTowardsProgram() const
+{
+    return bytesQueued(m_slave.get());
+}
+
+std::uint64_t UnitSim::waitForActivity(std::uint64_t seen, std::chrono::milliseconds limit)
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait_for(lock, limit, [&] { return m_activity != seen; });
+    return m_activity;
+}
+
+void UnitSim::holdAnswers(bool hold)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_hold = hold;
+    }
+    m_changed.notify_all();
+}
+
+bool UnitSim::holdsAnAnswer() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_holding;
+}
+
+void UnitSim::noteActivity()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        ++m_activity;
+    }
+    m_changed.notify_all();
+}
+
+void UnitSim::pauseQuietly(std::chrono::milliseconds pause)
+{
+    m_working.store(false);
+    noteActivity();
+    std::this_thread::sleep_for(pause);
+    m_working.store(true);
+}
+
 int UnitSim::lineBaud() const
 {
     termios tio{};
@@ -151,11 +219,19 @@ void UnitSim::run()
     while (!m_stop.load()) {
         pollfd p{m_master.get(), POLLIN, 0};
         ::poll(&p, 1, 5);
+        if (p.revents & POLLIN) m_working.store(true);
         const ssize_t n = ::read(m_master.get(), buf, sizeof buf);
         const auto now = Clock::now();
         if (n <= 0) {
-            // A frame broken off by a long pause is forgotten, as a unit's receiver would.
-            if (!m_rx.empty() && now - m_lastByte > kFrameGap) m_rx.clear();
+            // A request broken off by a pause is forgotten, as a unit's receiver would. The pause is judged only
+            // while no bytes wait, so a simulator that a loaded machine starves never splits a request that
+            // arrived whole.
+            if (!m_rx.empty() && now - m_lastByte > kFrameGap) {
+                m_rx.clear();
+                m_working.store(false);
+                noteActivity();
+            }
+            if (m_rx.empty()) m_working.store(false);
             continue;
         }
         m_bytesIn += n;
@@ -167,20 +243,19 @@ void UnitSim::run()
         if (echo) {
             // A loop-back plug: every byte comes straight back, whatever the baud rate.
             sendPaced(std::vector<std::uint8_t>(buf, buf + n));
-            continue;
-        }
-        // Bytes sent at another baud rate arrive as garbage at a real unit; this one ignores them.
-        if (lineBaud() != m_config.baud) {
+        } else if (lineBaud() != m_config.baud) {
+            // Bytes sent at another baud rate arrive as garbage at a real unit; this one ignores them.
             m_rx.clear();
-            continue;
+        } else {
+            for (ssize_t i = 0; i < n && !m_stop.load(); ++i) feed(buf[i], now);
         }
-        for (ssize_t i = 0; i < n && !m_stop.load(); ++i) feed(buf[i], now);
+        if (m_rx.empty()) m_working.store(false);
+        noteActivity();
     }
 }
 
 void UnitSim::feed(std::uint8_t b, Clock::time_point at)
 {
-    if (!m_rx.empty() && at - m_lastByte > kFrameGap) m_rx.clear();
     if (m_rx.empty()) m_firstByte = at;
     m_lastByte = at;
     m_rx.push_back(b);
@@ -410,7 +485,7 @@ void UnitSim::answer(std::vector<std::uint8_t> frame, std::size_t requestBytes, 
         else
             number = ++m_answerNumber;
     }
-    if (faults.delayAnswerMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(faults.delayAnswerMs));
+    if (faults.delayAnswerMs > 0) pauseQuietly(std::chrono::milliseconds(faults.delayAnswerMs));
     if (m_silent.load()) return;
     if (number >= 0) {
         if (faults.silentAfter >= 0 && number > faults.silentAfter) {
@@ -421,6 +496,18 @@ void UnitSim::answer(std::vector<std::uint8_t> frame, std::size_t requestBytes, 
         if (number >= faults.corruptCheckFrom && number < faults.corruptCheckFrom + faults.corruptCheckCount)
             frame.back() ^= 0x01;
     }
+    {
+        std::unique_lock lock(m_mutex);
+        if (m_hold && !m_stop.load()) {
+            m_holding = true;
+            m_working.store(false);
+            ++m_activity;
+            m_changed.notify_all();
+            m_changed.wait(lock, [&] { return !m_hold || m_stop.load(); });
+            m_holding = false;
+            m_working.store(true);
+        }
+    }
     if (faults.noiseBytes > 0) {
         std::vector<std::uint8_t> noise(static_cast<std::size_t>(faults.noiseBytes));
         for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<std::uint8_t>(0x11 + (i * 13) % 0x60);
@@ -429,7 +516,7 @@ void UnitSim::answer(std::vector<std::uint8_t> frame, std::size_t requestBytes, 
     if (faults.pauseInsideMs > 0) {
         const std::size_t half = frame.size() / 2;
         sendPaced(std::vector<std::uint8_t>(frame.begin(), frame.begin() + static_cast<long>(half)));
-        std::this_thread::sleep_for(std::chrono::milliseconds(faults.pauseInsideMs));
+        pauseQuietly(std::chrono::milliseconds(faults.pauseInsideMs));
         sendPaced(std::vector<std::uint8_t>(frame.begin() + static_cast<long>(half), frame.end()));
     } else {
         sendPaced(frame);

@@ -6,6 +6,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -23,8 +24,8 @@ struct Faults
     int corruptCheckFrom = 0;  // answers whose check gets one bit flipped
     int corruptCheckCount = 0;
     int noiseBytes = 0;          // bytes of garbage before every answer
-    int pauseInsideMs = 0;       // a pause in the middle of every answer
-    int delayAnswerMs = 0;       // extra time before every answer starts
+    int pauseInsideMs = 0;       // a pause in the middle of every answer (the line is quiet meanwhile)
+    int delayAnswerMs = 0;       // extra time before every answer starts (the line is quiet meanwhile)
     bool echo = false;           // the line loops every request back instead of answering
     int silentAfter = -1;        // answers sent before the unit goes silent; -1 never
     int shortProgramAck = 0;     // framed: acknowledge a program request with a short answer of this many value bytes
@@ -89,8 +90,23 @@ public:
     [[nodiscard]] std::int64_t bytesIn() const { return m_bytesIn.load(); }
     [[nodiscard]] std::int64_t bytesOut() const { return m_bytesOut.load(); }
 
+    // What a test's clock needs to know of the line. busy(): the program's bytes wait for the unit, or the unit
+    // holds part of a request or works on or sends an answer; a fault's deliberate pause and a held answer do
+    // not count, so that the program sees them late. bytesTowardsProgram(): answer bytes still on the line.
+    [[nodiscard]] bool busy() const;
+    [[nodiscard]] int bytesTowardsProgram() const;
+    // The count of the unit's steps (bytes read, an answer sent or dropped, a request given up); waits until it
+    // differs from `seen`, at most `limit`, and returns it.
+    std::uint64_t waitForActivity(std::uint64_t seen, std::chrono::milliseconds limit);
+    // While held, each answer waits before it goes out, as a late unit's would; release sends them in order.
+    void holdAnswers(bool hold);
+    [[nodiscard]] bool holdsAnAnswer() const;
+
 private:
     void run();
+    void stopThread();
+    void noteActivity();
+    void pauseQuietly(std::chrono::milliseconds pause);
     void feed(std::uint8_t b, std::chrono::steady_clock::time_point at);
     void handleFramed(const std::vector<std::uint8_t>& frame);
     void handleFixed(const std::vector<std::uint8_t>& frame);
@@ -106,6 +122,7 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_silent{false};
+    std::atomic<bool> m_working{false};  // simulator thread writes
     std::atomic<int> m_answers{0};
     std::atomic<std::int64_t> m_bytesIn{0};
     std::atomic<std::int64_t> m_bytesOut{0};
@@ -122,6 +139,10 @@ private:
     int m_answerNumber = 0;
     int m_liveFrames = 0;
     int m_unstableRead = 0;
+    std::uint64_t m_activity = 0;
+    bool m_hold = false;
+    bool m_holding = false;
+    std::condition_variable m_changed;  // activity and the release of held answers
 
     // Request parser (simulator thread only).
     std::vector<std::uint8_t> m_rx;

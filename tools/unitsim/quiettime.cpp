@@ -1,0 +1,59 @@
+#include "unitsim/quiettime.h"
+
+#include <algorithm>
+
+namespace unitsim {
+
+bool QuietTime::quiet() const
+{
+    // Looked at from the program towards the unit and back, so that bytes moving on between two looks are seen
+    // at their next place.
+    const CCOM& com = m_link.Port(m_port);
+    const std::uint8_t state = com.state.load();
+    if (com.command.load() != 0 || state == kPortOpening || state == kPortClosing) return false;
+    if (state != kPortOpen) return true;  // nothing moves on a closed port, whatever waits for it
+    const bool linkOnPort = m_link.portInUse.load() == m_port;
+    const int linkState = m_link.LinkState();
+    if (linkOnPort && (linkState == kLinkSending || linkState == kLinkRetry)) return false;
+    if (com.tx.count.load() != 0) return false;
+    if (m_sim.busy()) return false;
+    // Received bytes count while a thread of the link takes them on by itself: the port thread into a ring with
+    // room, the protocol thread out of the ring while it waits for an answer. What waits for the test's own
+    // tick (the search's answers), or for no one (a full ring between jobs), stops no clock: the tick reads
+    // it before the clock moves on by more than a step.
+    const bool protocolWaits = linkOnPort && linkState == kLinkWaiting;
+    if (m_sim.bytesTowardsProgram() > 0 && (protocolWaits || com.ring.unread() < kRingSize - 1)) return false;
+    return !(protocolWaits && com.ring.unread() > 0);
+}
+
+std::uint32_t QuietTime::take()
+{
+    const auto now = std::chrono::steady_clock::now();
+    const bool isQuiet = quiet();
+    if (isQuiet && m_wasQuiet)
+        m_pendingUs += std::min(std::chrono::duration_cast<std::chrono::microseconds>(now - m_lastLook).count(),
+                                kMaxStepUs);
+    m_wasQuiet = isQuiet;
+    m_lastLook = now;
+    const auto ms = static_cast<std::uint32_t>(m_pendingUs / 1000);
+    m_pendingUs %= 1000;
+    return ms;
+}
+
+bool QuietTime::runUntil(const std::function<void(std::uint32_t quietMs)>& step, const std::function<bool()>& done,
+                         int limitMs)
+{
+    const auto guard = std::chrono::steady_clock::now() +
+                       std::max<std::chrono::milliseconds>(std::chrono::seconds(120), std::chrono::milliseconds(limitMs) * 4);
+    std::int64_t passed = 0;
+    for (;;) {
+        const std::uint32_t ms = take();
+        passed += ms;
+        step(ms);
+        if (done()) return true;
+        if (passed >= limitMs || std::chrono::steady_clock::now() > guard) return false;
+        m_seenActivity = m_sim.waitForActivity(m_seenActivity, std::chrono::milliseconds(2));
+    }
+}
+
+}  // namespace unitsim
