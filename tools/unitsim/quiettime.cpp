@@ -22,7 +22,7 @@ bool QuietTime::quiet() const
     // tick (the search's answers), or for no one (a full ring between jobs), stops no clock: the tick reads
     // it before the clock moves on by more than a step.
     const bool protocolWaits = linkOnPort && linkState == kLinkWaiting;
-    if (m_sim.bytesTowardsProgram() > 0 && (protocolWaits || com.ring.unread() < kRingSize - 1)) return false;
+    if (m_sim.answerOnLine() && (protocolWaits || com.ring.unread() < kRingSize - 1)) return false;
     return !(protocolWaits && com.ring.unread() > 0);
 }
 

@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
-#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -20,11 +19,13 @@ using Clock = std::chrono::steady_clock;
 // period.
 constexpr auto kFrameGap = std::chrono::milliseconds(200);
 
-int bytesQueued(int fd)
+// Whether bytes wait to be read at this end of the pty. poll() rather than FIONREAD: written bytes reach the
+// reading end through a kernel work item that a loaded machine may delay for a long time, and only poll()
+// waits for that hand-over to finish before it answers.
+bool bytesWaiting(int fd)
 {
-    int n = 0;
-    if (fd < 0 || ::ioctl(fd, FIONREAD, &n) != 0 || n < 0) return 0;
-    return n;
+    pollfd p{fd, POLLIN, 0};
+    return fd >= 0 && ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN) != 0;
 }
 
 int speedToBaud(speed_t speed)
@@ -159,12 +160,12 @@ bool UnitSim::busy() const
 {
     // The program's bytes first, then the unit's work: bytes the simulator takes between the two looks are seen
     // at the second, since it is working from before it reads.
-    return bytesQueued(m_master.get()) > 0 || m_working.load();
+    return bytesWaiting(m_master.get()) || m_working.load();
 }
 
-int UnitSim::bytesTowardsProgram() const
+bool UnitSim::answerOnLine() const
 {
-    return bytesQueued(m_slave.get());
+    return bytesWaiting(m_slave.get());
 }
 
 std::uint64_t UnitSim::waitForActivity(std::uint64_t seen, std::chrono::milliseconds limit)
@@ -217,21 +218,21 @@ void UnitSim::run()
 {
     std::uint8_t buf[512];
     while (!m_stop.load()) {
+        // Working from before the read, and reading only what poll() announced, so that no byte is taken and
+        // answered while the unit still looks idle.
         pollfd p{m_master.get(), POLLIN, 0};
-        ::poll(&p, 1, 5);
-        if (p.revents & POLLIN) m_working.store(true);
-        const ssize_t n = ::read(m_master.get(), buf, sizeof buf);
+        ssize_t n = 0;
+        if (::poll(&p, 1, 5) > 0 && (p.revents & POLLIN) != 0) {
+            m_working.store(true);
+            n = ::read(m_master.get(), buf, sizeof buf);
+        }
         const auto now = Clock::now();
         if (n <= 0) {
             // A request broken off by a pause is forgotten, as a unit's receiver would. The pause is judged only
             // while no bytes wait, so a simulator that a loaded machine starves never splits a request that
             // arrived whole.
-            if (!m_rx.empty() && now - m_lastByte > kFrameGap) {
-                m_rx.clear();
-                m_working.store(false);
-                noteActivity();
-            }
-            if (m_rx.empty()) m_working.store(false);
+            if (!m_rx.empty() && now - m_lastByte > kFrameGap) m_rx.clear();
+            if (m_rx.empty() && m_working.exchange(false)) noteActivity();
             continue;
         }
         m_bytesIn += n;

@@ -92,9 +92,9 @@ public:
 
     // What a test's clock needs to know of the line. busy(): the program's bytes wait for the unit, or the unit
     // holds part of a request or works on or sends an answer; a fault's deliberate pause and a held answer do
-    // not count, so that the program sees them late. bytesTowardsProgram(): answer bytes still on the line.
+    // not count, so that the program sees them late. answerOnLine(): the unit's bytes wait for the program.
     [[nodiscard]] bool busy() const;
-    [[nodiscard]] int bytesTowardsProgram() const;
+    [[nodiscard]] bool answerOnLine() const;
     // The count of the unit's steps (bytes read, an answer sent or dropped, a request given up); waits until it
     // differs from `seen`, at most `limit`, and returns it.
     std::uint64_t waitForActivity(std::uint64_t seen, std::chrono::milliseconds limit);
