@@ -1,5 +1,5 @@
 // What a user waits on at start and on "New": opening the archive appended to a program file of realistic size,
-// and making new settings for every model.
+// and making new settings for every model; and the Service menu's batch tools over all models, disk included.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "settings/batch.h"
 #include "settings/impet.h"
 #include "settings/newbike.h"
 
@@ -69,5 +70,21 @@ void BM_OpenAndNewSettingsForAllModels(benchmark::State& state)
     }
 }
 BENCHMARK(BM_OpenAndNewSettingsForAllModels)->Unit(benchmark::kMillisecond);
+
+// Save All New into a folder of its own, then Compare All New against the same files as an earlier run.
+void BM_SaveAllNewThenCompareAllNew(benchmark::State& state)
+{
+    CImpet impet;
+    if (OpenImpet(impet, programFile()) != 0) state.SkipWithError("archive not opened");
+    const std::filesystem::path folder = programFile().parent_path() / "new_ign";
+    const std::filesystem::path old = programFile().parent_path() / "new_ign_old";
+    (void)SaveAllNew(impet, old, {});
+    for (auto _ : state) {
+        const SaveAllNewResult saved = SaveAllNew(impet, folder, {});
+        if (saved.written != RS_MODEL_COUNT) state.SkipWithError("not every model written");
+        if (!CompareAllNew(folder, old).ok) state.SkipWithError("no comparison written");
+    }
+}
+BENCHMARK(BM_SaveAllNewThenCompareAllNew)->Unit(benchmark::kMillisecond);
 
 }  // namespace

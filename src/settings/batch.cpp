@@ -51,18 +51,27 @@ std::string withCrLf(const std::string& text)
 
 }  // namespace
 
-SaveAllNewResult SaveAllNew(CImpet& impet, const std::filesystem::path& folder, const SettingsFileTexts& texts,
-                            const std::function<void(const std::filesystem::path& file)>& onWriteError)
+SaveAllNewResult SaveAllNew(CImpet& impet, const std::filesystem::path& folder, const SettingsFileTexts& texts)
 {
     SaveAllNewResult result;
+    // A folder that cannot be made would fail every model alike: said once, and nothing is tried.
     std::error_code ec;
     std::filesystem::create_directory(folder, ec);
+    if (!ec) {
+        std::error_code statEc;
+        if (!std::filesystem::is_directory(folder, statEc))
+            ec = statEc ? statEc : std::make_error_code(std::errc::not_a_directory);
+    }
+    if (ec) {
+        result.folderError = "Cannot make the folder " + folder.string() + ": " + ec.message();
+        return result;
+    }
     for (int model = 0; model < RS_MODEL_COUNT; ++model) {
         Image image{};
         image[RS_BIKE_BYTE] = static_cast<std::uint8_t>(model);
         const NewBikeResult made = NewBikeSettings(image, impet);
         if (!made.done) {
-            result.errors.push_back(made.error);
+            result.modelErrors.push_back(made.error);
             continue;
         }
         // The English name, whatever the interface language: the same name the archive file has.
@@ -70,8 +79,7 @@ SaveAllNewResult SaveAllNew(CImpet& impet, const std::filesystem::path& folder, 
         NormalizeSettingsImage(image);
         const auto saved = SaveSettingsFile(file, image, texts);
         if (!saved.ok) {
-            result.errors.push_back(saved.error);
-            if (onWriteError) onWriteError(file);
+            result.writeErrors.push_back(saved.error);
             continue;
         }
         ++result.written;
@@ -79,7 +87,7 @@ SaveAllNewResult SaveAllNew(CImpet& impet, const std::filesystem::path& folder, 
     return result;
 }
 
-bool CompareAllNew(const std::filesystem::path& newFolder, const std::filesystem::path& oldFolder)
+os::FileResult CompareAllNew(const std::filesystem::path& newFolder, const std::filesystem::path& oldFolder)
 {
     std::string out;
     for (int model = 0; model < RS_MODEL_COUNT; ++model) {
@@ -115,7 +123,7 @@ bool CompareAllNew(const std::filesystem::path& newFolder, const std::filesystem
             out += newLine + "\n";
         }
     }
-    return os::atomicWriteFile(newFolder / kCompareResultName, withCrLf(out)).ok;
+    return os::atomicWriteFile(newFolder / kCompareResultName, withCrLf(out));
 }
 
 std::string CompareAllNewMessage(const std::filesystem::path& newFolder)

@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <cstdlib>
+#include <string_view>
 
 #include "os/lngtext.h"
 #include "settings/errorlog.h"
@@ -198,8 +200,11 @@ void TMainForm::ApplyStartVisibility()
     for (const char* name : kStartShown)
         if (TControl* control = findControl(*this, name))
             control->SetVisible(true);
-    if (TMenuItem* item = MainMenu1->Find("MenuServis"))
-        item->SetVisible(false);
+    // The batch tools serve the people who maintain the archive: their menu shows only when asked for.
+    if (TMenuItem* item = MainMenu1->Find("MenuServis")) {
+        const char* service = std::getenv("KELVORA_SERVICE_MENU");
+        item->SetVisible(service != nullptr && std::string_view(service) == "1");
+    }
     monitorPlayerShown = false;  // the player box starts hidden; its menu item keeps the stored check mark
     CGaugeProgram->SetMaxValue(100);
     tabSheets[PAGE_KNOCK]->SetTabVisible(false);

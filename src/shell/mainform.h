@@ -72,6 +72,8 @@ public:
     void MenuUpdateClick(TObject* Sender);
     void MenuStopClick(TObject* Sender);
     void MenuHistoryClick(TObject* Sender);
+    void MenuSaveAllNewClick(TObject* Sender);
+    void MenuCompareAllClick(TObject* Sender);
     // Mode, tool, monitor, language and help menus.
     void Menu_Jet123NormalClick(TObject* Sender);
     void Menu_Jet123CoupledClick(TObject* Sender);

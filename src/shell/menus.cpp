@@ -74,8 +74,8 @@ constexpr MenuRow kMenu[] = {
     {"Menu_Jet123Mode", "Menu_Jet123Stejny", "1=2=3=4", "", &TMainForm::Menu_Jet123StejnyClick},
 
     {nullptr, "MenuServis", "&Service", "", nullptr},
-    {"MenuServis", "MenuSaveAllNew", "Save all new settings", "", nullptr, false},
-    {"MenuServis", "MenuCompareAll", "Compare all new settings", "", nullptr, false},
+    {"MenuServis", "MenuSaveAllNew", "&Save All New", "", &TMainForm::MenuSaveAllNewClick},
+    {"MenuServis", "MenuCompareAll", "&Compare All New", "", &TMainForm::MenuCompareAllClick},
 
     {nullptr, "MenuExternalMonitor", "&Monitor", "", nullptr},
     {"MenuExternalMonitor", "MenuMonitorView", "View monitor", "", &TMainForm::MenuExtMonClick},

@@ -39,31 +39,46 @@ TEST(SaveAllNew, WritesEveryModelAndSkipsMissingOnes)
     TempDir dir;
     CImpet impet = shippedArchive();
     ASSERT_EQ(impet.Delete("NEW_309", modelFile(5)), 0);
-    std::vector<std::filesystem::path> writeErrors;
     SettingsFileTexts texts;
     texts.buildDate = "Nov 26 2024";
     texts.buildTime = "00:00:00";
-    const SaveAllNewResult result =
-        SaveAllNew(impet, dir / "new_ign", texts, [&](const auto& file) { writeErrors.push_back(file); });
+    const SaveAllNewResult result = SaveAllNew(impet, dir / "new_ign", texts);
     EXPECT_EQ(result.written, 68);
-    ASSERT_EQ(result.errors.size(), 1u);
-    EXPECT_EQ(result.errors[0], "NEW for Motocycle Honda VTR 1000 SP-1 (01-02) is missing");
-    EXPECT_TRUE(writeErrors.empty());
+    ASSERT_EQ(result.modelErrors.size(), 1u);
+    EXPECT_EQ(result.modelErrors[0], "NEW for Motocycle Honda VTR 1000 SP-1 (01-02) is missing");
+    EXPECT_TRUE(result.writeErrors.empty());
+    EXPECT_TRUE(result.folderError.empty());
     EXPECT_FALSE(std::filesystem::exists(dir / "new_ign" / modelFile(5)));  // no file of zeros
     // New settings of a shipped model file give that file again.
     EXPECT_EQ(fileText(dir / "new_ign" / modelFile(11)),
               fileText(std::filesystem::path(TEST_DATA_DIR) / "../../../resources/impet/NEW_309" / modelFile(11)));
 }
 
-TEST(SaveAllNew, UnwritableFolderReportsEachFile)
+TEST(SaveAllNew, FolderThatCannotBeMadeIsReportedOnceAndNothingIsWritten)
 {
     TempDir dir;
     writeText(dir / "new_ign", "a file, not a folder");
     CImpet impet = shippedArchive();
-    int writeErrors = 0;
-    const SaveAllNewResult result = SaveAllNew(impet, dir / "new_ign", {}, [&](const auto&) { ++writeErrors; });
+    const SaveAllNewResult result = SaveAllNew(impet, dir / "new_ign", {});
     EXPECT_EQ(result.written, 0);
-    EXPECT_EQ(writeErrors, 69);
+    EXPECT_NE(result.folderError.find((dir / "new_ign").string()), std::string::npos) << result.folderError;
+    EXPECT_TRUE(result.writeErrors.empty());
+    EXPECT_EQ(fileText(dir / "new_ign"), "a file, not a folder");
+}
+
+TEST(SaveAllNew, FileThatCannotBeReplacedKeepsItsEarlierSelfAndTheOthersAreWritten)
+{
+    TempDir dir;
+    CImpet impet = shippedArchive();
+    // Where model 11's file belongs stands a folder of an earlier run's leftovers.
+    writeText(dir / "new_ign" / modelFile(11) / "kept.txt", "kept");
+    const SaveAllNewResult result = SaveAllNew(impet, dir / "new_ign", {});
+    EXPECT_EQ(result.written, 68);
+    ASSERT_EQ(result.writeErrors.size(), 1u);
+    EXPECT_NE(result.writeErrors[0].find(modelFile(11)), std::string::npos) << result.writeErrors[0];
+    EXPECT_EQ(fileText(dir / "new_ign" / modelFile(11) / "kept.txt"), "kept");
+    // Nothing half-written is left behind: the folder holds the 68 files and the leftovers' folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "new_ign"), {}), 69);
 }
 
 TEST(CompareAllNew, ReportsDifferingLinesOnly)
@@ -82,7 +97,7 @@ TEST(CompareAllNew, ReportsDifferingLinesOnly)
     writeText(oldDir / modelFile(12), common);  // no new file for model 12
     std::filesystem::remove(newDir / modelFile(12));
 
-    ASSERT_TRUE(CompareAllNew(newDir, oldDir));
+    ASSERT_TRUE(CompareAllNew(newDir, oldDir).ok);
     std::string expected;
     for (int model = 0; model < RS_MODEL_COUNT; ++model) {
         expected += nameLine(model);
@@ -94,7 +109,9 @@ TEST(CompareAllNew, ReportsDifferingLinesOnly)
     }
     EXPECT_EQ(fileText(newDir / "compare_all_new.txt"), expected);
     EXPECT_EQ(CompareAllNewMessage("./new_ign"), "Results in file \"./new_ign/compare_all_new.txt\"");
-    EXPECT_FALSE(CompareAllNew(dir / "missing", oldDir));
+    const os::FileResult missing = CompareAllNew(dir / "missing", oldDir);
+    EXPECT_FALSE(missing.ok);
+    EXPECT_NE(missing.error.find("compare_all_new.txt"), std::string::npos) << missing.error;
 }
 
 TEST(CompareAllNew, LongLinesComeInPieces)
@@ -105,7 +122,7 @@ TEST(CompareAllNew, LongLinesComeInPieces)
     const std::string longOld = std::string(299, 'a') + "b\r\n", longNew = std::string(299, 'a') + "c\r\n";
     writeText(oldDir / modelFile(0), longOld);
     writeText(newDir / modelFile(0), longNew);
-    ASSERT_TRUE(CompareAllNew(newDir, oldDir));
+    ASSERT_TRUE(CompareAllNew(newDir, oldDir).ok);
     const std::string text = fileText(newDir / "compare_all_new.txt");
     // The first 299 characters are one equal line; the rest ("b\n" against "c\n") is line 2.
     EXPECT_NE(text.find("....line:2\r\nb \r\nc\r\n\r\n"), std::string::npos);
