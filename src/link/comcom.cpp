@@ -317,7 +317,13 @@ int CCOMCOM::ProtocolTurn()
         }
         return m_pickup.filling.type != 0 ? 50 : kIdleWaitMs;
     }
-    if ((job >> 8) != active) beginJob(job);
+    if ((job >> 8) != active) {
+        // A job published after a link change that this turn has not taken over waits for the next turn. Begun
+        // on the old link it would be begun again on the new one, and the answer to its first request would
+        // then arrive ahead of every later answer, each one a frame late.
+        if (m_linkEpoch.load(std::memory_order_acquire) != m_seenEpoch) return 1;
+        beginJob(job);
+    }
     int state = m_linkState.load(std::memory_order_relaxed);
     if (state == kLinkNoPort || ring == nullptr) return kIdleWaitMs;
 
