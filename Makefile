@@ -20,6 +20,8 @@ FUZZ_TARGETS += fuzz_frames
 # The simulated unit's program: its command-line tests run in every stage.
 ASAN_TARGETS += kelvora-unitsim
 TSAN_TARGETS += kelvora-unitsim
+# The list classes: each object deleted once.
+ASAN_TARGETS += shell_list_tests
 # The live recording's reader.
 ASAN_TARGETS += fuzz_ignlog
 FUZZ_TARGETS += fuzz_ignlog
