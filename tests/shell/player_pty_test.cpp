@@ -9,12 +9,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <thread>
 
 #include "os/files.h"
 #include "os/lngtext.h"
 #include "shell/mainform.h"
 #include "shell/player.h"
+#include "unitsim/quiettime.h"
 #include "unitsim/unitsim.h"
 #include "vcl/dialogs.h"
 
@@ -66,19 +66,20 @@ protected:
         std::filesystem::remove_all(dir);
     }
 
-    // Until the unit is found and checked, the main timer follows real time, as the port search needs.
+    // Until the unit is found and checked, the main timer fires once for every 50 ms that the line was quiet,
+    // as the port search needs time-outs that only a silent line lets run.
     bool connect()
     {
-        const auto start = std::chrono::steady_clock::now();
-        const int first = form->tickCounter + 100;
-        while (std::chrono::steady_clock::now() - start < std::chrono::seconds(30)) {
-            const auto ms =
-                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-            while (form->tickCounter < first + static_cast<int>(ms / 50)) form->Timer1->Fire();
-            if (form->connectionState == 2 && form->device->Operation() == kOpIdle) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return false;
+        form->link->selectedPort = -1;  // offline while the clock is brought past the first port enumeration
+        for (int i = 0; i < 100; ++i) form->Timer1->Fire();
+        form->link->selectedPort = kCom;
+        unitsim::QuietTime time(*sim, *form->link, kCom);
+        std::uint32_t quietMs = 0;
+        return time.runUntil(
+            [&](std::uint32_t ms) {
+                for (quietMs += ms; quietMs >= 50; quietMs -= 50) form->Timer1->Fire();
+            },
+            [&] { return form->connectionState == 2 && form->device->Operation() == kOpIdle; }, 30000);
     }
     // One main-timer tick of 55 ms on the test's clocks; a job it starts may finish before time moves on, so no
     // answer time-out falls on the quick ticks.
@@ -91,7 +92,7 @@ protected:
             const int job = form->link->JobField();
             if (job == 0 || job == kJobDone || job == kJobFailed) return;
             ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "job " << job << " does not end";
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
+            m_seen = sim->waitForActivity(m_seen, std::chrono::milliseconds(1));
         }
     }
     void watchFrames()
@@ -121,6 +122,9 @@ protected:
     std::unique_ptr<TMainForm> form;
     std::int64_t now = 0;
     std::vector<Seen> seen;
+
+private:
+    std::uint64_t m_seen = 0;
 };
 
 }  // namespace
