@@ -53,6 +53,29 @@ void BM_StepKeyOnAFullSheet(benchmark::State& state)
 }
 BENCHMARK(BM_StepKeyOnAFullSheet)->Unit(benchmark::kMillisecond);
 
+// One '+' on one selected cell of a 50 x 30 sheet shown whole, up to the repainted control: the key, the tick's
+// redraw of the back buffer and the widget's paint.
+void BM_KeyToRepaintOneCell(benchmark::State& state)
+{
+    QWidget window;
+    auto tab = MakeFixtureTab(&window, 1600, 900, nullptr, 50, 30);
+    tab->layout.visibleColumns = 50;
+    tab->layout.visibleRows = 30;
+    tab->BuildSideBar();
+    window.resize(1600, 900);
+    window.show();
+    QApplication::processEvents();
+    tab->sheets[0].sel.SelectOne(tab->fullHits, 20, 12);
+    tab->Redraw();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        tab->KeyInput(0, '+');
+        tab->Tick();
+        QApplication::processEvents();  // the widget paints what the redraw marked
+    }
+}
+BENCHMARK(BM_KeyToRepaintOneCell)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv)

@@ -45,6 +45,7 @@ inline constexpr int kViewCheck = 8;
 // Dirty flags.
 inline constexpr int kDirtyRedraw = 1;
 inline constexpr int kDirtyRecompute = 2;
+inline constexpr int kDirtyCells = 4;  // only cell values inside cellDamage changed
 
 // Change kinds and keys of NotifyChange.
 inline constexpr int kChangedX = 1;
@@ -333,6 +334,8 @@ public:
 
     // ---- Views (each in its own file) --------------------------------------------------------------------
     void PaintTable(TCanvas& c);
+    // A cell's value changed: with the table drawn alone only its box is drawn again, else everything.
+    void CellValueChanged(int column, int row);
     void TableMouseMove();
     bool TableMouseDown();
     bool TableMouseUp();
@@ -394,6 +397,8 @@ public:
     TBitmap backBuffer;
     bool painting = false;
     int dirty = 0;
+    TRect cellDamage{};  // what kDirtyCells asks to draw again
+    TRect paintClip{};   // while a redraw draws only this part (empty: all)
     bool printing = false;
     int tickCount = 0;
     TTabGraph graph;

@@ -298,8 +298,11 @@ void TTab::StepSelection(int n)
         if (sheet->data.editable)
             forSelectedCells(*sheet, [&](int c, int r) {
                 sheet->value(c, r) = addRaw(sheet->value(c, r), CellStep(*sheet, c, r, n));
+                CellValueChanged(c, r);
             });
         NotifyChange(k, key);
+        if (k != kChangedData) dirty |= kDirtyRecompute;
+        return;
     } else if ((sheet->flags & kSheetOperatingPoint) && sheet->opState > 0) {
         const int c = sheet->opColumn, r = sheet->opRow;
         if (c == -1 && (sheet->flags & kSheetBaseAdvance)) {
@@ -313,6 +316,8 @@ void TTab::StepSelection(int n)
             NotifyChange(0, key);
             sheet->value(c, r) = addRaw(sheet->value(c, r), CellStep(*sheet, c, r, n));
             NotifyChange(kChangedData, key);
+            CellValueChanged(c, r);
+            return;
         }
     }
     dirty |= kDirtyRecompute;
@@ -368,16 +373,18 @@ void TTab::StepTarget(int n)
             NotifyChange(0, key);
             forSelectedCells(*sheet, [&](int c, int r) {
                 sheet->value(c, r) = addRaw(sheet->value(c, r), CellStep(*sheet, c, r, n));
+                CellValueChanged(c, r);
             });
         } else {
             key = 0x140000 + row * 256 + column;
             NotifyChange(0, key);
             sheet->value(column, row) = addRaw(sheet->value(column, row), CellStep(*sheet, column, row, n));
+            CellValueChanged(column, row);
         }
     }
     if (kind == 0) return;
     NotifyChange(kind, key);
-    dirty |= kDirtyRecompute;
+    if (kind != kChangedData) dirty |= kDirtyRecompute;
 }
 
 void TTab::HideStepButtons()

@@ -487,8 +487,16 @@ void TTab::paintTitleStrip(TCanvas& c)
 void TTab::Redraw()
 {
     if (painting) return;
+    // Only some cells' values changed with the table drawn alone: their boxes are drawn again (exactly as a
+    // whole redraw draws them), the rest of the picture stays.
+    const bool partial = dirty == kDirtyCells && cellDamage.right > cellDamage.left &&
+                         cellDamage.bottom > cellDamage.top && drawnViews == kViewTable && !printing;
     painting = true;
     TCanvas& c = backBuffer.Canvas();
+    if (partial) {
+        paintClip = cellDamage;
+        c.SetClipRect(paintClip);
+    }
     const int fontSize = c.Font.Size;
     const int width = backBuffer.Width(), height = backBuffer.Height();
     c.Pen.Color = Color();
@@ -545,5 +553,12 @@ void TTab::Redraw()
     c.Font.Style = 0;
     painting = false;
     dirty = 0;
-    Invalidate();
+    cellDamage = {};
+    if (partial) {
+        c.ResetClip();
+        Invalidate(paintClip);
+        paintClip = {};
+    } else {
+        Invalidate();
+    }
 }

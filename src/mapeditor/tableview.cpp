@@ -152,19 +152,20 @@ Frame frameOf(const Geometry& g, int c0, int r0, int c1, int r1, bool clamp = tr
         f.b = g.top(r1 + 1 - g.firstRow);
     }
     if (clamp) {
-        auto hold = [](int& v, int lo, int hi, int& side) {
-            if (v < lo) {
+        // A first edge at the area's far end (or a last edge at its near end) shows nothing either.
+        auto hold = [](int& v, int lo, int hi, bool first, int& side) {
+            if (first ? v < lo : v <= lo) {
                 v = lo;
                 side = -1;
-            } else if (v > hi) {
+            } else if (first ? v >= hi : v > hi) {
                 v = hi;
                 side = 1;
             }
         };
-        hold(f.l, f.area.left, f.area.right, f.clampL);
-        hold(f.r, f.area.left, f.area.right, f.clampR);
-        hold(f.t, f.area.top, f.area.bottom, f.clampT);
-        hold(f.b, f.area.top, f.area.bottom, f.clampB);
+        hold(f.l, f.area.left, f.area.right, true, f.clampL);
+        hold(f.r, f.area.left, f.area.right, false, f.clampR);
+        hold(f.t, f.area.top, f.area.bottom, true, f.clampT);
+        hold(f.b, f.area.top, f.area.bottom, false, f.clampB);
     }
     f.valid = true;
     return f;
@@ -229,22 +230,24 @@ struct Text
     int x0, y0, x1, y1;
     TColor colour = clBlack;
     std::size_t unitAt = std::string::npos;  // where " unit" begins in the text
+    int width = 0;                           // at the group's asked size
 };
 
 // Draws a group of texts centred in their boxes (2 px right of centre), all at the font's size or, when the
 // widest does not fit its box, without their units (the axis label names them) and, if that is not enough, at the
 // largest smaller size at which every one fits.
-void writeGroup(TCanvas& c, std::vector<Text>& texts)
+void writeGroup(TCanvas& c, std::vector<Text>& texts, const TRect& clip)
 {
     if (texts.empty()) return;
     auto room = [](const Text& t) { return t.x1 - t.x0 - 2; };
     std::size_t widest = 0;
     double worst = 0;
+    const int asked = c.Font.Size;
     auto measure = [&] {
         widest = 0;
         worst = 0;
         for (std::size_t i = 0; i < texts.size(); ++i) {
-            const int w = c.TextWidth(texts[i].text);
+            const int w = texts[i].width = c.TextWidth(texts[i].text);
             const double over = w / static_cast<double>(std::max(1, room(texts[i])));
             if (over > worst) {
                 worst = over;
@@ -268,9 +271,12 @@ void writeGroup(TCanvas& c, std::vector<Text>& texts)
     }
     const int h = c.TextHeight("X");
     c.Brush.Style = bsClear;
+    const bool clipped = clip.right > clip.left;
     for (const Text& t : texts) {
+        if (clipped && (t.x1 < clip.left || t.x0 >= clip.right || t.y1 < clip.top || t.y0 >= clip.bottom)) continue;
         c.Font.Color = t.colour;
-        c.TextOut((t.x0 + t.x1 - c.TextWidth(t.text)) / 2 + 2, (t.y0 + t.y1 - h) / 2, t.text);
+        const int w = c.Font.Size == asked ? t.width : c.TextWidth(t.text);
+        c.TextOut((t.x0 + t.x1 - w) / 2 + 2, (t.y0 + t.y1 - h) / 2, t.text);
     }
 }
 
@@ -352,9 +358,7 @@ void TTab::PaintTable(TCanvas& c)
     }
 
     // 5. Axis labels in the sheet's label font, on grounds that tell how many of their items are selected.
-    auto stateFill = [&](int state) {
-        return printing || state == 0 ? face : state == 1 ? colours[6] : colours[7];
-    };
+    auto stateFill = [&](int state) { return printing || state == 0 ? face : state == 1 ? colours[6] : colours[7]; };
     auto pressedState = [&](int state) { return state == 2 && !printing; };
     auto labelFont = [&](int state) {
         c.Font.Size = std::max(1, std::abs(s.cellFontSize));
@@ -394,8 +398,10 @@ void TTab::PaintTable(TCanvas& c)
         for (int i = 0; i < nx; ++i) selected += marked(sel.xMark(i)) ? 1 : 0;
         const int state = selectionState(selected, nx);
         const int l = g.headLeft + (Y.collapsed ? 1 : 2), cl = L.cellsLeft - 1;
-        const TPoint polygon[] = {{l, g.headTop}, {Y.collapsed ? l : g.headRight + 1, g.headBottom - 1},
-                                  {cl, g.headBottom - 1}, {cl, g.headTop}};
+        const TPoint polygon[] = {{l, g.headTop},
+                                  {Y.collapsed ? l : g.headRight + 1, g.headBottom - 1},
+                                  {cl, g.headBottom - 1},
+                                  {cl, g.headTop}};
         if (!check) {
             outlined(polygon, state);
             if (state != 2) {
@@ -421,8 +427,8 @@ void TTab::PaintTable(TCanvas& c)
             rowCells(g, Y.collapsedIndex, selected, total);
             const int state = selectionState(selected, total);
             const int y0 = g.headBottom + 2, y1 = g.top(1);
-            DrawBevel(c, g.headLeft, y0, L.cellsLeft - 2 - g.headLeft, y1 - y0, pressedState(state),
-                      stateFill(state), colours[2], colours[1]);
+            DrawBevel(c, g.headLeft, y0, L.cellsLeft - 2 - g.headLeft, y1 - y0, pressedState(state), stateFill(state),
+                      colours[2], colours[1]);
             labelFont(state);
             const int shift = pressedState(state) ? 1 : 0;
             writeFitted(c, pickText(s.data.label), g.headLeft + shift, L.cellsLeft + shift,
@@ -479,15 +485,37 @@ void TTab::PaintTable(TCanvas& c)
             }
     }
 
+    // Drawing outside a partial redraw's part is left out (the canvas would clip it anyway); the tint is written
+    // into the pixels directly, so it is clipped here.
+    const TRect& clip = paintClip;
+    const bool clipped = clip.right > clip.left;
+    auto touches = [&](int x0, int y0, int x1, int y1) {
+        return !clipped || (x0 < clip.right && clip.left <= x1 && y0 < clip.bottom && clip.top <= y1);
+    };
+    auto tint = [&](int x, int y, int w, int h) {
+        if (clipped) {
+            const int x1 = std::min(x + w, clip.right), y1 = std::min(y + h, clip.bottom);
+            const int x0 = std::max(x, clip.left), y0 = std::max(y, clip.top);
+            if (x1 <= x0 || y1 <= y0) return;
+            // Row by row, keeping the checkerboard's phase from the box's corner.
+            for (int row = y0; row < y1; ++row) {
+                const int first = x0 + ((x0 - x) + (row - y)) % 2;
+                if (first < x1) DotFill(backBuffer, first, row, x1 - first, 1, colours[4]);
+            }
+            return;
+        }
+        DotFill(backBuffer, x, y, w, h, colours[4]);
+    };
+
     // 7. and 8. Cells and heads: flagged ones yellow; when more than one item is selected, the selected ones get
     // the checkerboard tint with light inner edges, and the corners of the selection rectangle their triangles.
     const TColor cornerColour = interpHandle ? colours[9] : colours[8];
     auto itemGround = [&](int x0, int y0, int x1, int y1, bool flagged, std::uint16_t mark, int corners) {
         const int w = x1 - x0 - 1, h = y1 - y0 - 1;
-        if (w <= 0 || h <= 0) return;
+        if (w <= 0 || h <= 0 || !touches(x0, y0, x1, y1)) return;
         if (flagged) FillBox(c, x0 + 1, y0 + 1, w, h, kYellow);
         if (sel.count <= 1 || !marked(mark)) return;
-        DotFill(backBuffer, x0 + 1, y0 + 1, w, h, colours[4]);
+        tint(x0 + 1, y0 + 1, w, h);
         FillBox(c, x0 + 1, y1 - 2, w, 2, colours[1]);
         FillBox(c, x1 - 2, y0 + 1, 2, h, colours[1]);
         if (corners) DrawCornerMarks(c, x0 + 1, y0 + 1, w, h, corners, cornerColour);
@@ -500,8 +528,8 @@ void TTab::PaintTable(TCanvas& c)
             for (int k = 0; k < g.columns; ++k) {
                 const int col = g.firstColumn + k, row = g.firstRow + j;
                 const std::uint16_t mark = sel.cellMark(col, row);
-                itemGround(g.left(k), g.top(j), g.left(k + 1), g.top(j + 1), flagOf(s.data, gridIndex(col, row)),
-                           mark, s.data.editable && (mark & kMarkCorner) ? sel.CornerFlags(col, row, false, false) : 0);
+                itemGround(g.left(k), g.top(j), g.left(k + 1), g.top(j + 1), flagOf(s.data, gridIndex(col, row)), mark,
+                           s.data.editable && (mark & kMarkCorner) ? sel.CornerFlags(col, row, false, false) : 0);
             }
     if (!X.collapsed)
         for (int k = 0; k < g.columns; ++k) {
@@ -525,14 +553,15 @@ void TTab::PaintTable(TCanvas& c)
         for (int j = 0; j < g.rows; ++j)
             for (int k = 0; k < g.columns; ++k) {
                 const int v = s.lambdaBlock[static_cast<std::size_t>(gridIndex(g.firstColumn + k, g.firstRow + j))];
-                if (v == 0) continue;
+                if (v == 0 || !touches(g.left(k), g.top(j), g.left(k + 1), g.top(j + 1))) continue;
                 const TColor colour = lambdaColourOf(v);
                 c.Pen.Style = psSolid;
                 c.Pen.Width = 1;
                 c.Pen.Color = colour;
                 c.Brush.Style = bsSolid;
                 c.Brush.Color = colour;
-                const int cx = truncInt(g.left(k) + 1 + L.cellWidth / 2), cy = truncInt(g.top(j) + 1 + L.cellHeight / 2);
+                const int cx = truncInt(g.left(k) + 1 + L.cellWidth / 2),
+                          cy = truncInt(g.top(j) + 1 + L.cellHeight / 2);
                 const int rx = truncInt(L.cellWidth * 4 / 9), ry = truncInt(L.cellHeight * 4 / 9);
                 c.Ellipse(cx - rx, cy - ry, cx + rx, cy + ry);
             }
@@ -577,6 +606,7 @@ void TTab::PaintTable(TCanvas& c)
                     const int col = g.firstColumn + k, row = g.firstRow + j;
                     if (!marked(sel.cellMark(col, row))) continue;
                     const int x0 = g.left(k), x1 = g.left(k + 1), y0 = g.top(j), y1 = g.top(j + 1);
+                    if (!touches(x0, y0, x1, y1)) continue;
                     if (X.collapsed || !cellSelected(col - 1, row)) FillBox(c, x0 + 1, y0 + 1, 1, y1 - y0 - 1, clBlack);
                     if (X.collapsed || !cellSelected(col + 1, row)) FillBox(c, x1 - 1, y0 + 1, 1, y1 - y0 - 1, clBlack);
                     if (Y.collapsed || !cellSelected(col, row - 1)) FillBox(c, x0 + 1, y0 + 1, x1 - x0 - 1, 1, clBlack);
@@ -644,12 +674,16 @@ void TTab::PaintTable(TCanvas& c)
                     if (v != own) colour = colours[9];
                 }
                 Text t{NumberText(truncInt(v / scale2), scale2 * s.data.scale, s.data.unit, s.data.showUnit != 0),
-                       g.left(k), g.top(j), g.left(k + 1) - 1, g.top(j + 1) - 1, colour};
+                       g.left(k),
+                       g.top(j),
+                       g.left(k + 1) - 1,
+                       g.top(j + 1) - 1,
+                       colour};
                 if (s.data.showUnit && !s.data.unit.empty()) t.unitAt = t.text.size() - s.data.unit.size() - 1;
                 texts.push_back(std::move(t));
             }
         axisFont(s.data);
-        writeGroup(c, texts);
+        writeGroup(c, texts, paintClip);
     }
     if (!X.collapsed) {
         texts.clear();
@@ -675,8 +709,8 @@ void TTab::PaintTable(TCanvas& c)
                 if (w > L.cellWidth && w > 0) c.Font.Size = std::max(1, truncInt((size * L.cellWidth + w / 2.0) / w));
                 c.Font.Color = X.editable ? clBlack : kGrey;
                 c.Brush.Style = bsClear;
-                c.TextOut((x0 + x1 - c.TextWidth(text)) / 2 + 2,
-                          (g.headTop + g.headBottom - 1 - c.TextHeight("X")) / 2, text);
+                c.TextOut((x0 + x1 - c.TextWidth(text)) / 2 + 2, (g.headTop + g.headBottom - 1 - c.TextHeight("X")) / 2,
+                          text);
                 continue;
             }
             TColor colour = X.editable ? clBlack : kGrey;
@@ -690,7 +724,7 @@ void TTab::PaintTable(TCanvas& c)
             texts.push_back(std::move(t));
         }
         c.Font.Size = size;
-        writeGroup(c, texts);
+        writeGroup(c, texts, paintClip);
     }
     if (!Y.collapsed) {
         texts.clear();
@@ -704,12 +738,16 @@ void TTab::PaintTable(TCanvas& c)
                 v = previewBuffer[static_cast<std::size_t>(gridIndex(0, row))];
                 if (v != Y.points[row]) colour = colours[9];
             }
-            Text t{NumberText(v, Y.scale, Y.unit, Y.showUnit != 0), g.headLeft, g.top(j), g.headRight - 1,
-                   g.top(j + 1) - 1, colour};
+            Text t{NumberText(v, Y.scale, Y.unit, Y.showUnit != 0),
+                   g.headLeft,
+                   g.top(j),
+                   g.headRight - 1,
+                   g.top(j + 1) - 1,
+                   colour};
             if (Y.showUnit && !Y.unit.empty()) t.unitAt = t.text.size() - Y.unit.size() - 1;
             texts.push_back(std::move(t));
         }
-        writeGroup(c, texts);
+        writeGroup(c, texts, paintClip);
     }
     if (edit.active) {
         // In the font the edit was laid out in, so that the caret stands between the right characters.
@@ -766,6 +804,27 @@ void TTab::PaintTable(TCanvas& c)
     c.Font.Color = clBlack;
     c.Brush.Style = bsSolid;
     c.Pen.Width = 1;
+}
+
+void TTab::CellValueChanged(int column, int row)
+{
+    const CSheet* sheet = Current();
+    if (!sheet || drawnViews != kViewTable || interpHandle || printing) {
+        // A graph, or the interpolation preview that depends on every corner, is drawn again as a whole.
+        dirty |= kDirtyRecompute;
+        return;
+    }
+    const Geometry g(layout, *sheet);
+    const int k = g.shownColumn(column), j = g.shownRow(row);
+    if (k < 0 || j < 0) return;  // not in view: nothing on the screen changes
+    // The box with a margin for the selection frame's wide pen on its edges.
+    const TRect box{g.left(k) - 3, g.top(j) - 3, g.left(k + 1) + 4, g.top(j + 1) + 4};
+    if (cellDamage.right <= cellDamage.left)
+        cellDamage = box;
+    else
+        cellDamage = {std::min(cellDamage.left, box.left), std::min(cellDamage.top, box.top),
+                      std::max(cellDamage.right, box.right), std::max(cellDamage.bottom, box.bottom)};
+    dirty |= kDirtyCells;
 }
 
 // ---------------------------------------------------------------- pointer
@@ -825,7 +884,8 @@ int nearestBoundary(const TabCellEdit& e, int x)
 {
     int best = 0;
     for (std::size_t i = 0; i < e.offsets.size(); ++i)
-        if (std::abs(e.textLeft + e.offsets[i] - x) < std::abs(e.textLeft + e.offsets[static_cast<std::size_t>(best)] - x))
+        if (std::abs(e.textLeft + e.offsets[i] - x) <
+            std::abs(e.textLeft + e.offsets[static_cast<std::size_t>(best)] - x))
             best = static_cast<int>(i);
     return best;
 }
@@ -902,8 +962,8 @@ void TTab::TableMouseMove()
         const int t = truncInt(L.cellHeight);
         if (f.valid && itemsEditable && inside(f.area, px, py) && f.l <= px && px <= f.r - 1 && f.t <= py &&
             py <= f.b - 1)
-            for (const TPoint corner : {TPoint{f.l, f.t}, TPoint{f.r - 1, f.t}, TPoint{f.l, f.b - 1},
-                                        TPoint{f.r - 1, f.b - 1}})
+            for (const TPoint corner :
+                 {TPoint{f.l, f.t}, TPoint{f.r - 1, f.t}, TPoint{f.l, f.b - 1}, TPoint{f.r - 1, f.b - 1}})
                 if (std::abs(px - corner.x) + std::abs(py - corner.y) <= t) interpHandle = true;
     }
     if (interpHandle) {
@@ -918,7 +978,8 @@ void TTab::TableMouseMove()
     // A selection band made with the button held follows the pointer, kept inside the shown cells.
     if (tableDrag.selecting) {
         HideStepButtons();
-        const int right = std::max(L.cellsLeft + 1, g.cellsRight - 1), bottom = std::max(L.cellsTop + 1, g.cellsBottom - 1);
+        const int right = std::max(L.cellsLeft + 1, g.cellsRight - 1),
+                  bottom = std::max(L.cellsTop + 1, g.cellsBottom - 1);
         if (sel.DragTo(fullHits, std::clamp(px, L.cellsLeft + 1, right), std::clamp(py, L.cellsTop + 1, bottom), false))
             dirty |= kDirtyRedraw;
         return;
@@ -1136,10 +1197,10 @@ bool TTab::TableRightDown()
     const int left = g.headLeft + (Y.collapsed ? 1 : 0), top = X.collapsed ? L.cellsTop - 30 : g.headTop;
     const int bottom = Y.collapsed ? g.headBottom : L.cellsTop;
     if (left <= px && px < L.cellsLeft && top <= py && py < bottom) {
-        const bool xLabel = X.collapsed   ? false
-                            : Y.collapsed ? true
-                                          : std::int64_t{py - g.headTop} * L.yHeadWidth <
-                                                std::int64_t{px - g.headLeft} * L.headHeight;
+        const bool xLabel =
+            X.collapsed   ? false
+            : Y.collapsed ? true
+                          : std::int64_t{py - g.headTop} * L.yHeadWidth < std::int64_t{px - g.headLeft} * L.headHeight;
         if (xLabel && !X.collapsed && nx > 0) selectRange(0, -1, nx - 1, -1);
         if (!xLabel && !Y.collapsed && ny > 0) selectRange(-1, 0, -1, ny - 1);
         return false;

@@ -37,10 +37,10 @@ constexpr std::string_view kColouringTexts[] = {
     "###Height colors (grain 1)##Höhe Farben (Korn 1)##Výškové barvy (zrno 1)",
     "###Height colors (grain 2)##Höhe Farben (Korn 2)##Výškové barvy (zrno 2)",
     "###Height colors (grain 3)##Höhe Farben (Korn 3)##Výškové barvy (zrno 3)"};
-constexpr std::string_view kLabelTexts[] = {
-    "###No values##Keinen Wert##Žádné hodnoty", "###Only active value##Nur aktiven Wert##Jen aktivní honota",
-    "###Only interresting values##Nur interresanten Werte##Jen zajímavé honoty",
-    "###All values##Alle Werte##Všechny honoty"};
+constexpr std::string_view kLabelTexts[] = {"###No values##Keinen Wert##Žádné hodnoty",
+                                            "###Only active value##Nur aktiven Wert##Jen aktivní honota",
+                                            "###Only interresting values##Nur interresanten Werte##Jen zajímavé honoty",
+                                            "###All values##Alle Werte##Všechny honoty"};
 constexpr std::string_view kViewTexts[] = {"###View as table##Als Tabelle anzeigen##Zbrazit jako tabulku",
                                            "###View as graph 2D##Als 2D-Graph anzeigen##Zobrazit jako 2D graf",
                                            "###View as graph 3D##Als 3D-Graph anzeigen##Zobrazit jako 3D graf"};
@@ -98,7 +98,8 @@ void TTab::BuildPopupMenu()
     int I = e > 0 && sheet->sel.rectangle ? 1 : 0;
     const int h = TSel::HitTest(visibleHits, x, y);
     const bool T = (drawnViews & kViewTable) && L.tableLeft < x && L.tableTop < y &&
-                   x < L.shownColumns * L.cellWidth + L.cellsLeft + 16 && y < L.shownRows * L.cellHeight + L.cellsTop + 16;
+                   x < L.shownColumns * L.cellWidth + L.cellsLeft + 16 &&
+                   y < L.shownRows * L.cellHeight + L.cellsTop + 16;
 
     int IC = 0, IR = 0, DC = 0, DR = 0;
     if (h != 0 && requestedView == kViewTable) {
@@ -132,8 +133,8 @@ void TTab::BuildPopupMenu()
         I = IC = IR = DC = DR = 0;
     }
     if (K == 1) K = 3;
-    const int V = ((flagWord & kTabTableView) ? 1 : 0) + ((flagWord & kTabGraph2D) ? 1 : 0) +
-                  ((flagWord & kTabGraph3D) ? 1 : 0);
+    const int V =
+        ((flagWord & kTabTableView) ? 1 : 0) + ((flagWord & kTabGraph2D) ? 1 : 0) + ((flagWord & kTabGraph3D) ? 1 : 0);
     int O = (X.collapseOption == 1 ? 1 : 0) + (Y.collapseOption == 1 ? 1 : 0);
     if (X.collapseOption == 2 || Y.collapseOption == 2) O = 0;
     const int width = backBuffer.Width(), height = backBuffer.Height();
@@ -174,17 +175,17 @@ void TTab::BuildPopupMenu()
         add(pickText(kInsertRowText), redrawAfter([this, y, h] {
                 CSheet* current = Current();
                 if (!current || current->y.collapsed || h == 0 || layout.cellHeight <= 0) return;
-                InsertLine(kLineRows, current->y.firstVisible + static_cast<int>(std::trunc(
-                                                                    (y - layout.cellsTop + layout.cellHeight / 2) /
-                                                                    layout.cellHeight)));
+                InsertLine(kLineRows, current->y.firstVisible +
+                                          static_cast<int>(std::trunc((y - layout.cellsTop + layout.cellHeight / 2) /
+                                                                      layout.cellHeight)));
             }));
     if (IC)
         add(pickText(kInsertColumnText), redrawAfter([this, x, h] {
                 CSheet* current = Current();
                 if (!current || current->x.collapsed || h == 0 || layout.cellWidth <= 0) return;
-                InsertLine(kLineColumns, current->x.firstVisible + static_cast<int>(std::trunc(
-                                                                       (x - layout.cellsLeft + layout.cellWidth / 2) /
-                                                                       layout.cellWidth)));
+                InsertLine(kLineColumns, current->x.firstVisible +
+                                             static_cast<int>(std::trunc((x - layout.cellsLeft + layout.cellWidth / 2) /
+                                                                         layout.cellWidth)));
             }));
     auto plural = [&](std::string_view one, std::string_view many, int n) {
         return n > 1 ? pickText(many) + " (" + std::to_string(n) + ")" : pickText(one);
@@ -192,11 +193,14 @@ void TTab::BuildPopupMenu()
     if (DR) add(plural(kDeleteRowText, kDeleteRowsText, DR), [this] { DeleteSelectedLines(kLineRows); });
     if (DC) add(plural(kDeleteColumnText, kDeleteColumnsText, DC), [this] { DeleteSelectedLines(kLineColumns); });
 
-    const bool tooBig = (!X.collapsed && X.usedCount() > L.shownColumns) || (!Y.collapsed && Y.usedCount() > L.shownRows);
+    const bool tooBig =
+        (!X.collapsed && X.usedCount() > L.shownColumns) || (!Y.collapsed && Y.usedCount() > L.shownRows);
     if (followSwitch && T && (flagWord & kTabSideBar) && tooBig) {
         items.AddSeparator();
-        add(pickText(kAutoscrollText), [this] { *followSwitch = 1; }, *followSwitch != 0);
-        add(pickText(kNoAutoscrollText), [this] { *followSwitch = 0; }, *followSwitch == 0);
+        add(
+            pickText(kAutoscrollText), [this] { *followSwitch = 1; }, *followSwitch != 0);
+        add(
+            pickText(kNoAutoscrollText), [this] { *followSwitch = 0; }, *followSwitch == 0);
     }
     if ((drawnViews & kView3D) && G) {
         items.AddSeparator();

@@ -323,6 +323,11 @@ void TCustomControl::Invalidate()
     m_widget->update();
 }
 
+void TCustomControl::Invalidate(const TRect& part)
+{
+    m_widget->update(QRect(part.left, part.top, part.Width(), part.Height()));
+}
+
 void TCustomControl::SetCursor(TCursor cursor)
 {
     m_cursor = cursor;

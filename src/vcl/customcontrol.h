@@ -100,6 +100,7 @@ public:
     [[nodiscard]] TCanvas& Canvas() { return m_canvas; }
     // Asks for a Paint soon.
     void Invalidate();
+    void Invalidate(const TRect& part);  // only this part needs painting again
 
     [[nodiscard]] TCursor Cursor() const { return m_cursor; }
     void SetCursor(TCursor cursor);             // shown at once while the pointer is over the control

@@ -5,8 +5,11 @@
 #include <QImage>
 #include <QPainter>
 #include <QPolygon>
+#include <QStaticText>
 #include <algorithm>
 #include <cstdlib>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "vcl/qtcolor.h"
@@ -35,6 +38,27 @@ QString text(std::string_view utf8)
 
 // ---------------------------------------------------------------- TCanvas
 
+struct TCanvas::LaidOutText
+{
+    int width = 0;
+    bool prepared = false;
+    QStaticText layout;
+};
+
+struct TCanvas::TextCache
+{
+    struct Hash
+    {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    using Texts = std::unordered_map<std::string, LaidOutText, Hash, std::equal_to<>>;
+    static constexpr std::size_t kMaxTexts = 8192;  // in one font; then it starts afresh
+    std::unordered_map<std::string, Texts> fonts;   // by name, size and style
+    Texts* current = nullptr;
+    TFont currentFont;
+};
+
 TCanvas::TCanvas(QPaintDevice* device) : m_device(device) {}
 
 TCanvas::~TCanvas()
@@ -53,6 +77,7 @@ void TCanvas::Release()
 void TCanvas::SetDevice(QPaintDevice* device)
 {
     Release();
+    m_texts.reset();
     m_device = device;
 }
 
@@ -256,6 +281,10 @@ void TCanvas::FillRect(const TRect& r)
 {
     QPainter* p = painter();
     if (!p || r.Width() <= 0 || r.Height() <= 0 || Brush.Style == bsClear) return;
+    if (!Brush.Bitmap || Brush.Bitmap->Empty()) {
+        p->fillRect(QRect(r.left, r.top, r.Width(), r.Height()), vcl::ToQColor(Brush.Color));
+        return;
+    }
     p->setPen(Qt::NoPen);
     applyBrush(*p);
     p->drawRect(QRect(r.left, r.top, r.Width(), r.Height()));
@@ -331,27 +360,59 @@ void TCanvas::RoundRect(int left, int top, int right, int bottom, int w, int h)
     p->restore();
 }
 
+TCanvas::LaidOutText& TCanvas::laidOut(std::string_view utf8)
+{
+    const QFont& f = font();
+    if (!m_texts) m_texts = std::make_unique<TextCache>();
+    TextCache& cache = *m_texts;
+    const TFont& now = cache.currentFont;
+    if (!cache.current || now.Name != Font.Name || now.Size != Font.Size || now.Style != Font.Style) {
+        cache.current =
+            &cache.fonts[Font.Name + '\x1f' + std::to_string(Font.Size) + '\x1f' + std::to_string(Font.Style)];
+        cache.currentFont = Font;
+    }
+    TextCache::Texts& texts = *cache.current;
+    if (auto it = texts.find(utf8); it != texts.end()) return it->second;
+    if (texts.size() >= TextCache::kMaxTexts) texts.clear();
+    LaidOutText& laid = texts[std::string(utf8)];
+    laid.width = QFontMetrics(f, m_device).horizontalAdvance(text(utf8));
+    return laid;
+}
+
 void TCanvas::TextOut(int x, int y, std::string_view utf8)
 {
     QPainter* p = painter();
     if (!p || utf8.empty()) return;
     const QFont& f = font();
-    const QFontMetrics metrics(f, m_device);
-    const QString s = text(utf8);
+    LaidOutText& laid = laidOut(utf8);
+    if (!laid.prepared) {
+        laid.layout.setText(text(utf8));
+        laid.layout.setTextFormat(Qt::PlainText);
+        laid.layout.prepare(QTransform(), f);
+        laid.prepared = true;
+    }
+    if (Brush.Style != bsClear && Font.Orientation == 0)
+        p->fillRect(QRect(x, y, laid.width, QFontMetrics(f, m_device).height()), vcl::ToQColor(Brush.Color));
+    if (p->font() != f) p->setFont(f);
+    const QColor ink = vcl::ToQColor(Font.Color);
+    if (const QPen& pen = p->pen(); pen.style() != Qt::SolidLine || pen.color() != ink || pen.width() != 1)
+        p->setPen(ink);
+    if (Font.Orientation == 0) {
+        p->drawStaticText(x, y, laid.layout);
+        return;
+    }
     p->save();
     p->translate(x, y);
-    if (Font.Orientation != 0) p->rotate(-Font.Orientation / 10.0);
+    p->rotate(-Font.Orientation / 10.0);
     if (Brush.Style != bsClear)
-        p->fillRect(QRect(0, 0, metrics.horizontalAdvance(s), metrics.height()), vcl::ToQColor(Brush.Color));
-    p->setFont(f);
-    p->setPen(vcl::ToQColor(Font.Color));
-    p->drawText(0, metrics.ascent(), s);
+        p->fillRect(QRect(0, 0, laid.width, QFontMetrics(f, m_device).height()), vcl::ToQColor(Brush.Color));
+    p->drawStaticText(0, 0, laid.layout);
     p->restore();
 }
 
 int TCanvas::TextWidth(std::string_view utf8)
 {
-    return QFontMetrics(font(), m_device).horizontalAdvance(text(utf8));
+    return laidOut(utf8).width;
 }
 
 int TCanvas::TextHeight(std::string_view)

@@ -148,11 +148,17 @@ private:
     void line(int x0, int y0, int x1, int y1, bool withEnd);
     void wideLine(QPainter& p, const QColor& colour, int x0, int y0, int x1, int y1);
     QImage* image() const;
+    struct LaidOutText;
+    LaidOutText& laidOut(std::string_view text);
 
     QPaintDevice* m_device;
     std::unique_ptr<QPainter> m_painter;
     std::unique_ptr<QFont> m_font;
     TFont m_fontMade;  // the TFont m_font was made from
+    // Texts already measured and laid out in the current font: a table of a few hundred numbers is drawn again
+    // and again, and shaping each text anew was most of a redraw.
+    struct TextCache;
+    std::unique_ptr<TextCache> m_texts;
     TPoint m_penPos;
     bool m_clipped = false;
     TRect m_clip;

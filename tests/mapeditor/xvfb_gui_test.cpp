@@ -105,18 +105,41 @@ std::unique_ptr<TTab> MakeAdvanceTab(QWidget* parent)
     auto tab = std::make_unique<TTab>(parent, 1000, 440, kFixtureFlags);
     tab->LoadBitmaps();
     for (int i = 0; i < 2; ++i) {
-        const int index = tab->AddSheet(
-            i == 0 ? "###Advance 1##Vorzündung 1##Předstih 1" : "###Advance 2##Vorzündung 2##Předstih 2", "RPM", "TP",
-            "###Advance##Vorzündung##Předstih", 15, 10, 0x701);
+        const int index =
+            tab->AddSheet(i == 0 ? "###Advance 1##Vorzündung 1##Předstih 1" : "###Advance 2##Vorzündung 2##Předstih 2",
+                          "RPM", "TP", "###Advance##Vorzündung##Předstih", 15, 10, 0x701);
         tab->SetAxis(index, 1,
-                     {.name = "RPM", .min = 3, .max = 250, .scale = 100, .steps = rpmSteps, .count = 15,
-                      .collapseOption = 0, .scaleGroup = 0x100, .colour = 0xFCE2F4});
+                     {.name = "RPM",
+                      .min = 3,
+                      .max = 250,
+                      .scale = 100,
+                      .steps = rpmSteps,
+                      .count = 15,
+                      .collapseOption = 0,
+                      .scaleGroup = 0x100,
+                      .colour = 0xFCE2F4});
         tab->SetAxis(index, 2,
-                     {.name = "TP", .unit = "%", .min = 0, .max = 100, .scale = 1, .editable = 0, .count = 10,
-                      .resizable = 0, .collapsePos = kCollapseLast, .scaleGroup = 0x100, .colour = 0xFCE2F4});
+                     {.name = "TP",
+                      .unit = "%",
+                      .min = 0,
+                      .max = 100,
+                      .scale = 1,
+                      .editable = 0,
+                      .count = 10,
+                      .resizable = 0,
+                      .collapsePos = kCollapseLast,
+                      .scaleGroup = 0x100,
+                      .colour = 0xFCE2F4});
         tab->SetAxis(index, 4,
-                     {.name = "ADV", .unit = "\xc2\xb0", .min = 0, .max = 60, .scale = 1, .steps = advanceSteps,
-                      .options = 2, .scaleGroup = 0x100, .colour = 0xFCE2F4});
+                     {.name = "ADV",
+                      .unit = "\xc2\xb0",
+                      .min = 0,
+                      .max = 60,
+                      .scale = 1,
+                      .steps = advanceSteps,
+                      .options = 2,
+                      .scaleGroup = 0x100,
+                      .colour = 0xFCE2F4});
         CSheet& s = tab->sheets[static_cast<std::size_t>(index)];
         const int rpm[] = {10, 12, 15, 20, 25, 30, 35, 40, 50, 60, 70, 80, 90, 100, 110};
         const int tp[] = {0, 5, 10, 15, 20, 30, 40, 60, 80, 100};
