@@ -83,6 +83,7 @@ TMainForm::TMainForm(os::LinkClock& clock, std::vector<std::string> args, PortLi
     identity.note = "settings not from unit";
     pageHooks.noteImageChangeAndProgram = [this] { NoteImageChangeAndProgram(); };
     pageHooks.logPageRecord = [this] { LogPageRecord(*this); };
+    pageHooks.showLiveData = [this] { ShowLiveData(*this); };
     pageHooks.versionLabelShown = [this] { return PortInUse(*this) || link->selectedPort == -1; };
     for (const std::string& problem : SelfCheckEnums())
         MsgBoxError(problem, MB_OK);

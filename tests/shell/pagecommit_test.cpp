@@ -97,3 +97,22 @@ TEST_F(PageCommitTest, AnOpenMessageBoxHoldsTheTimersCommitAndPageTick)
     EXPECT_EQ(form->pendingControl, nullptr);
     EXPECT_TRUE(form->undoRing.CanUndo());
 }
+
+// The started window as a person sees it: on every page and around the page control, no control overlaps
+// another, leaves its parent or cuts off its caption.
+TEST_F(StartedFormTest, WindowAndEveryPageLayOutCleanly)
+{
+    // The window at its design size: the offscreen screen is smaller, and start-up fits the window onto it.
+    form->SetClientSize(kFormWidth, kFormHeight);
+    form->Show();
+    QApplication::processEvents();
+    for (int page = 0; page < kPageCount; ++page) {
+        SCOPED_TRACE(page);
+        form->PageControl1->SetActivePageIndex(page);
+        QApplication::processEvents();
+        const std::vector<std::string> faults = LayoutFaults(*form->tabSheets[std::size_t(page)]);
+        EXPECT_TRUE(faults.empty()) << testing::PrintToString(faults);
+    }
+    const std::vector<std::string> faults = LayoutFaults(*form);
+    EXPECT_TRUE(faults.empty()) << testing::PrintToString(faults);
+}
