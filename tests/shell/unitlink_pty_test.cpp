@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QLocalSocket>
+#include <set>
 
 #include "settings/repair.h"
 #include "settings/settingswriter.h"
@@ -93,10 +94,11 @@ TEST_F(UnitLinkTest, ProgramAfterChangeSendsExactlyTheChangedBytes)
     // The marks of the programmed bytes go once the unit has them.
     ASSERT_TRUE(runUntil([&] { return form->images.changeMarks == ChangeMarks{}; }));
     EXPECT_EQ(form->images.image, expected);
-    std::vector<int> programmed;
+    // The blocks that travelled (a slow answer may have the link send one again; it is still that block).
+    std::set<int> programmed;
     for (const unitsim::Request& r : sim->requests())
-        if (r.command >= 0x01 && r.command <= 0x11) programmed.push_back(r.command - 1);
-    EXPECT_EQ(programmed, std::vector<int>{2511 / RS_BLOCK});
+        if (r.command >= 0x01 && r.command <= 0x11) programmed.insert(r.command - 1);
+    EXPECT_EQ(programmed, std::set<int>{2511 / RS_BLOCK});
     EXPECT_TRUE(dialogs.Messages().empty());
 }
 
