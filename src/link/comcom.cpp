@@ -88,10 +88,12 @@ void CCOMCOM::Tick()
 {
     SearchStep();
     int port = portInUse.load(std::memory_order_relaxed);
-    // A port that closed by itself (adapter pulled, the other end gone) is given up like a closed one.
+    // A port that closed by itself (adapter pulled, the other end gone) is given up, and the unit on it is lost.
     if (port != 0 && m_linkUp && IsPortClosed(port) && Port(port).request == 0 &&
-        Port(port).runState.load(std::memory_order_acquire) == 0)
+        Port(port).runState.load(std::memory_order_acquire) == 0) {
         ClosePort();
+        m_portLost = true;
+    }
     port = portInUse.load(std::memory_order_relaxed);
     const bool up = port != 0 && linkEnabled.load(std::memory_order_relaxed) != 0;
     if (up != m_linkUp) {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <thread>
+#include <utility>
 
 #include "link/comsearch.h"
 
@@ -61,6 +62,9 @@ public:
     bool StartJob(int code, int start, int length, int flags);
     void Tick();
     void ClosePort();
+    // Main thread: true once after Tick found the port in use gone by itself (hang-up or I/O error); the port is
+    // closed by then and the search starts again.
+    [[nodiscard]] bool TakePortLost() { return std::exchange(m_portLost, false); }
 
     // The job field: 0, a running job's code, 136 or 132. A job dropped by a port change reads as running
     // until the protocol thread has let go of it, so no caller touches the job data while it is still in use.
@@ -100,6 +104,7 @@ private:
     int m_jobFlags = 0;
     std::uint32_t m_generation = 0;  // main thread
     bool m_linkUp = false;           // main thread: the link as the last Tick saw it
+    bool m_portLost = false;         // main thread
 
     // The job field: code in the low byte, a generation above it, so that a dropped job's result can never
     // land on a later job.

@@ -130,14 +130,23 @@ void CCOMIOSYS::ManagePorts()
             com.runState.store(0, std::memory_order_release);
         }
         if (com.request == 0) continue;
+        // The command before the state: a port thread states that it is opening before it takes an open command,
+        // so a taken command is never mistaken for a port that stays closed.
+        const std::uint8_t command = com.command.load(std::memory_order_acquire);
         const std::uint8_t state = com.state.load(std::memory_order_acquire);
         if (com.request & 2) {
             if (state == kPortClosed) {
-                // An open commanded but not yet begun is withdrawn; one the thread has claimed is closed next.
-                std::uint8_t pendingOpen = 1;
-                if (com.command.load(std::memory_order_acquire) != 1 ||
-                    com.command.compare_exchange_strong(pendingOpen, 0, std::memory_order_acq_rel))
+                if (command == 0) {
+                    com.request &= ~2;  // closed, and nothing waits for the port thread
+                } else if (com.runState.load(std::memory_order_acquire) == 0) {
+                    com.command.store(0, std::memory_order_release);  // no thread is left to take it
                     com.request &= ~2;
+                } else if (command == 1) {
+                    // An open not yet begun becomes a close: the thread then ends without opening.
+                    std::uint8_t pendingOpen = 1;
+                    com.command.compare_exchange_strong(pendingOpen, 2, std::memory_order_acq_rel);
+                    WakePort(i);
+                }
             } else if (state != kPortClosing) {
                 com.commandTime = now;
                 com.command.store(2, std::memory_order_release);
@@ -150,7 +159,7 @@ void CCOMIOSYS::ManagePorts()
             com.request = 0;
         } else if (state == kPortOpen) {
             com.request = 0;
-        } else if (state == kPortOpening || com.command.load(std::memory_order_acquire) == 1) {
+        } else if (state == kPortOpening || command == 1) {
             if (os::LinkClock::elapsed(now, com.commandTime) > 5000) {
                 com.error.store(kPortErrorTimeout, std::memory_order_relaxed);
                 com.command.store(2, std::memory_order_release);
@@ -158,9 +167,11 @@ void CCOMIOSYS::ManagePorts()
                 WakePort(i);
             }
         } else {
-            // A thread that has just ended is reaped on the next call, and a new one started then.
+            // Every open gets a thread of its own. A thread still registered here has ended, or is ending (a port
+            // thread ends once its port is closed, a close of a port it never opened included): it is reaped on a
+            // later call, and the new one started then.
             const std::uint8_t run = com.runState.load(std::memory_order_acquire);
-            if (run == 2) continue;
+            if (run != 0) continue;
             char mode[24];
             std::snprintf(mode, sizeof mode, "%i,N,8,1", com.baud.load(std::memory_order_relaxed));
             com.modeText = mode;
@@ -168,7 +179,7 @@ void CCOMIOSYS::ManagePorts()
             com.error.store(kPortErrorNone, std::memory_order_relaxed);
             com.runState.store(1, std::memory_order_release);
             com.command.store(1, std::memory_order_release);
-            if (run == 0 && !startThread(com)) {
+            if (!startThread(com)) {
                 com.runState.store(0, std::memory_order_release);
                 com.command.store(0, std::memory_order_release);
                 com.error.store(kPortErrorThread, std::memory_order_relaxed);
@@ -208,12 +219,15 @@ bool CCOMIOSYS::PortTurn(CCOM& com, int waitMs)
     if (com.runState.load(std::memory_order_acquire) != 1) return true;
 
     const std::uint8_t command = com.command.load(std::memory_order_acquire);
-    if (state == kPortClosed && command == 1) {
-        com.state.store(kPortOpening, std::memory_order_release);
-        // Claim the command first: the manager may withdraw an open that has not begun.
+    if (state == kPortClosed && command != 0) {
+        // Opening is stated before the command is taken, so the manager never takes a taken open for a closed
+        // port; the manager may have turned the open into a close before the thread came to it.
         std::uint8_t expected = 1;
-        if (!com.command.compare_exchange_strong(expected, 0, std::memory_order_acq_rel)) {
+        if (command == 1) com.state.store(kPortOpening, std::memory_order_release);
+        if (command != 1 || !com.command.compare_exchange_strong(expected, 0, std::memory_order_acq_rel)) {
             com.state.store(kPortClosed, std::memory_order_release);
+            std::uint8_t close = 2;
+            com.command.compare_exchange_strong(close, 0, std::memory_order_acq_rel);
             return false;
         }
         const os::SerialResult opened = com.file.open(com.devicePath, com.baud.load(std::memory_order_relaxed));
@@ -242,9 +256,11 @@ bool CCOMIOSYS::PortTurn(CCOM& com, int waitMs)
     }
     const std::size_t waiting = com.file.bytesWaiting();
     if (waiting > 0) com.ring.fill(waiting, [&](std::span<std::uint8_t> into) { return com.file.read(into); });
-    // A port that went away (adapter pulled, other end of a pty closed) is closed rather than polled in a spin.
+    // A port that went away (adapter pulled, other end of a pty closed) is closed rather than polled in a spin,
+    // and says so: the link treats it as a lost unit.
     if (com.file.hasFailed() || (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL))) {
         closeNow(com);
+        com.error.store(kPortErrorLost, std::memory_order_release);
         return false;
     }
     return true;

@@ -29,6 +29,7 @@ inline constexpr std::uint8_t kPortErrorNone = 0;
 inline constexpr std::uint8_t kPortErrorOpen = 1;     // could not be opened
 inline constexpr std::uint8_t kPortErrorTimeout = 2;  // opening took too long
 inline constexpr std::uint8_t kPortErrorThread = 3;   // no thread could be started
+inline constexpr std::uint8_t kPortErrorLost = 4;     // the open port went away (hang-up or I/O error)
 
 struct CCOM
 {

@@ -24,6 +24,10 @@ constexpr const char* kTextProgram = "###Program device:##Programmieren:##Progra
 constexpr const char* kTextProgramOk = "###Program device: OK##Programmieren: OK##Programování: OK";
 constexpr const char* kTextSaving = "###Saving:##Speichern:##Ukládání:";
 constexpr const char* kTextNone = "###none##kain##žádný";
+constexpr const char* kTextNotProgrammed =
+    "###Not programmed after the change: the unit was not checked as one of this version##Nach der Änderung nicht "
+    "programmiert: die Einheit wurde nicht als eine dieser Version geprüft##Po změně nenaprogramováno: jednotka "
+    "nebyla ověřena jako jednotka této verze";
 
 constexpr int kStatusMs = 2000;
 constexpr int kPriorityNormal = 10;
@@ -40,6 +44,16 @@ bool isCheckStage(int op)
 bool isLiveBeforeRead(int op)
 {
     return (op >= 52 && op <= 55) || (op >= 60 && op <= 63);
+}
+
+// The error text of an operation whose jobs failed for good; none for idle and the live cycles.
+const char* operationErrorText(int op)
+{
+    if (isCheckStage(op)) return kTextCheckingError;
+    if (op == 64 || op == 65) return kTextReadError;
+    if (op == 80 || (op >= 96 && op <= 99)) return kTextVerifyError;
+    if (op == kRequestReset || op == kRequestResetRelease) return kTextResetError;
+    return nullptr;
 }
 
 // Image parts of the unit check: k * 1275 rounded up to whole 300-byte blocks (0, 1500, 2700, 3900, 5100).
@@ -127,6 +141,7 @@ void DeviceOps::Step()
     }
     // 2.-4. The link's own tick; without a port nothing more.
     link.Tick();
+    if (link.TakePortLost()) unitLost();
     const int port = link.portInUse.load();
     if (port == 0) {
         m_operation = kOpNoPort;
@@ -141,6 +156,7 @@ void DeviceOps::Step()
         m_programDone = false;
         m_failureCount = 0;
         m_unitChecked = false;
+        m_toldNotProgrammed = false;
         if (hooks.portText) hooks.portText("COM=" + std::to_string(port));
     }
     // 6. The job's outcome.
@@ -183,18 +199,18 @@ void DeviceOps::evaluateFailure()
         return;
     }
     // A unit that stopped answering is an alarm (red); a compare that found differences is not.
-    if (isCheckStage(op))
-        failWith(kTextCheckingError, kDevColorRed);
-    else if (op == 64 || op == 65)
-        failWith(kTextReadError, kDevColorRed);
-    else if (op == 80 || (op >= 96 && op <= 99))
-        failWith(kTextVerifyError, kDevColorRed);
-    else if (op == kRequestReset || op == kRequestResetRelease) {
-        // A reset that never got through is said so; the loader still gets its port.
-        failWith(kTextResetError, kDevColorRed);
-        if (op == kRequestResetRelease) ReleasePort();
-    }
+    if (const char* text = operationErrorText(op)) failWith(text, kDevColorRed);
+    // A reset that never got through is said so; the loader still gets its port.
+    if (op == kRequestResetRelease) ReleasePort();
     m_operation = kOpIdle;
+}
+
+void DeviceOps::unitLost()
+{
+    // The port went away under the unit: the running operation ends as its third failed job would, and the
+    // unit is disconnected as after a lost live cycle.
+    if (const char* text = operationErrorText(m_operation)) failWith(text, kDevColorRed);
+    DisconnectUnit();
 }
 
 void DeviceOps::evaluateDone()
@@ -280,6 +296,7 @@ void DeviceOps::checkHeader()
         return;
     }
     m_unitChecked = true;
+    m_toldNotProgrammed = false;
     m_attempts = 0;
     m_operation = m_operation == 33 ? 52 : 98;
 }
@@ -443,16 +460,19 @@ void DeviceOps::finishStage()
 void DeviceOps::takeRequest()
 {
     m_attempts = 0;
-    if (m_c.requestCode != 0) {
-        int request = m_c.requestCode;
+    // While the unit still stores the last programming, a change waits for it (live cycles bring the counter).
+    const bool storing = !m_c.images.deviceValid && (m_saveCounter > 0 || m_programDone);
+    if (m_c.requestCode != 0 && !(m_c.requestCode == kRequestProgramChanged && storing)) {
+        const int request = m_c.requestCode;
         m_c.requestCode = 0;
-        // Programming only the changed bytes skips the unit check, so it is allowed only for a unit of this
-        // program that was checked on this connection and whose image is known; any other unit gets a full
-        // program with its check.
+        // Programming only the changed bytes skips the unit check, so it is done only for a unit of this program
+        // that was checked on this connection and whose image is known. For any other unit nothing is sent, and
+        // the user is told why once per connection rather than at every edit.
         if (request == kRequestProgramChanged &&
             !(m_unitChecked && m_c.connectionState == kConnectionOwnKey && m_c.images.deviceValid)) {
-            request = kRequestProgram;
-            m_c.programAll = 1;
+            if (!m_toldNotProgrammed) result(kTextNotProgrammed, kDevColorRed);
+            m_toldNotProgrammed = true;
+            return;
         }
         m_operation = request;
         return;
@@ -643,6 +663,9 @@ void DeviceOps::DisconnectUnit()
     call(hooks.compareUnitAndPc);
     m_c.connectionState = kConnectionNone;
     m_unitChecked = false;
+    // Whatever the unit was storing, the next connection learns it anew.
+    m_saveCounter = 0;
+    m_programDone = false;
     m_operation = kOpNoPort;
     call(hooks.unitDisconnected);
 }

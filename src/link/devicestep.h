@@ -114,6 +114,7 @@ public:
 
 private:
     void evaluateFailure();
+    void unitLost();
     void evaluateDone();
     void finishStage();
     void takeRequest();
@@ -153,6 +154,8 @@ private:
     bool m_firstCallDone = false;
     // The header check of this connection passed with this program's key and sub-version.
     bool m_unitChecked = false;
+    // The user was told that a change is not programmed into this unit (once per connection).
+    bool m_toldNotProgrammed = false;
     Image m_readBuffer{};
     std::array<std::uint8_t, kUnitHeaderKept> m_unitHeader{};
     std::string m_unitKeyText;

@@ -222,7 +222,9 @@ TEST(DeviceStep, ProgramAfterAChangeSendsOnlyTheMarkedBytes)
     ASSERT_TRUE(rig.waitFor("Program device: OK"));
 }
 
-TEST(DeviceStep, ProgramAfterAChangeOfAUnitWhoseCheckFailedChecksAndProgramsAll)
+// Programming after a change skips the unit check, so a unit whose check failed gets nothing: the status says
+// why once, and further edits stay quiet.
+TEST(DeviceStep, ProgramAfterAChangeOfAUnitWhoseCheckFailedSendsNothingAndSaysWhyOnce)
 {
     DeviceRig rig({});
     unitsim::Faults faults;
@@ -232,22 +234,21 @@ TEST(DeviceStep, ProgramAfterAChangeOfAUnitWhoseCheckFailedChecksAndProgramsAll)
     ASSERT_TRUE(rig.idle());
     EXPECT_FALSE(rig.images.deviceValid);
     rig.images.image = rig.unitImage();
-    rig.images.image[700] ^= 1;
-    rig.images.changeMarks[700] = 1;
     rig.programAll = 0;
     rig.sim->clearRequests();
-    ASSERT_TRUE(rig.request(kRequestProgramChanged, 30000));
-    EXPECT_EQ(rig.programAll, 1);
-    const std::vector<unitsim::Request> requests = rig.sim->requests();
-    ASSERT_FALSE(requests.empty());
-    const auto header = std::find_if(requests.begin(), requests.end(), [](const auto& r) { return r.command == 0x40; });
-    const auto program =
-        std::find_if(requests.begin(), requests.end(), [](const auto& r) { return r.command == 0x01; });
-    ASSERT_NE(header, requests.end());
-    ASSERT_NE(program, requests.end());
-    EXPECT_LT(header - requests.begin(), program - requests.begin()) << "the unit is checked before it is programmed";
-    EXPECT_GE(rig.programmedBlocks().size(), 17u);
-    EXPECT_EQ(rig.unitImage(), rig.images.image);
+    rig.shown.clear();
+    const std::string why = "Not programmed after the change: the unit was not checked as one of this version";
+    for (int edit = 0; edit < 3; ++edit) {
+        SCOPED_TRACE(edit);
+        rig.images.image[700 + edit] ^= 1;
+        rig.images.changeMarks[700 + edit] = 1;
+        ASSERT_TRUE(rig.request(kRequestProgramChanged, 30000));
+        ASSERT_TRUE(rig.idle());
+    }
+    EXPECT_TRUE(rig.programmedBlocks().empty());
+    EXPECT_EQ(std::count_if(rig.shown.begin(), rig.shown.end(), [&](const Shown& s) { return s.text == why; }), 1);
+    EXPECT_TRUE(rig.messages.empty());
+    EXPECT_EQ(rig.images.changeMarks[700], 1);  // the change is still to be programmed
 }
 
 TEST(DeviceStep, UnitWithAnotherKeyIsNeverProgrammed)
@@ -266,7 +267,8 @@ TEST(DeviceStep, UnitWithAnotherKeyIsNeverProgrammed)
         ASSERT_TRUE(rig.idle());
     }
     EXPECT_TRUE(rig.programmedBlocks().empty());
-    EXPECT_EQ(rig.messages.size(), 3u);
+    // The connection's check and the full program's check say so; a change alone asks nothing of the unit.
+    EXPECT_EQ(rig.messages.size(), 2u);
     EXPECT_FALSE(rig.saw("Checking: OK"));
     ASSERT_TRUE(rig.runUntil([&] { return rig.connectionState == kConnectionOtherKey; }));
     // Its changed-block mask is not taken as ours.
@@ -413,4 +415,52 @@ TEST(DeviceStep, ErrorOfAUnitThatStopsAnsweringIsRedAndADifferenceIsNot)
     rig.requestCode = kRequestRead;
     ASSERT_TRUE(rig.waitFor("Read error !", 30000));
     EXPECT_EQ(backOf("Read error !"), kDevColorRed);
+}
+
+// A unit whose line goes away (USB adapter pulled: hang-up, I/O error) is lost at once: the running operation ends
+// with its own error on red, the unit is disconnected ("No connection with PC..." on red), the device image is
+// no longer valid and the connection state is 0; the port search looks for a unit again.
+TEST(DeviceStep, PulledUnitTakesTheRoadOfALostUnit)
+{
+    struct Case
+    {
+        const char* name;
+        int request;     // 0: idle
+        int firstStage;  // the stage during which the line goes
+        const char* error;
+    };
+    const Case cases[] = {
+        {"idle", 0, kOpIdle, nullptr},
+        {"mid-read", kRequestRead, kRequestRead, "Read error !"},
+        {"mid-program", kRequestProgram, 98, "Verify error !"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeviceRig rig({});
+        ASSERT_TRUE(rig.checked());
+        ASSERT_TRUE(rig.runUntil([&] { return rig.connectionState == kConnectionOwnKey; }));
+        rig.requestCode = c.request;
+        ASSERT_TRUE(rig.runUntil(
+            [&] { return c.request == 0 || (rig.ops->Operation() == c.firstStage && rig.link->Position() >= 600); }));
+        rig.shown.clear();
+        rig.sim->closeLine();
+        ASSERT_TRUE(rig.runUntil([&] { return rig.link->portInUse.load() == 0; }, 5000));
+        if (c.error != nullptr) {
+            ASSERT_TRUE(rig.saw(c.error));
+            EXPECT_EQ(
+                std::find_if(rig.shown.begin(), rig.shown.end(), [&](const Shown& s) { return s.text == c.error; })
+                    ->back,
+                kDevColorRed);
+        }
+        const auto lost = std::find_if(rig.shown.begin(), rig.shown.end(), [](const Shown& s) {
+            return s.slot == 1 && s.text == "No connection with PC...";
+        });
+        ASSERT_NE(lost, rig.shown.end());
+        EXPECT_EQ(lost->back, kDevColorRed);
+        EXPECT_FALSE(rig.images.deviceValid);
+        EXPECT_EQ(rig.connectionState, kConnectionNone);
+        EXPECT_EQ(rig.ops->Operation(), kOpNoPort);
+        // The search tries the port again.
+        ASSERT_TRUE(rig.runUntil([&] { return rig.link->SearchSlot(0).port == DeviceRig::kCom; }, 5000));
+    }
 }
