@@ -7,11 +7,13 @@
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "os/lngtext.h"
@@ -32,16 +34,17 @@ protected:
         configDir = mkdtemp(pattern);
         setenv("XDG_CONFIG_HOME", configDir.c_str(), 1);
         SetLanguageIndex(LNG_ENGLISH);
-        const std::string path = startUnit();
-        form = std::make_unique<TMainForm>(clock, std::vector<std::string>{}, [path] {
-            return os::ComPortMap{{kCom, path}};
+        unitPath = startUnit();
+        // The port list is read on the main thread, inside the window's tick.
+        form = std::make_unique<TMainForm>(clock, std::vector<std::string>{}, [this] {
+            return os::ComPortMap{{kCom, unitPath}};
         });
         form->FormCreate(form.get());
         // Offline while the clock is brought past the link's first port enumeration at once.
         form->link->selectedPort = -1;
         for (int i = 0; i < 100; ++i) form->Timer1->Fire();
         form->link->selectedPort = kCom;
-        time = std::make_unique<unitsim::QuietTime>(*sim, *form->link, kCom);
+        if (sim) time = std::make_unique<unitsim::QuietTime>(*sim, *form->link, kCom);
     }
     void TearDown() override
     {
@@ -60,9 +63,20 @@ protected:
     }
     [[nodiscard]] virtual unitsim::UnitConfig unitConfig() const { return {}; }
 
-    // Fires the main timer once for every 50 ms of quiet line, until done() or timeoutMs of link time.
+    // Fires the main timer once for every 50 ms of quiet line, until done() or timeoutMs of link time. A unit in
+    // a process of its own cannot tell when the line is quiet: the timer then follows real time.
     bool runUntil(const std::function<bool()>& done, int timeoutMs = 20000)
     {
+        if (!time) {
+            const auto begin = std::chrono::steady_clock::now();
+            for (auto now = begin; now - begin < std::chrono::milliseconds(timeoutMs);
+                 now = std::chrono::steady_clock::now()) {
+                for (; realTickAt <= now; realTickAt += std::chrono::milliseconds(50)) form->Timer1->Fire();
+                if (done()) return true;
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+            return false;
+        }
         return time->runUntil(
             [this](std::uint32_t ms) {
                 quietMs += ms;
@@ -98,10 +112,12 @@ protected:
     }
 
     std::filesystem::path configDir;
+    std::string unitPath;  // the unit's end of its line, as the port list gives it for COM 200
     os::LinkClock clock;
     vcl::ScopedDialogScript dialogs;
     std::unique_ptr<unitsim::UnitSim> sim;
     std::unique_ptr<TMainForm> form;
     std::unique_ptr<unitsim::QuietTime> time;
     std::uint32_t quietMs = 0;
+    std::chrono::steady_clock::time_point realTickAt = std::chrono::steady_clock::now();
 };
