@@ -55,6 +55,13 @@ enum class StringViewFault { None, IndexOutsideCount, PartOutsideRange, EmptyPar
 inline constexpr std::string_view kStringViewIndexText = "Spatny index stringview >n";
 inline constexpr std::string_view kStringViewPartText = "Spatny index stringview >MAXSV";
 inline constexpr std::string_view kStringViewEmptyText = "Spatny stringview (part is NULL)";
+// The developer's text of a fault.
+[[nodiscard]] constexpr std::string_view StringViewFaultText(StringViewFault fault)
+{
+    return fault == StringViewFault::EmptyPart          ? kStringViewEmptyText
+           : fault == StringViewFault::PartOutsideRange ? kStringViewPartText
+                                                        : kStringViewIndexText;
+}
 
 class CAxe final
 {

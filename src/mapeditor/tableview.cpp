@@ -114,6 +114,25 @@ struct Frame
     [[nodiscard]] bool handle() const { return clampR == 0 && clampB == 0 && right() && bottom(); }
 };
 
+// The pixel span of lines i0..i1 along one axis (-1: its heads, from headLo to headHi); false when the axis is
+// collapsed and its one line is not among them.
+template <typename Edge>
+bool spanOf(int i0, int i1, const CAxe& axis, int headLo, int headHi, int first, Edge edge, int& lo, int& hi)
+{
+    if (i0 == -1) {
+        lo = headLo;
+        hi = headHi;
+    } else if (axis.collapsed) {
+        if (axis.collapsedIndex < i0 || axis.collapsedIndex > i1) return false;
+        lo = edge(0);
+        hi = edge(1);
+    } else {
+        lo = edge(i0 - first);
+        hi = edge(i1 + 1 - first);
+    }
+    return true;
+}
+
 Frame frameOf(const Geometry& g, int c0, int r0, int c1, int r1, bool clamp = true)
 {
     Frame f;
@@ -129,28 +148,11 @@ Frame frameOf(const Geometry& g, int c0, int r0, int c1, int r1, bool clamp = tr
     } else {
         f.area = {g.L.cellsLeft, g.L.cellsTop, g.cellsRight, g.cellsBottom};
     }
-    if (c0 == -1) {
-        f.l = g.headLeft;
-        f.r = g.headRight;
-    } else if (X.collapsed) {
-        if (X.collapsedIndex < c0 || X.collapsedIndex > c1) return f;
-        f.l = g.left(0);
-        f.r = g.left(1);
-    } else {
-        f.l = g.left(c0 - g.firstColumn);
-        f.r = g.left(c1 + 1 - g.firstColumn);
-    }
-    if (r0 == -1) {
-        f.t = g.headTop;
-        f.b = g.headBottom;
-    } else if (Y.collapsed) {
-        if (Y.collapsedIndex < r0 || Y.collapsedIndex > r1) return f;
-        f.t = g.top(0);
-        f.b = g.top(1);
-    } else {
-        f.t = g.top(r0 - g.firstRow);
-        f.b = g.top(r1 + 1 - g.firstRow);
-    }
+    if (!spanOf(
+            c0, c1, X, g.headLeft, g.headRight, g.firstColumn, [&](int k) { return g.left(k); }, f.l, f.r) ||
+        !spanOf(
+            r0, r1, Y, g.headTop, g.headBottom, g.firstRow, [&](int k) { return g.top(k); }, f.t, f.b))
+        return f;
     if (clamp) {
         // A first edge at the area's far end (or a last edge at its near end) shows nothing either.
         auto hold = [](int& v, int lo, int hi, bool first, int& side) {
@@ -194,24 +196,15 @@ int selectionState(int selected, int total)
     return selected == 0 ? 0 : selected >= total ? 2 : 1;
 }
 
-// Selected cells of sheet column `column` (only the collapsed row's on a collapsed Y axis), and how many count.
-void columnCells(const Geometry& g, int column, int& selected, int& total)
+// Selected cells of a sheet column (or row), and how many count: on a collapsed other axis only its one cell.
+void lineCells(const Geometry& g, bool column, int index, int& selected, int& total)
 {
+    const CAxe& other = column ? g.s.y : g.s.x;
     selected = total = 0;
-    for (int r = 0; r < g.usedRows(); ++r) {
-        if (g.s.y.collapsed && r != g.s.y.collapsedIndex) continue;
+    for (int o = 0; o < (column ? g.usedRows() : g.usedColumns()); ++o) {
+        if (other.collapsed && o != other.collapsedIndex) continue;
         ++total;
-        selected += marked(g.s.sel.cellMark(column, r)) ? 1 : 0;
-    }
-}
-
-void rowCells(const Geometry& g, int row, int& selected, int& total)
-{
-    selected = total = 0;
-    for (int c = 0; c < g.usedColumns(); ++c) {
-        if (g.s.x.collapsed && c != g.s.x.collapsedIndex) continue;
-        ++total;
-        selected += marked(g.s.sel.cellMark(c, row)) ? 1 : 0;
+        selected += marked(column ? g.s.sel.cellMark(index, o) : g.s.sel.cellMark(o, index)) ? 1 : 0;
     }
 }
 
@@ -385,7 +378,7 @@ void TTab::PaintTable(TCanvas& c)
     if (X.collapsed) {
         if (!check) {
             int selected = 0, total = 0;
-            columnCells(g, X.collapsedIndex, selected, total);
+            lineCells(g, true, X.collapsedIndex, selected, total);
             const int state = selectionState(selected, total);
             const int x0 = g.headRight + 2, x1 = g.left(1), y0 = L.cellsTop - 30;
             DrawBevel(c, x0, y0, x1 - x0, 27, pressedState(state), stateFill(state), colours[2], colours[1]);
@@ -424,7 +417,7 @@ void TTab::PaintTable(TCanvas& c)
     if (Y.collapsed) {
         if (!check) {
             int selected = 0, total = 0;
-            rowCells(g, Y.collapsedIndex, selected, total);
+            lineCells(g, false, Y.collapsedIndex, selected, total);
             const int state = selectionState(selected, total);
             const int y0 = g.headBottom + 2, y1 = g.top(1);
             DrawBevel(c, g.headLeft, y0, L.cellsLeft - 2 - g.headLeft, y1 - y0, pressedState(state), stateFill(state),
@@ -472,14 +465,14 @@ void TTab::PaintTable(TCanvas& c)
         if (!X.collapsed)
             for (int k = 0; k < g.columns; ++k) {
                 int selected = 0, total = 0;
-                columnCells(g, g.firstColumn + k, selected, total);
+                lineCells(g, true, g.firstColumn + k, selected, total);
                 button(g.left(k) + 1, g.headBottom + 2, g.left(k + 1) - 1, L.cellsTop - 2,
                        selectionState(selected, total));
             }
         if (!Y.collapsed)
             for (int j = 0; j < g.rows; ++j) {
                 int selected = 0, total = 0;
-                rowCells(g, g.firstRow + j, selected, total);
+                lineCells(g, false, g.firstRow + j, selected, total);
                 button(g.headRight + 2, g.top(j) + 1, L.cellsLeft - 2, g.top(j + 1) - 1,
                        selectionState(selected, total));
             }
@@ -697,9 +690,7 @@ void TTab::PaintTable(TCanvas& c)
                 StringViewFault fault = StringViewFault::None;
                 const auto part = X.StringViewText(col, 0, &fault);
                 if (!part) {
-                    logOnce(fault == StringViewFault::EmptyPart          ? kStringViewEmptyText
-                            : fault == StringViewFault::PartOutsideRange ? kStringViewPartText
-                                                                         : kStringViewIndexText);
+                    logOnce(StringViewFaultText(fault));
                     continue;
                 }
                 // A name is shrunk on its own to its column's width.
@@ -890,6 +881,44 @@ int nearestBoundary(const TabCellEdit& e, int x)
     return best;
 }
 
+// The select-all box where the two gap strips cross (only while neither axis is collapsed).
+bool onSelectAll(const Geometry& g, int x, int y)
+{
+    return !g.s.x.collapsed && !g.s.y.collapsed && g.headRight + 2 <= x && x < g.L.cellsLeft && g.headBottom + 2 <= y &&
+           y < g.L.cellsTop;
+}
+
+// Which axis label of the corner cell is at (x, y): kSelXHeads above its diagonal (the test is strict), kSelYHeads
+// on and below it, 0 outside the corner. With one axis collapsed the other's label takes the corner.
+int cornerLabel(const Geometry& g, int x, int y)
+{
+    const CAxe& X = g.s.x;
+    const CAxe& Y = g.s.y;
+    const int left = g.headLeft + (Y.collapsed ? 1 : 0), top = X.collapsed ? g.L.cellsTop - 30 : g.headTop;
+    const int bottom = Y.collapsed ? g.headBottom : g.L.cellsTop;
+    if (x < left || x >= g.L.cellsLeft || y < top || y >= bottom) return 0;
+    if (X.collapsed) return Y.collapsed ? 0 : kSelYHeads;
+    if (Y.collapsed) return kSelXHeads;
+    return std::int64_t{y - g.headTop} * g.L.yHeadWidth < std::int64_t{x - g.headLeft} * g.L.headHeight ? kSelXHeads
+                                                                                                        : kSelYHeads;
+}
+
+// The scroll bars take a press at the pointer, a moved bar scrolling the table; whether one took it.
+bool pressScrollBars(TTab& tab)
+{
+    for (CTabScrollBar* bar : {&tab.hBar, &tab.vBar}) {
+        bar->mouseX = tab.px;
+        bar->mouseY = tab.py;
+        bar->HitTest();
+        if (const int r = bar->Press(); r != 0) {
+            if (r == 6) tab.Command(bar == &tab.hBar ? kCmdHorizontalBar : kCmdVerticalBar);
+            tab.dirty |= kDirtyRedraw;
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 void TTab::TableMouseMove()
@@ -1078,6 +1107,15 @@ bool TTab::TableMouseDown()
     }
     // 4. The buttons of the whole table, the axis labels, the scroll bars, then the items themselves.
     const int nx = g.usedColumns(), ny = g.usedRows();
+    auto selectHeads = [&](int label) {
+        const bool xHeads = label == kSelXHeads;
+        const int n = xHeads ? nx : ny;
+        if (n > 0) {
+            sel.SelectOne(fullHits, xHeads ? 0 : -1, xHeads ? -1 : 0);
+            sel.SelectTo(fullHits, xHeads ? n - 1 : -1, xHeads ? -1 : n - 1);
+        }
+        dirty |= kDirtyRedraw;
+    };
     auto selectAllCells = [&] {
         if (countSelectedCells(*sheet, nx, ny) < nx * ny) {
             sel.SelectOne(fullHits, 0, 0);
@@ -1089,42 +1127,17 @@ bool TTab::TableMouseDown()
         return true;
     };
     if (!check) {
-        if (!X.collapsed && !Y.collapsed && g.headRight + 2 <= px && px < L.cellsLeft && g.headBottom + 2 <= py &&
-            py < L.cellsTop)
-            return selectAllCells();
+        if (onSelectAll(g, px, py)) return selectAllCells();
         if (X.collapsed && g.headRight + 2 <= px && px <= g.left(1) && L.cellsTop - 30 <= py && py < L.cellsTop)
             return selectAllCells();
         if (Y.collapsed && g.headLeft <= px && px < L.cellsLeft && g.headBottom + 2 <= py && py <= g.top(1))
             return selectAllCells();
     }
-    {
-        const int left = g.headLeft + (Y.collapsed ? 1 : 0), top = X.collapsed ? L.cellsTop - 30 : g.headTop;
-        const int bottom = Y.collapsed ? g.headBottom : L.cellsTop;
-        if (left <= px && px < L.cellsLeft && top <= py && py < bottom) {
-            const bool xLabel = X.collapsed   ? false
-                                : Y.collapsed ? true
-                                              : std::int64_t{py - g.headTop} * L.yHeadWidth <
-                                                    std::int64_t{px - g.headLeft} * L.headHeight;
-            if (xLabel ? X.collapsed : Y.collapsed) return false;
-            const int n = xLabel ? nx : ny;
-            if (n > 0) {
-                sel.SelectOne(fullHits, xLabel ? 0 : -1, xLabel ? -1 : 0);
-                sel.SelectTo(fullHits, xLabel ? n - 1 : -1, xLabel ? -1 : n - 1);
-            }
-            dirty |= kDirtyRedraw;
-            return true;
-        }
+    if (const int label = cornerLabel(g, px, py); label != 0) {
+        selectHeads(label);
+        return true;
     }
-    for (CTabScrollBar* bar : {&hBar, &vBar}) {
-        bar->mouseX = px;
-        bar->mouseY = py;
-        bar->HitTest();
-        if (const int r = bar->Press(); r != 0) {
-            if (r == 6) Command(bar == &hBar ? kCmdHorizontalBar : kCmdVerticalBar);
-            dirty |= kDirtyRedraw;
-            return true;
-        }
-    }
+    if (pressScrollBars(*this)) return true;
     if (px < g.headLeft || px > g.cellsRight || py < g.headTop || py > g.cellsBottom) return false;
     sel.StartTableDrag(visibleHits, px, py, shiftDown, ctrlDown);
     tableDrag.selecting = sel.dragKind != 0;
@@ -1189,20 +1202,13 @@ bool TTab::TableRightDown()
         sel.SelectOne(fullHits, c0, r0);
         sel.SelectTo(fullHits, c1, r1);
     };
-    if (!(flagWord & kTabCheckGrid) && !X.collapsed && !Y.collapsed && g.headRight + 2 <= px && px < L.cellsLeft &&
-        g.headBottom + 2 <= py && py < L.cellsTop) {
+    if (!(flagWord & kTabCheckGrid) && onSelectAll(g, px, py)) {
         if (nx > 0 && ny > 0) selectRange(0, 0, nx - 1, ny - 1);
         return false;
     }
-    const int left = g.headLeft + (Y.collapsed ? 1 : 0), top = X.collapsed ? L.cellsTop - 30 : g.headTop;
-    const int bottom = Y.collapsed ? g.headBottom : L.cellsTop;
-    if (left <= px && px < L.cellsLeft && top <= py && py < bottom) {
-        const bool xLabel =
-            X.collapsed   ? false
-            : Y.collapsed ? true
-                          : std::int64_t{py - g.headTop} * L.yHeadWidth < std::int64_t{px - g.headLeft} * L.headHeight;
-        if (xLabel && !X.collapsed && nx > 0) selectRange(0, -1, nx - 1, -1);
-        if (!xLabel && !Y.collapsed && ny > 0) selectRange(-1, 0, -1, ny - 1);
+    if (const int label = cornerLabel(g, px, py); label != 0) {
+        if (label == kSelXHeads && nx > 0) selectRange(0, -1, nx - 1, -1);
+        if (label == kSelYHeads && ny > 0) selectRange(-1, 0, -1, ny - 1);
         return false;
     }
     int column = -2, row = -2;
@@ -1214,7 +1220,7 @@ bool TTab::TableRightDown()
     if (bits & kHitColumnStrip) {
         const int c = visibleHits.hitColumn;
         int selected = 0, total = 0;
-        columnCells(g, c, selected, total);
+        lineCells(g, true, c, selected, total);
         if (selected < total) {
             if (Y.collapsed)
                 sel.SelectOne(fullHits, c, Y.collapsedIndex);
@@ -1226,7 +1232,7 @@ bool TTab::TableRightDown()
     if (bits & kHitRowStrip) {
         const int r = visibleHits.hitRow;
         int selected = 0, total = 0;
-        rowCells(g, r, selected, total);
+        lineCells(g, false, r, selected, total);
         if (selected < total) {
             if (X.collapsed)
                 sel.SelectOne(fullHits, X.collapsedIndex, r);
@@ -1254,18 +1260,9 @@ bool TTab::TableDoubleClick()
     int column = -2, row = -2;
     TSel::HitCell(visibleHits, px, py, column, row);
     if (!editableItem(*sheet, column, row)) {
-        for (CTabScrollBar* bar : {&hBar, &vBar}) {
-            bar->mouseX = px;
-            bar->mouseY = py;
-            bar->HitTest();
-            if (const int r = bar->Press(); r != 0) {
-                if (r == 6) Command(bar == &hBar ? kCmdHorizontalBar : kCmdVerticalBar);
-                dirty |= kDirtyRedraw;
-                ApplyCursor();
-                return true;
-            }
-        }
-        return false;
+        if (!pressScrollBars(*this)) return false;
+        ApplyCursor();
+        return true;
     }
     if (!edit.active || edit.column != column || edit.row != row) BeginCellEdit(column, row, false);
     if (!edit.active) return false;

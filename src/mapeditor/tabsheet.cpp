@@ -234,9 +234,7 @@ void TTab::UpdateOperatingPoint()
             StringViewFault fault = StringViewFault::None;
             const auto part = sheet.x.StringViewText(k, 0, &fault);
             if (!part) {
-                logOnce(fault == StringViewFault::EmptyPart          ? kStringViewEmptyText
-                        : fault == StringViewFault::PartOutsideRange ? kStringViewPartText
-                                                                     : kStringViewIndexText);
+                logOnce(StringViewFaultText(fault));
                 continue;
             }
             const std::string_view english = GetLngText(*part, LNG_ENGLISH);
