@@ -191,6 +191,7 @@ bool TTab::dispatchMessage(TMessage& m)
             TrackPointer(m.x, m.y);
             break;
         case TMsg::MouseWheel:
+            keys();
             WheelTurn(m.wheelDelta > 0 ? 1 : -1);
             m.result = 1;
             break;

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -343,6 +344,8 @@ public:
     bool TableDoubleClick();
     bool TableWheel(int direction);
     bool TableKey(int code);
+    // The autoscale of the graph views over the current sheet and the sheets scaled with it.
+    void ScaleGraph();
     void Layout2D();
     void Paint2D(TCanvas& c);
     void MouseMove2D();
@@ -350,7 +353,11 @@ public:
     bool MouseUp2D();
     bool RightClick2D();
     bool Wheel2D(int steps);
+    void Status2D();
+    // After a drag moved a point or guide: new scales, and the pointer kept on the dragged point (h, v of curve k).
+    void RescaleAfterDrag(std::int32_t h, std::int32_t v, int k, bool followX, bool followY);
     void Prepare3D();
+    void Project3D(double x, double h, double z, double& sx, double& sy, double& depth) const;
     void Paint3D(TCanvas& c);
     void Graph3DMouseMove();
     bool Graph3DMouseDown();
@@ -366,6 +373,9 @@ public:
     bool MouseUpCheck();
     bool RightClickCheck();
     bool WheelCheck(int steps);
+    void StatusCheck();
+    // After a line drag: new scales, the pointer kept on the line (an X or a Y value, or nothing).
+    void RescaleCheck(std::optional<std::int32_t> x, std::optional<std::int32_t> y, bool followX, bool followY);
     void BuildPopupMenu();
 
     // ---- State (plain data, as the views and pages use it) -------------------------------------------------
@@ -407,6 +417,7 @@ public:
     TabLayout layout;
     std::array<TColor, 13> colours = kTabColours;
     std::array<TBitmap, kTabBitmapCount> bitmaps;
+    TBitmap checkMark;  // "BTCHK" of the check grid, loaded on first use
     // Side bar, step buttons, scroll bars, popup
     std::array<CTabButton, kSideButtons> buttons;
     int activeButtons = 0;

@@ -17,6 +17,30 @@ struct TabGuides
     std::int32_t startLimiter = 0;
 };
 
+// The 3-D view's projection, worked out by TTab::Prepare3D: the rotated unit rows (each normalised by the sum of
+// its entries' magnitudes, so that the projected box is as wide and high as the surface area), the same rows
+// scaled by the axes for drawing, and where the origin lies.
+struct Projection3D
+{
+    bool valid = false;  // false while the surface area has no room (a control shrunk to a few pixels)
+    std::array<std::array<double, 3>, 3> rows{};
+    std::array<std::array<double, 3>, 3> draw{};
+    double aspect = 1.0;
+    int width = 0, height = 0;  // of the surface area
+    int originX = 0, originY = 0, xOffset = 0;
+
+    // Screen point and depth (larger is nearer) of x along the view's X axis, h up, z along its Y axis, each
+    // measured from its axis's display low in raw units.
+    void Project(double x, double h, double z, double& sx, double& sy, double& depth) const
+    {
+        sx = originX + (xOffset + draw[0][0] * x + draw[0][1] * h + draw[0][2] * z) * aspect;
+        sy = originY - (draw[1][0] * x + draw[1][1] * h + draw[1][2] * z);
+        depth = draw[2][0] * x + draw[2][1] * h + draw[2][2] * z;
+    }
+};
+
+inline constexpr int kNoTarget = -100;  // hover target: nothing
+
 // Graph modes.
 inline constexpr int kGraphCurveX = 1;   // Y collapsed: one curve along X
 inline constexpr int kGraphCurveY = 2;   // X collapsed: one curve along Y
@@ -45,6 +69,9 @@ public:
     int scaleSpace = 140;                  // 3-D: width kept for the colour scale; left edge of a copied picture
     int hintFlags = 3;                     // 3-D: which hints are still offered
     int labelMode = 0;                     // 3-D value labels: 0 none .. 3 all
+    Projection3D projection;               // 3-D
+    int dragStartX = 0, dragStartY = 0;    // 3-D rotation drag: where it began
+    std::array<int, 3> dragStartAngles{};
     int proportional = 0;                  // check grid: lines placed by value
     std::int32_t rowOffset = 0;            // raw amount by which each stacked curve lies above the next
     std::int32_t firstRowTop = 0;
@@ -55,7 +82,9 @@ public:
     int dragCurve = 0;
     int grabOffsetX = 0, grabOffsetY = 0;
     std::int32_t grabHorizontal = 0, grabValue = 0;
-    int hoverTarget = 0;
+    // 2-D: a point's grid index, -1 a curve start (base advance), -2 the limiter, -3 the start limiter;
+    // check grid: 50 + i an X line, 100 + j a Y line; -100 nothing in both.
+    int hoverTarget = kNoTarget;
     int currentCurve = 0, curveCount = 0;
     std::string status;  // hint text of the graph views (shown as the editor's hint)
 

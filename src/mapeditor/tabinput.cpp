@@ -231,7 +231,7 @@ void TTab::LeftButtonDown()
     }
     if ((flagWord & kTabCheckGrid) && onProportionalSpot()) {
         graph.proportional = !graph.proportional;
-        graph.hoverTarget = 0;
+        graph.hoverTarget = kNoTarget;
         dirty |= kDirtyRecompute;
         return;
     }

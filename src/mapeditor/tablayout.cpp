@@ -484,6 +484,12 @@ void TTab::paintTitleStrip(TCanvas& c)
     c.Brush.Style = bsSolid;
 }
 
+void TTab::ScaleGraph()
+{
+    graph.Autoscale(std::span<const CSheet>(sheets.data(), static_cast<std::size_t>(sheetCount)), current, guides,
+                    drawnViews & kView2D);
+}
+
 void TTab::Redraw()
 {
     if (painting) return;
@@ -510,27 +516,23 @@ void TTab::Redraw()
         if (drawnViews & kViewTable) PaintTable(c);
         graph.mode = sheet->y.collapsed ? kGraphCurveX : sheet->x.collapsed ? kGraphCurveY : kGraphStacked;
         const bool recompute = dirty & kDirtyRecompute;
-        auto scale = [&] {
-            graph.Autoscale(std::span<const CSheet>(sheets.data(), static_cast<std::size_t>(sheetCount)), current,
-                            guides, drawnViews & kView2D);
-        };
         if (drawnViews & kView2D) {
             if (recompute) {
-                scale();
+                ScaleGraph();
                 Layout2D();
             }
             Paint2D(c);
         }
         if (drawnViews & kView3D) {
             if (recompute) {
-                scale();
+                ScaleGraph();
                 Prepare3D();
             }
             Paint3D(c);
         }
         if (drawnViews & kViewCheck) {
             if (recompute) {
-                scale();
+                ScaleGraph();
                 LayoutCheck();
             }
             PaintCheck(c);
