@@ -25,3 +25,34 @@ void BuildLiveRequest(std::span<std::uint8_t> sendData, const Image& image, std:
     }
     sendData[kLiveReqPickup] = inputs.pickupWanted ? 1 : 0;
 }
+
+LiveValues DecodeLiveValues(const LiveBlock& b)
+{
+    LiveValues v;
+    auto bit = [&](int byte, int n) { return (b.Monb(byte) >> n & 1) != 0; };
+    v.rpm = b.Monw(2);
+    v.tps = b.Monw(47);
+    v.gasHandle = b.Monw(57);
+    v.iap = b.Monw(69) != 0 ? b.Monw(69) : b.Monw(46) * 10;
+    v.coolant = b.Monb(195);
+    v.air = b.Monb(196);
+    v.startChoke = b.Monw(25);
+    v.tpShare = b.Monb(198);
+    constexpr int kMissing = 255;
+    const int channel[4] = {b.Monb(203), b.Monb(204), b.Monb(205), b.Monb(206)};
+    v.lambda[0] = channel[0];
+    v.lambda[1] = channel[1] == kMissing ? v.lambda[0] : channel[1];
+    v.lambda[2] = channel[2] == kMissing ? v.lambda[0] : channel[2];
+    v.lambda[3] = channel[3] == kMissing ? v.lambda[1] : channel[3];
+    v.lambdaCount = 1 + (channel[1] != kMissing) + (channel[2] != kMissing) + (channel[3] != kMissing);
+    v.tpsError = bit(178, 0);
+    v.iapError = bit(178, 1);
+    v.pressureError = bit(178, 2);
+    v.engineRunning = bit(178, 3);
+    v.throttleByServo = bit(179, 0);
+    v.secondTps = bit(182, 0);
+    v.map0UsesIap = bit(180, 5);
+    v.map1UsesIap = bit(180, 6);
+    v.secondAdvanceMap = bit(180, 7);
+    return v;
+}

@@ -46,6 +46,30 @@ private:
     std::array<std::uint8_t, kLiveBlockLength> m_bytes{};
 };
 
+// The main window's decoded copy of the last live frame, as far as the program reads it by value (the map editors'
+// operating points, the pages). Block positions: b = Monb byte, w = Monw word.
+struct LiveValues
+{
+    int rpm = 0;         // w2
+    int tps = 0;         // 0.1 %, w47
+    int gasHandle = 0;   // 0.1 %, w57
+    int iap = 0;         // 0.1 kPa: w69, or w46 x 10 while w69 is 0
+    int coolant = 0;     // deg C + 100, b195 (0: none)
+    int air = 0;         // deg C + 100, b196 (0: none)
+    int startChoke = 0;  // 0.1 s, w25
+    int tpShare = 0;     // %, b198: how much of the injection load comes from TP
+    // 0.1 AFR, b203..b206; a channel byte of 255 (channel missing) takes lambda 1 (channels 2 and 3) or lambda 2
+    // (channel 4), and the count is 1 plus the channels 2 to 4 that are present.
+    std::array<int, 4> lambda{};
+    int lambdaCount = 1;
+    bool tpsError = false, iapError = false, pressureError = false, engineRunning = false;  // b178 bits 0..3
+    bool throttleByServo = false;                                                          // b179 bit 0
+    bool secondTps = false;                                                                // b182 bit 0
+    bool map0UsesIap = false, map1UsesIap = false, secondAdvanceMap = false;               // b180 bits 5, 6, 7
+};
+
+[[nodiscard]] LiveValues DecodeLiveValues(const LiveBlock& block);
+
 struct LiveRequestInputs
 {
     bool tuningOn = false;      // lambda tuning switched on

@@ -133,3 +133,14 @@ void DotFill(TBitmap& bitmap, int x, int y, int w, int h, TColor colour)
         for (int px = start; px < x1; px += 2) line[px] = pixel;
     }
 }
+
+void RecolorBitmap(TBitmap* bitmap, TColor oldColour, TColor newColour)
+{
+    if (!bitmap) return;
+    const std::uint32_t from = ScanLinePixel(oldColour), to = ScanLinePixel(newColour);
+    for (int y = 0; y < bitmap->Height(); ++y) {
+        std::uint32_t* row = bitmap->ScanLine(y);
+        for (int x = 0; x < bitmap->Width(); ++x)
+            if ((row[x] | 0xFF000000u) == from) row[x] = to;
+    }
+}

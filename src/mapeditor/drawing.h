@@ -26,3 +26,5 @@ void TileBitmap(TCanvas& c, const TBitmap& bitmap, int left, int top, int right,
 void DotFill(TBitmap& bitmap, int x, int y, int w, int h, TColor colour);
 // The colour with each of red, green and blue halved.
 [[nodiscard]] TColor HalfBright(TColor colour);
+// Every pixel of the old colour gets the new one; nothing without a bitmap.
+void RecolorBitmap(TBitmap* bitmap, TColor oldColour, TColor newColour);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "mapeditor/drawing.h"
 #include "os/lngtext.h"
 #include "vcl/dialogs.h"
 
@@ -61,12 +62,8 @@ void TTab::LoadBitmaps()
     const TColor face = ColorToRgb(clBtnFace);
     for (int i = 0; i < kTabBitmapCount; ++i) {
         TBitmap& bitmap = bitmaps[static_cast<std::size_t>(i)];
-        if (!LoadBitmapResource(bitmap, kTabBitmapNames[static_cast<std::size_t>(i)]) || !kRecoloured[i]) continue;
-        for (int y = 0; y < bitmap.Height(); ++y) {
-            std::uint32_t* row = bitmap.ScanLine(y);
-            for (int x = 0; x < bitmap.Width(); ++x)
-                if (PixelColor(row[x]) == kPictureFace) row[x] = ScanLinePixel(face);
-        }
+        if (LoadBitmapResource(bitmap, kTabBitmapNames[static_cast<std::size_t>(i)]) && kRecoloured[i])
+            RecolorBitmap(&bitmap, kPictureFace, face);
     }
     dirty |= kDirtyRedraw;
 }

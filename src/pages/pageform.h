@@ -4,10 +4,13 @@
 // part of it, since they sit below the shell.
 #include <array>
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "link/livedata.h"
 #include "settings/helpers.h"
 #include "settings/image.h"
 #include "settings/repair.h"
@@ -68,10 +71,28 @@ struct PageHooks
     std::function<bool()> versionLabelShown;
 };
 
+// The map editors as the main window keeps them: at most 75, in creation order, destroyed with the window.
+inline constexpr int kMaxMapEditors = 75;
+struct TabList
+{
+    std::vector<std::unique_ptr<TTab>> editors;
+    // Bit 0: the image bytes behind the editors' guide values may have changed (the factory, pages, New settings,
+    // the injection modes); bit 1: an editor changed a guide value. The next live-value pass reloads them.
+    int guideRefresh = 0;
+    // Raised by the factory and by every show of the image; never lowered: from the first editor on, every live
+    // pass renews the editors' reference copies of their points.
+    bool axisRefresh = false;
+    // Whether the tables scroll to show the live operating point; shared by all editors, not saved.
+    int followSwitch = 1;
+    // Where an editor's developer faults go (once each); the window sends them to the error log.
+    std::function<void(std::string_view)> logFault;
+};
+
 class TPageForm : public TForm
 {
 public:
     TPageForm();
+    ~TPageForm() override;
 
     TPageControl* PageControl1 = nullptr;
     // Tab sheets by page number, filled by BuildAllPages.
@@ -99,11 +120,12 @@ public:
     // Monitor page labels: LabelAdvance1..4 (advance per cylinder), then LabelMonPOut1..12 (power outputs).
     std::array<TLabel*, 16> monitorLabels{};
 
-    // Map editors by id (null where none was made; the main window owns them), their count, and the request that
-    // they take the image's shared values (base advance and limiters) on the next tick.
+    // Map editors by id (null where none was made), and the main window's side of them (pages/mapside.h): the
+    // list that owns them, the request that they take the image's guide values, the follow switch.
     std::array<TTab*, kMapEditorIds> mapEditors{};
-    int mapEditorCount = 0;
-    int mapRefreshRequest = 0;
+    TabList tabList;
+    // The decoded copy of the last live frame (the live display keeps it).
+    LiveValues liveValues;
 
     ImageSet images;                  // settings, device and reference images, change marks
     RepairState repairState;          // fields the last repair derived from the image

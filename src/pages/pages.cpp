@@ -1,5 +1,6 @@
 #include "pages/pages.h"
 
+#include "mapeditor/tab.h"
 #include "vcl/dialogs.h"
 
 namespace {
@@ -43,6 +44,8 @@ void note(TPageForm& w, std::vector<std::string> problems)
 
 TPageForm::TPageForm() : pageModules(kPageModules) {}
 
+TPageForm::~TPageForm() = default;  // here, where the map editor control is a whole type
+
 void LayOutPage(TPageForm& w, int page)
 {
     const PageModule* module = moduleOf(w, page);
@@ -81,7 +84,6 @@ void BuildPageControl(TPageForm& w, int left, int top)
 void BuildAllPages(TPageForm& w)
 {
     enterSheets(w);
-    w.mapEditorCount = 0;
     for (int page : kBuildOrder) {
         const PageModule* module = moduleOf(w, page);
         if (!module) continue;
@@ -104,8 +106,14 @@ void StoreCurrentPage(TPageForm& w)
     run(w, kIndependentPage, &PageModule::store);
 }
 
+void StoreInjectionPage(TPageForm& w)
+{
+    run(w, PAGE_INJECTION, &PageModule::store);
+}
+
 void ShowImageOnPages(TPageForm& w, int all)
 {
+    w.tabList.axisRefresh = true;
     if (all != 0) {
         w.pageMessagesShown.clear();
         for (int page : kShowOrder) run(w, page, &PageModule::show);

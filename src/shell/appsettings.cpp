@@ -11,6 +11,10 @@
 #include "shell/about.h"
 #include "settings/newbike.h"
 #include "os/lngtext.h"
+#include "mapeditor/tab.h"
+#include "pages/mapside.h"
+#include "pages/pages.h"
+#include "shell/livedisplay.h"
 #include "shell/mainform.h"
 #include "shell/settingsfiles.h"
 #include "vcl/qtcolor.h"
@@ -215,7 +219,11 @@ int SelectedBikeTag(const TMainForm& w)
     return w.images.image[RS_BIKE_BYTE];
 }
 
-int InjectionEditorSheet(const TMainForm&) { return 0; }
+int InjectionEditorSheet(const TMainForm& w)
+{
+    const TTab* editor = w.mapEditors[kInjectionEditorId];
+    return editor && editor->current >= 0 ? editor->current : 0;
+}
 
 PageImportFlags CurrentPageImportFlags(const TMainForm& w)
 {
@@ -302,15 +310,31 @@ void DifferenceReport(TMainForm& w, const Image& second)
 
 void SetInjectionMode(TMainForm& w, int mode)
 {
-    w.images.image[3817] = static_cast<std::uint8_t>(mode);
+    Image& image = w.images.image;
+    // One map for all injectors, entered or left: maps 2 to 4 are map 1 again, and the editor shows it at once.
+    auto copyMapOne = [&w] {
+        CopyInjectionSheets(w);
+        if (TTab* editor = w.mapEditors[kInjectionEditorId]) {
+            editor->BuildSideBar();
+            editor->dirty |= kDirtyRecompute;
+        }
+        w.tabList.guideRefresh |= 1;
+        FeedLiveValuesToMapEditors(w, HasLiveData(w));
+    };
+    if (mode == 2) {
+        image[kImageInjectionMode] = 2;
+        copyMapOne();
+    } else {
+        if (image[kImageInjectionMode] == 2) copyMapOne();
+        image[kImageInjectionMode] = static_cast<std::uint8_t>(mode);
+        // Coupled: maps 2 to 4 take map 1's points, their values re-sampled onto them; every time it is chosen.
+        if (mode == 1) AlignInjectionSheets(w);
+    }
+    StoreInjectionPage(w);
     ShowImageOnPages(w, 1);
-    w.repairState = NormalizeSettingsImage(w.images.image);
+    w.repairState = NormalizeSettingsImage(image);
     w.NoteImageChangeAndProgram();
 }
-
-void StepFocusedMapEditor(TMainForm&, int) {}
-
-void InterpolateFocusedMapEditor(TMainForm&) {}
 
 void ShowExternalMonitorWindow(TMainForm& w, int set)
 {

@@ -31,9 +31,8 @@ void NewBikeSettings(TMainForm& w, int page = -1);
 [[nodiscard]] std::string ReportNameFor(const std::string& fileName);
 // The difference report of the settings image against a second image, into the report file.
 void DifferenceReport(TMainForm& w, const Image& second);
+// The injection mode of injectors 1 to 4 (0 normal, 1 coupled, 2 one map for all) with what it does to the maps.
 void SetInjectionMode(TMainForm& w, int mode);
-void StepFocusedMapEditor(TMainForm& w, int direction);
-void InterpolateFocusedMapEditor(TMainForm& w);
 void ShowExternalMonitorWindow(TMainForm& w, int set);
 void StoreExternalMonitorSet(TMainForm& w);
 void ShowAboutWindow(TMainForm& w);

@@ -6,6 +6,7 @@
 
 #include "os/files.h"
 #include "os/lngtext.h"
+#include "pages/mapside.h"
 #include "settings/settingsreader.h"
 #include "settings/settingswriter.h"
 #include "shell/about.h"
@@ -109,6 +110,7 @@ int TMainForm::NewSettings(int page, int mode)
         currentFileName.clear();
         UpdateCaption(*this);
         AddRecentFile("");
+        tabList.guideRefresh |= 1;
         ShowImageOnPages(*this, 1);
         NoteImageChange();
     }
@@ -386,9 +388,9 @@ void TMainForm::MenuHistoryClick(TObject* Sender)
 void TMainForm::Menu_Jet123NormalClick(TObject*) { SetInjectionMode(*this, 0); }
 void TMainForm::Menu_Jet123CoupledClick(TObject*) { SetInjectionMode(*this, 1); }
 void TMainForm::Menu_Jet123StejnyClick(TObject*) { SetInjectionMode(*this, 2); }
-void TMainForm::MenuToolsMinusClick(TObject*) { StepFocusedMapEditor(*this, -1); }
-void TMainForm::MenuToolsPlusClick(TObject*) { StepFocusedMapEditor(*this, +1); }
-void TMainForm::MenuToolsInterpolOnClick(TObject*) { InterpolateFocusedMapEditor(*this); }
+void TMainForm::MenuToolsMinusClick(TObject*) { StepFocusedTab(*this, -1); }
+void TMainForm::MenuToolsPlusClick(TObject*) { StepFocusedTab(*this, +1); }
+void TMainForm::MenuToolsInterpolOnClick(TObject*) { InterpolateFocusedTab(*this); }
 
 void TMainForm::MenuLadeniOnClick(TObject*)
 {

@@ -12,4 +12,5 @@ bool HasLiveData(const TMainForm& w)
 void ShowLiveData(TMainForm& w)
 {
     if (!HasLiveData(w) && w.device) w.device->live.Clear();
+    w.liveValues = w.device ? DecodeLiveValues(w.device->live) : LiveValues{};
 }

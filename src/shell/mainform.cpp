@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "os/lngtext.h"
+#include "pages/mapside.h"
 #include "settings/errorlog.h"
 #include "settings/newbike.h"
 #include "shell/appsettings.h"
@@ -85,6 +86,7 @@ TMainForm::TMainForm(os::LinkClock& clock, std::vector<std::string> args, PortLi
     pageHooks.logPageRecord = [this] { LogPageRecord(*this); };
     pageHooks.showLiveData = [this] { ShowLiveData(*this); };
     pageHooks.versionLabelShown = [this] { return PortInUse(*this) || link->selectedPort == -1; };
+    tabList.logFault = [folder = settingsFolder.path](std::string_view message) { LogError(folder, message); };
     for (const std::string& problem : SelfCheckEnums())
         MsgBoxError(problem, MB_OK);
 }
@@ -377,6 +379,10 @@ void TMainForm::Timer1Timer(TObject*)
     // 8. A delayed control change whose time has come.
     if (!modal)
         CommitDueChange(*this);
+    // 9. The map editors: the live operating point, the guide values, their own tick (whose committed edits reach
+    // the pages, so not while a box is open).
+    if (!modal)
+        FeedLiveValuesToMapEditors(*this, HasLiveData(*this));
     // 10. Status messages expire.
     ExpireStatusSlots(*this);
     // 11. The current page's periodic work.

@@ -215,11 +215,6 @@ public:
     bool deviceImageFromRecording = false;                   // the device image was played from a recording
     std::vector<std::string> pendingMessages;                // raised inside a timer step; shown once the step is done
     bool showingMessages = false;
-    // The map editors' side of the recording's page record: fills in each editor's identifier and current sheet
-    // (creation order), and selects the sheets a played page record names. Empty until the window keeps map
-    // editors.
-    std::function<void(LogPage&)> fillEditorSheets;
-    std::function<void(const LogPage&)> selectRecordedSheets;
 
 private:
     void BuildForm();

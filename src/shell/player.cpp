@@ -9,6 +9,7 @@
 
 #include "link/csvlog.h"
 #include "os/lngtext.h"
+#include "pages/mapside.h"
 #include "shell/appsettings.h"
 #include "shell/livedisplay.h"
 #include "shell/mainform.h"
@@ -61,7 +62,7 @@ void ApplyReplayedPage(TMainForm& w, const LogPage& page)
         w.PageControl1->SetActivePageIndex(page.page);
         if (w.PageControl1->ActivePageIndex() == page.page) w.PageControl1Change(w.PageControl1);
     }
-    if (w.selectRecordedSheets) w.selectRecordedSheets(page);
+    SelectRecordedSheets(w, page);
 }
 
 }  // namespace
@@ -274,7 +275,7 @@ void LogPageRecord(TMainForm& w)
     if (!w.recording.Recording()) return;
     LogPage page;
     page.page = w.currentPage;
-    if (w.fillEditorSheets) w.fillEditorSheets(page);
+    FillEditorSheets(w, page);
     Logged(w, w.recording.LogPageRecord(page));
 }
 

@@ -58,3 +58,42 @@ TEST(LiveData, HasLiveDataWhileAPortIsInUseOrThePlayerPlays)
         EXPECT_EQ(HasLiveData(c.port, c.player), c.expected);
     }
 }
+
+TEST(LiveData, DecodedValuesWithMissingLambdaChannelsAndTheOldPressureWord)
+{
+    // A frame as the unit sends it: words big-endian from answer byte 1, block position = answer position + 1.
+    std::array<std::uint8_t, kLiveFrameLength> answer{};
+    auto word = [&](int w, int v) {
+        answer[static_cast<std::size_t>(2 * w - 1)] = static_cast<std::uint8_t>(v >> 8);
+        answer[static_cast<std::size_t>(2 * w)] = static_cast<std::uint8_t>(v);
+    };
+    auto byte = [&](int b, int v) { answer[static_cast<std::size_t>(b - 1)] = static_cast<std::uint8_t>(v); };
+    word(2, 4321);
+    word(47, 575);
+    word(46, 98);  // kPa, used while word 69 is 0
+    word(25, 123);
+    byte(195, 190);
+    byte(198, 40);
+    byte(178, 0x0A);
+    byte(180, 0xA0);
+    const std::array<int, 4> channels = {140, 255, 130, 255};
+    for (int k = 0; k < 4; ++k) byte(203 + k, channels[static_cast<std::size_t>(k)]);
+    LiveBlock block;
+    block.StoreAnswer(answer);
+    LiveValues v = DecodeLiveValues(block);
+    EXPECT_EQ(v.rpm, 4321);
+    EXPECT_EQ(v.tps, 575);
+    EXPECT_EQ(v.iap, 980);
+    EXPECT_EQ(v.startChoke, 123);
+    EXPECT_EQ(v.coolant, 190);
+    EXPECT_EQ(v.air, 0);
+    EXPECT_EQ(v.tpShare, 40);
+    EXPECT_EQ(v.lambda, (std::array<int, 4>{140, 140, 130, 140}));
+    EXPECT_EQ(v.lambdaCount, 2);
+    EXPECT_TRUE(v.iapError && v.engineRunning && !v.tpsError);
+    EXPECT_TRUE(v.map0UsesIap && v.secondAdvanceMap && !v.map1UsesIap);
+    word(69, 1005);  // tenths of kPa, when the unit sends them
+    block.StoreAnswer(answer);
+    v = DecodeLiveValues(block);
+    EXPECT_EQ(v.iap, 1005);
+}

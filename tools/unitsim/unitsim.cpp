@@ -371,6 +371,17 @@ void UnitSim::handleFramed(const std::vector<std::uint8_t>& frame)
     answer(frameBytes(f, n), frame.size(), req.command);
 }
 
+void UnitSim::setLiveBytes(int at, const std::vector<std::uint8_t>& bytes)
+{
+    std::lock_guard lock(m_mutex);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const int k = at + static_cast<int>(i);
+        if (k < 0 || k >= 300) continue;
+        std::erase_if(m_liveBytes, [k](const auto& entry) { return entry.first == k; });
+        m_liveBytes.emplace_back(k, bytes[i]);
+    }
+}
+
 std::vector<std::uint8_t> UnitSim::liveAnswer(bool wantsSamples)
 {
     std::lock_guard lock(m_mutex);
@@ -400,6 +411,7 @@ std::vector<std::uint8_t> UnitSim::liveAnswer(bool wantsSamples)
         a[285] = s;
         a[286] = 4;
     }
+    for (const auto& [at, value] : m_liveBytes) a[static_cast<std::size_t>(at)] = value;
     a[295] = static_cast<std::uint8_t>(m_config.hardwareCode & 0xFF);
     a[296] = static_cast<std::uint8_t>(m_config.hardwareCode >> 8);
     a[297] = static_cast<std::uint8_t>(m_config.subVersion);

@@ -77,6 +77,9 @@ public:
     void setFaults(const Faults& faults);
     void setSilent(bool silent) { m_silent.store(silent); }
     void setChangedMask(int mask);
+    // Bytes every live answer carries from answer position `at` on (answer byte k is live-block byte k + 1; words
+    // are big-endian), over what the unit puts there itself.
+    void setLiveBytes(int at, const std::vector<std::uint8_t>& bytes);
     // Samples sent after a live answer whose request asks for them (request byte 105 = 1).
     void setPickupSamples(std::vector<std::uint8_t> samples, std::uint8_t type);
     // The other end of the line goes away, as when a USB adapter is pulled.
@@ -135,6 +138,7 @@ private:
     std::vector<std::uint8_t> m_samples;
     std::uint8_t m_sampleType = 0;
     int m_changedMask = 0;
+    std::vector<std::pair<int, std::uint8_t>> m_liveBytes;  // set by setLiveBytes
     int m_saveCounter = 0;
     int m_answerNumber = 0;
     int m_liveFrames = 0;
