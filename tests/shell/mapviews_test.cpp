@@ -1,0 +1,225 @@
+// Pictures of the map editor's graph views as a tuner sees them: the advance and injection maps of the model the
+// program starts with, in editors made by the main window's factory (as the pages will make them), drawn as 2-D
+// and 3-D graphs, and a power output's on/off map as a check grid. Left in build/screenshots for a person to look
+// at; the test checks that each view drew its surface, curves or cells.
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <set>
+
+#include "mapeditor/graph3d.h"
+#include "mapeditor/tab.h"
+#include "pages/mapgrids.h"
+#include "pages/mapside.h"
+#include "startedform.h"
+
+namespace {
+
+const StepEntry kRpmSteps[] = {{4000, 2000, 1000, 200, 1000}, {10000, 2000, 1000, 500, 1000}, {25000, 2000, 1000, 1000, 2000}};
+const StepEntry kAdvanceSteps[] = {{10, 5, 1, 1, 2}, {30, 5, 5, 5, 5}};
+const StepEntry kInjectionSteps[] = {{2.5, 1, 0.5, 0.5, 0.5}, {10, 2, 1, 1, 1}, {30, 5, 5, 5, 5}};
+const StepEntry kGridRpmSteps[] = {{25000, 2000, 1000, 1000, 2000}};
+const StepEntry kGridTpSteps[] = {{100, 25, 25, 10, 25}};
+constexpr int kTpPoints[] = {0, 2, 5, 10, 20, 30, 40, 60, 80, 100};
+
+int pointCount(int byte, int most)
+{
+    return byte >= 1 && byte <= most ? byte : most;
+}
+
+class MapViews : public StartedFormTest
+{
+protected:
+    // The advance editor as its page describes it: two maps over RPM and throttle.
+    TTab& advance()
+    {
+        TTab* tab = CreateMapEditor(*form, kAdvanceEditorId, kDesignPageWidth, kDesignPageHeight - 30,
+                                    kTabSideBar | kTabTableView | kTabGraph2D | kTabGraph3D, form->tabSheets[PAGE_ADVANCE]);
+        const Image& image = form->images.image;
+        for (int s = 0; s < 2; ++s) {
+            tab->AddSheet(s == 0 ? "###Advance 1##Vorzündung 1##Předstih 1" : "###Advance 2##Vorzündung 2##Předstih 2",
+                          "RPM", "TP", "###Advance##Vorzündung##Předstih", 15, 10, 0x701);
+            tab->SetAxis(s, 1, {.name = "RPM", .min = 3, .max = 250, .scale = 100, .steps = kRpmSteps,
+                                .count = pointCount(image[3089 + s], 15), .collapseOption = 0,
+                                .scaleGroup = 0x100, .colour = 0xFCE2F4});
+            tab->SetAxis(s, 2, {.name = "TP", .unit = "%", .min = 0, .max = 100, .editable = 0, .count = 10,
+                                .resizable = 0, .collapsePos = kCollapseLast, .scaleGroup = 0x100, .colour = 0xFCE2F4});
+            tab->SetAxis(s, 4, {.name = "ADV", .unit = "\xC2\xB0", .min = 0, .max = 60, .steps = kAdvanceSteps,
+                                .options = 2, .scaleGroup = 0x100, .colour = 0xFCE2F4});
+            CSheet& sheet = tab->sheets[std::size_t(s)];
+            for (int i = 0; i < 15; ++i) sheet.x.points[std::size_t(i)] = image[std::size_t(2755 + 15 * s + i)];
+            for (int r = 0; r < 10; ++r) sheet.y.points[std::size_t(r)] = kTpPoints[r];
+            sheet.currentRowColour = s == 0 ? 0x0000FF : 0xFF0000;
+            sheet.selectionColour = s == 0 ? 0xFF00C0 : 0xC000FF;
+            ShowGrid(*form, kAdvanceGrids[s]);
+            tab->UpdateLimits(sheet, 0x107);
+        }
+        tab->SelectSheet(0);
+        return *tab;
+    }
+    // The injection editor's four injector maps: times over RPM and throttle.
+    TTab& injection()
+    {
+        TTab* tab = CreateMapEditor(*form, kInjectionEditorId, kDesignPageWidth, kDesignPageHeight - 30,
+                                    kTabSideBar | kTabTableView | kTabGraph2D | kTabGraph3D, form->tabSheets[PAGE_INJECTION]);
+        const Image& image = form->images.image;
+        const char* titles[] = {"Inj. 1", "Inj. 2", "Inj. 3", "Inj. 4"};
+        for (int s = 0; s < 4; ++s) {
+            tab->AddSheet(titles[s], "RPM", "TP", "Injection", 20, 10, 0x14641);
+            tab->SetAxis(s, 1, {.name = "RPM", .min = 3, .max = 250, .scale = 100, .steps = kRpmSteps,
+                                .count = pointCount(image[std::size_t(kImageInjectionCount1 + s)], 20),
+                                .collapseOption = 0, .scaleGroup = 0x100, .colour = 0xF4FEE4});
+            tab->SetAxis(s, 2, {.name = "TP", .unit = "%", .min = 0, .max = 100, .editable = 0, .count = 10,
+                                .collapseOption = 0, .resizable = 0, .collapsePos = kCollapseLast,
+                                .scaleGroup = 0x100, .colour = 0xF4FEE4});
+            tab->SetAxis(s, 4, {.name = "INJ", .unit = "ms", .min = 0, .max = 655350, .scale = 0.0001,
+                                .steps = kInjectionSteps, .scaleGroup = 0x100, .colour = 0xF4FEE4});
+            CSheet& sheet = tab->sheets[std::size_t(s)];
+            for (int i = 0; i < 20; ++i) sheet.x.points[std::size_t(i)] = image[std::size_t(3097 + 20 * s + i)];
+            for (int r = 0; r < 10; ++r) sheet.y.points[std::size_t(r)] = kTpPoints[r];
+            ShowGrid(*form, kInjectionGrids[s]);
+            tab->UpdateLimits(sheet, 0x107);
+        }
+        tab->SelectSheet(0);
+        return *tab;
+    }
+    // Power output 1's throttle/RPM on/off map, as its page makes it (3 RPM and 2 throttle breakpoints).
+    TTab& onOffMap()
+    {
+        TTab* tab = CreateMapEditor(*form, 25, 273, 218, kTabCheckGrid | kTabTableView | kTabGraph2D,
+                                    form->tabSheets[PAGE_POWER_OUT]);
+        tab->layout.visibleColumns = 4;
+        tab->layout.visibleRows = 3;
+        tab->AddSheet("1", "RPM", "TP", "Pout1", 3, 2, kSheetOperatingPoint);
+        tab->SetAxis(0, 1, {.name = "RPM", .min = 3, .max = 250, .scale = 100, .steps = kGridRpmSteps, .count = 3,
+                            .collapseOption = 0, .resizable = 0, .colour = 0xFCE2F4});
+        tab->SetAxis(0, 2, {.name = "TP", .unit = "%", .min = 0, .max = 100, .steps = kGridTpSteps, .count = 2,
+                            .resizable = 0, .collapsePos = kCollapseLast, .colour = 0xFCE2F4});
+        tab->SetAxis(0, 4, {.name = "PO", .min = 0, .max = 2, .steps = kAdvanceSteps, .options = 2, .colour = 0xFCE2F4});
+        const Image& image = form->images.image;
+        CSheet& sheet = tab->sheets[0];
+        for (int i = 0; i < 3; ++i) sheet.x.points[std::size_t(i)] = image[std::size_t(4448 + i)];
+        for (int j = 0; j < 2; ++j) sheet.y.points[std::size_t(j)] = image[std::size_t(4464 + j)];
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 4; ++c) sheet.value(c, r) = (image[std::size_t(4472 + r)] >> c) & 1;
+        tab->UpdateLimits(sheet, 0x107);
+        tab->SelectSheet(0);
+        return *tab;
+    }
+    void save(TTab& tab, const std::string& name)
+    {
+        tab.dirty |= kDirtyRedraw | kDirtyRecompute;
+        tab.Redraw();
+        const std::filesystem::path dir(SCREENSHOT_DIR);
+        std::filesystem::create_directories(dir);
+        EXPECT_TRUE(tab.BackBuffer().SaveToFile((dir / name).string()));
+    }
+    // Pixels of the height ramp's colours inside the graph area (every second one each way).
+    int rampPixels(TTab& tab)
+    {
+        const auto& ramp = HeightRamp();
+        const std::set<TColor> colours(ramp.begin(), ramp.end());
+        int n = 0;
+        const TBitmap& b = tab.BackBuffer();
+        for (int y = tab.graph.top; y < b.Height() - tab.graph.bottom; y += 2)
+            for (int x = tab.graph.left + tab.graph.scaleSpace; x < b.Width() - tab.graph.right; x += 2)
+                n += colours.count(b.Pixel(x, y)) != 0;
+        return n;
+    }
+    // Pixels of a colour inside the graph area.
+    int count(TTab& tab, TColor colour)
+    {
+        int n = 0;
+        const TBitmap& b = tab.BackBuffer();
+        for (int y = tab.graph.top; y < b.Height() - tab.graph.bottom; y += 2)
+            for (int x = tab.graph.left; x < b.Width() - tab.graph.right; x += 2) n += b.Pixel(x, y) == colour;
+        return n;
+    }
+};
+
+}  // namespace
+
+// The model files carry empty maps over a few hundred rpm; a tuner's maps are written over them first, as a
+// settings file would bring them: RPM points up to 12000 and 14000 rpm with the limiters near the end, advance
+// rising with RPM and falling with throttle, injection times rising with both.
+void tunersMaps(Image& image)
+{
+    for (int map = 0; map < 2; ++map) {
+        for (int c = 0; c < 15; ++c) image[std::size_t(2755 + 15 * map + c)] = std::uint8_t(10 + c * 8);
+        image[std::size_t(3089 + map)] = 15;
+    }
+    for (int map = 0; map < 4; ++map) {
+        for (int c = 0; c < 20; ++c) image[std::size_t(3097 + 20 * map + c)] = std::uint8_t(10 + c * 7);
+        image[std::size_t(kImageInjectionCount1 + map)] = 20;
+    }
+    image[kImageLimiter] = 115;
+    image[kImageInjectionLimiter] = 140;
+    image[kImageStartLimiter] = 40;
+    image[kImageBaseAdvance] = 8;
+    for (int map = 0; map < 2; ++map)
+        for (int r = 0; r < 10; ++r)
+            for (int c = 0; c < 15; ++c) {
+                const double rpm = image[std::size_t(2755 + 15 * map + c)] * 100.0, tp = kTpPoints[r];
+                const double degrees = 6 + 30 * (1 - std::exp(-rpm / 4500)) - 12 * tp / 100 + 3 * map;
+                image[std::size_t(2785 + 150 * map + 15 * r + c)] = std::uint8_t(std::clamp(degrees, 0.0, 60.0));
+            }
+    for (int map = 0; map < 4; ++map)
+        for (int r = 0; r < 10; ++r)
+            for (int c = 0; c < 20; ++c) {
+                const double rpm = image[std::size_t(3097 + 20 * map + c)] * 100.0, tp = kTpPoints[r];
+                const double us = 1400 + 7000 * std::sqrt(tp / 100) + 1500 * rpm / 20000 + 150 * map;
+                setImageWord(image, 200 * map + 20 * r + c, std::uint16_t(us));
+            }
+}
+
+TEST_F(MapViews, AdvanceAndInjectionMapsAsGraphs)
+{
+    tunersMaps(form->images.image);
+    TTab& adv = advance();
+    TTab& inj = injection();
+    FeedLiveValuesToMapEditors(*form, false);  // the guide values from the image, as the first tick gives them
+    ASSERT_GT(adv.sheets[0].value(5, 5) + adv.sheets[0].value(10, 9), 0) << "the model has no advance values";
+    for (TTab* tab : {&adv, &inj}) {
+        const std::string name = tab == &adv ? "advance" : "injection";
+        tab->Command(kCmdView2D);
+        save(*tab, "map_" + name + "_2d.png");
+        EXPECT_GT(count(*tab, tab->sheets[0].currentRowColour), 20) << name;  // the current curve is drawn
+        tab->Command(kCmdView3D);
+        save(*tab, "map_" + name + "_3d.png");
+        EXPECT_GT(rampPixels(*tab), 1000) << name;  // the surface in height colours
+    }
+}
+
+TEST_F(MapViews, PowerOutputOnOffMapAsACheckGrid)
+{
+    // A tuner's breakpoints (3000, 6000, 9000 rpm; 20 and 60 %) in place of the model file's empty map.
+    Image& image = form->images.image;
+    const std::uint8_t rpm[] = {30, 60, 90}, tp[] = {20, 60};
+    std::copy(std::begin(rpm), std::end(rpm), image.begin() + 4448);
+    std::copy(std::begin(tp), std::end(tp), image.begin() + 4464);
+    TTab& grid = onOffMap();
+    ASSERT_TRUE(grid.drawnViews & kViewCheck);
+    grid.Tick();  // drawn once, as the main timer does
+    // A person's rubber band over the upper right cells turns them on.
+    auto send = [&](TMsg msg, int x, int y) {
+        TMessage m;
+        m.msg = msg;
+        m.x = x;
+        m.y = y;
+        grid.Perform(m);
+    };
+    const TTabGraph& g = grid.graph;
+    const int top = g.plotBottom - g.plotHeight;
+    send(TMsg::MouseMove, g.screenX[1] + 5, top + 5);
+    send(TMsg::LButtonDown, g.screenX[1] + 5, top + 5);
+    send(TMsg::MouseMove, g.plotLeft + g.plotWidth - 5, g.screenY[0] + 5);
+    send(TMsg::LButtonUp, g.plotLeft + g.plotWidth - 5, g.screenY[0] + 5);
+    EXPECT_EQ(grid.sheets[0].value(3, 1), 1);
+    EXPECT_EQ(grid.sheets[0].value(1, 1), 0);
+    grid.sheets[0].value(0, 2) = 2;  // a cell with the second mark
+    save(grid, "map_onoff_index.png");
+    EXPECT_GT(count(grid, 0x008000), 50);  // on cells
+    grid.graph.proportional = 1;
+    save(grid, "map_onoff_proportional.png");
+    EXPECT_GT(count(grid, 0x008000), 50);
+}
