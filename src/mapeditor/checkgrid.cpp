@@ -29,7 +29,6 @@ constexpr TColor kGrid = 0xC0C0C0;
 constexpr TColor kLabels = 0x808080;
 constexpr TColor kArrows = 0x808080;
 constexpr TColor kLiveGreen = 0x00FF00;
-constexpr TColor kBand = 0x0000FF;
 
 constexpr int kXLineTarget = 50;
 constexpr int kYLineTarget = 100;
@@ -301,13 +300,7 @@ void TTab::PaintCheck(TCanvas& c)
     }
 
     // 7. The rubber band.
-    if (g.selecting) {
-        c.Pen.Color = kBand;
-        c.Pen.Width = 1;
-        c.Brush.Style = bsClear;
-        c.Rectangle(std::min(sel.anchorX, sel.currentX), std::min(sel.anchorY, sel.currentY),
-                    std::max(sel.anchorX, sel.currentX) + 1, std::max(sel.anchorY, sel.currentY) + 1);
-    }
+    if (g.selecting) DrawRubberBand(c, sel);
     c.Brush.Style = bsSolid;
     c.Font.Size = fontSize;
     c.Font.Color = clBlack;
@@ -326,16 +319,15 @@ void TTab::MouseMoveCheck()
     CAxe& Y = sheet->y;
     const int target = g.hoverTarget;
     if (g.mouseDown) {
-        const auto toRaw = [](double v) { return static_cast<std::int32_t>(std::clamp(v, -2147483647.0, 2147483647.0)); };
         if (target >= kXLineTarget && target < kXLineTarget + geo.columns) {
             std::int32_t& p = X.points[static_cast<std::size_t>(target - kXLineTarget)];
-            if (X.editable) p = toRaw(X.displayLow + std::floor((px - g.plotLeft - g.grabOffsetX) / g.xScale + 0.5));
+            if (X.editable) p = SaturatedRaw(X.displayLow + std::floor((px - g.plotLeft - g.grabOffsetX) / g.xScale + 0.5));
             UpdateLimits(*sheet, kChangedData | kChangedX);
             dirty |= kDirtyRedraw;
             RescaleCheck(p, std::nullopt, true, false);
         } else if (target >= kYLineTarget && target < kYLineTarget + geo.rows) {
             std::int32_t& p = Y.points[static_cast<std::size_t>(target - kYLineTarget)];
-            if (Y.editable) p = toRaw(Y.displayLow + std::floor((py - geo.plotTop - g.grabOffsetY) / g.yScale + 0.5));
+            if (Y.editable) p = SaturatedRaw(Y.displayLow + std::floor((py - geo.plotTop - g.grabOffsetY) / g.yScale + 0.5));
             UpdateLimits(*sheet, kChangedData | kChangedY);
             dirty |= kDirtyRedraw;
             RescaleCheck(std::nullopt, p, false, true);
@@ -345,8 +337,8 @@ void TTab::MouseMoveCheck()
     }
     if (g.selecting) {
         TSel& sel = sheet->sel;
-        sel.currentX = std::clamp(px, geo.plotLeft + 1, std::max(geo.plotLeft + 1, geo.plotRight - 1));
-        sel.currentY = std::clamp(py, geo.plotTop + 1, std::max(geo.plotTop + 1, geo.plotBottom - 1));
+        sel.currentX = InsidePlot(px, geo.plotLeft, geo.plotRight);
+        sel.currentY = InsidePlot(py, geo.plotTop, geo.plotBottom);
         dirty |= kDirtyRedraw;
         StatusCheck();
         return;
@@ -389,8 +381,8 @@ bool TTab::MouseDownCheck()
     const int target = g.hoverTarget;
     if (target == kNoTarget) {
         if (!sheet->data.editable || geo.plotRight <= geo.plotLeft || geo.plotBottom <= geo.plotTop) return false;
-        const int x = std::clamp(px, geo.plotLeft + 1, std::max(geo.plotLeft + 1, geo.plotRight - 1));
-        const int y = std::clamp(py, geo.plotTop + 1, std::max(geo.plotTop + 1, geo.plotBottom - 1));
+        const int x = InsidePlot(px, geo.plotLeft, geo.plotRight);
+        const int y = InsidePlot(py, geo.plotTop, geo.plotBottom);
         sheet->sel.StartGraphDrag(g.hits, x, y, false, false);
         g.selecting = true;
         UpdateHover();
@@ -510,10 +502,5 @@ void TTab::RescaleCheck(std::optional<std::int32_t> x, std::optional<std::int32_
         mx = TruncPixel((double(*x) - sheet->x.displayLow) * g.xScale + g.plotLeft + g.grabOffsetX);
     if (followY && y && g.yScale != oldY)
         my = TruncPixel((double(*y) - sheet->y.displayLow) * g.yScale + (g.plotBottom - g.plotHeight) + g.grabOffsetY);
-    if (mx == px && my == py) return;
-    const TPoint origin = ClientOrigin();
-    SetCursorPos(origin.x + mx, origin.y + my);
-    px = mx;
-    py = my;
-    skipNextHover = true;
+    warpPointer(mx, my);
 }

@@ -32,7 +32,6 @@ constexpr TColor kCurrentMarkerFill = 0x00FFFF;
 constexpr TColor kCornerFill = 0x008000;
 constexpr TColor kLiveGreen = 0x00FF00;
 constexpr TColor kLiveBlue = 0xFF0000;
-constexpr TColor kBand = 0x0000FF;
 
 constexpr int kHoverDistance = 5;
 
@@ -416,13 +415,7 @@ void TTab::Paint2D(TCanvas& c)
     }
 
     // 14. The rubber band.
-    if (g.selecting) {
-        c.Pen.Color = kBand;
-        c.Pen.Width = 1;
-        c.Brush.Style = bsClear;
-        c.Rectangle(std::min(sel.anchorX, sel.currentX), std::min(sel.anchorY, sel.currentY),
-                    std::max(sel.anchorX, sel.currentX) + 1, std::max(sel.anchorY, sel.currentY) + 1);
-    }
+    if (g.selecting) DrawRubberBand(c, sel);
 
     // 15. The way back to the table when the graph is the only view.
     if (drawnViews == kView2D && !(flagWord & kTabSideBar) && sheet->y.usedCount() > 1 &&
@@ -455,14 +448,13 @@ void TTab::MouseMove2D()
         const int k = target >= 0 ? cv.curveOf(target) : g.dragCurve;
         const double rawH = H.displayLow + std::floor(dx / g.xScale + 0.5);
         const double rawV = D.displayLow + (-std::floor(dy / g.yScale + 0.5) - cv.stack(k));
-        const auto toRaw = [](double v) { return static_cast<std::int32_t>(std::clamp(v, -2147483647.0, 2147483647.0)); };
         if (target >= 0 && target < kGridCells) {
             const int i = cv.pointOf(target);
             std::int32_t& hPoint = H.points[static_cast<std::size_t>(std::min(i, static_cast<int>(H.points.size()) - 1))];
             std::int32_t& value = D.points[static_cast<std::size_t>(target)];
             const std::int32_t oldH = hPoint, oldV = value;
-            if (H.editable && H.numeric) hPoint = toRaw(rawH);
-            if (D.editable) value = toRaw(rawV);
+            if (H.editable && H.numeric) hPoint = SaturatedRaw(rawH);
+            if (D.editable) value = SaturatedRaw(rawV);
             const int axisFlag = cv.hIsX ? kChangedX : kChangedY;
             UpdateLimits(*sheet, kChangedData | axisFlag);
             const std::int64_t dh = std::int64_t{hPoint} - oldH, dv = std::int64_t{value} - oldV;
@@ -491,7 +483,7 @@ void TTab::MouseMove2D()
                         if (!moves) continue;
                         if (D.editable) {
                             std::int32_t& v = D.points[static_cast<std::size_t>(idx)];
-                            v = toRaw(double(v) + dv);
+                            v = SaturatedRaw(double(v) + dv);
                         }
                         if (ii != i) columnMoved[static_cast<std::size_t>(ii)] = true;
                     }
@@ -499,23 +491,23 @@ void TTab::MouseMove2D()
                     for (int ii = 0; ii < cv.points; ++ii)
                         if (columnMoved[static_cast<std::size_t>(ii)]) {
                             std::int32_t& p = H.points[static_cast<std::size_t>(ii)];
-                            p = toRaw(double(p) + dh);
+                            p = SaturatedRaw(double(p) + dh);
                         }
                 UpdateLimits(*sheet, kChangedData | axisFlag);
                 dirty |= kDirtyRedraw;
                 RescaleAfterDrag(hPoint, value, k, true, true);
             }
         } else if (target == -1) {
-            guides.baseAdvance = toRaw(std::trunc(rawV * SafeScale(D.scale)));
+            guides.baseAdvance = SaturatedRaw(std::trunc(rawV * SafeScale(D.scale)));
             UpdateLimits(*sheet, 0);
             dirty |= kDirtyRedraw;
-            RescaleAfterDrag(0, toRaw(std::trunc(guides.baseAdvance / SafeScale(D.scale))), k, false, true);
+            RescaleAfterDrag(0, SaturatedRaw(std::trunc(guides.baseAdvance / SafeScale(D.scale))), k, false, true);
         } else if (target == -2 || target == -3) {
             std::int32_t& guide = target == -2 ? guides.limiter : guides.startLimiter;
-            guide = toRaw(std::trunc(rawH * SafeScale(H.scale)));
+            guide = SaturatedRaw(std::trunc(rawH * SafeScale(H.scale)));
             UpdateLimits(*sheet, 0);
             dirty |= kDirtyRedraw;
-            RescaleAfterDrag(toRaw(std::trunc(guide / SafeScale(H.scale))), 0, k, true, false);
+            RescaleAfterDrag(SaturatedRaw(std::trunc(guide / SafeScale(H.scale))), 0, k, true, false);
         }
         Status2D();
         return;
@@ -523,8 +515,8 @@ void TTab::MouseMove2D()
 
     TSel& sel = sheet->sel;
     if (g.selecting) {
-        const int x = std::clamp(px, g.plotLeft + 1, std::max(g.plotLeft + 1, plotRight - 1));
-        const int y = std::clamp(py, plotTop + 1, std::max(plotTop + 1, g.plotBottom - 1));
+        const int x = InsidePlot(px, g.plotLeft, plotRight);
+        const int y = InsidePlot(py, plotTop, g.plotBottom);
         sel.DragTo(g.hits, x, y, false);
         dirty |= kDirtyRedraw;  // the band itself moved
         return;
@@ -593,8 +585,8 @@ bool TTab::MouseDown2D()
             return true;
         }
         const int plotRight = g.plotLeft + g.plotWidth, plotTop = g.plotBottom - g.plotHeight;
-        const int x = std::clamp(px, g.plotLeft + 1, std::max(g.plotLeft + 1, plotRight - 1));
-        const int y = std::clamp(py, plotTop + 1, std::max(plotTop + 1, g.plotBottom - 1));
+        const int x = InsidePlot(px, g.plotLeft, plotRight);
+        const int y = InsidePlot(py, plotTop, g.plotBottom);
         sheet->sel.StartGraphDrag(g.hits, x, y, shiftDown, ctrlDown);
         g.selecting = sheet->sel.dragKind != 0;
         dirty |= kDirtyRedraw;
@@ -743,10 +735,15 @@ void TTab::RescaleAfterDrag(std::int32_t h, std::int32_t v, int k, bool followX,
         x = TruncPixel((double(h) - cv.H.displayLow) * g.xScale + g.plotLeft + g.grabOffsetX);
     if (followY && g.yScale != oldY)
         y = TruncPixel(g.plotBottom - (double(v) - cv.D.displayLow + cv.stack(k)) * g.yScale + g.grabOffsetY);
+    warpPointer(x, y);
+}
+
+void TTab::warpPointer(int x, int y)
+{
     if (x == px && y == py) return;
     const TPoint origin = ClientOrigin();
     SetCursorPos(origin.x + x, origin.y + y);
     px = x;
     py = y;
-    skipNextHover = true;
+    skipNextHover = true;  // the move this makes is the editor's own
 }

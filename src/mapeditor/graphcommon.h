@@ -2,15 +2,41 @@
 // What the graph views share: pixel positions from scaled values, and the walk over grid and label steps.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
+#include "mapeditor/sel.h"
 #include "os/lngtext.h"
+#include "vcl/graphics.h"
 
 // A pixel position from a computed one: truncated toward zero, kept within a range no drawing call chokes on.
 [[nodiscard]] inline int TruncPixel(double v)
 {
     if (!std::isfinite(v)) return 0;
     return static_cast<int>(std::clamp(std::trunc(v), -100000.0, 100000.0));
+}
+
+// A raw value from a computed one, saturated at the 32-bit range (never undefined, whatever was dragged).
+[[nodiscard]] inline std::int32_t SaturatedRaw(double v)
+{
+    if (std::isnan(v)) return 0;
+    return static_cast<std::int32_t>(std::clamp(v, -2147483647.0, 2147483647.0));
+}
+
+// A pointer coordinate held strictly inside from..to: where a rubber band's corner may go in a plot.
+[[nodiscard]] inline int InsidePlot(int v, int from, int to)
+{
+    return std::clamp(v, from + 1, std::max(from + 1, to - 1));
+}
+
+// The rubber band of a graph view: a red frame from where the drag began to where the pointer is.
+inline void DrawRubberBand(TCanvas& c, const TSel& sel)
+{
+    c.Pen.Color = 0x0000FF;
+    c.Pen.Width = 1;
+    c.Brush.Style = bsClear;
+    c.Rectangle(std::min(sel.anchorX, sel.currentX), std::min(sel.anchorY, sel.currentY),
+                std::max(sel.anchorX, sel.currentX) + 1, std::max(sel.anchorY, sel.currentY) + 1);
 }
 
 // A scale of zero (or worse) is taken as 1, so that no view divides by it.

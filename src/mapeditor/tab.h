@@ -455,6 +455,8 @@ private:
     void logOnce(std::string_view text);
     void repeatStepButtons();
     void autoScrollDrag();
+    // Puts the system pointer at (x, y) of the control, after a drag rescaled the graph under it.
+    void warpPointer(int x, int y);
     [[nodiscard]] bool onViewSwitchSpot() const;
     [[nodiscard]] bool onProportionalSpot() const;
     [[nodiscard]] bool tableDragging() const;
