@@ -13,6 +13,7 @@
 #include "shell/appsettings.h"
 #include "shell/livedisplay.h"
 #include "shell/loader.h"
+#include "shell/printing.h"
 #include "shell/player.h"
 #include "shell/toolicons.h"
 #include "vcl/qtcolor.h"
@@ -61,6 +62,7 @@ TMainForm::TMainForm(os::LinkClock& clock, std::vector<std::string> args, PortLi
     : TMR(clock), arguments(std::move(args))
 {
     BuildForm();
+    printLists = std::make_unique<PrintLists>();
     link = std::make_unique<CCOMCOM>(TMR, std::move(ports), threads);
     InitSettingsFolder(*this);
     // Faults that escape an event handler, and math errors, go to the error log in the settings folder.
@@ -130,7 +132,7 @@ void TMainForm::BuildForm()
     SpeedButtonNew->OnClick = [this](TObject* s) { MenuNewClick(s); };
     SpeedButtonOpen->OnClick = [this](TObject* s) { MenuOpenClick(s); };
     SpeedButtonSave->OnClick = [this](TObject* s) { MenuSaveClick(s); };
-    SpeedButtonPrint->SetEnabled(false);
+    SpeedButtonPrint->OnClick = [this](TObject* s) { SpeedButtonPrintClick(s); };
     SpeedButtonZpet->OnClick = [this](TObject* s) { SpeedButtonZpetClick(s); };
     SpeedButtonZnovu->OnClick = [this](TObject* s) { SpeedButtonZnovuClick(s); };
 

@@ -73,6 +73,8 @@ public:
     void MenuStopClick(TObject* Sender);
     void MenuHistoryClick(TObject* Sender);
     void MenuSaveAllNewClick(TObject* Sender);
+    void SpeedButtonPrintClick(TObject* Sender);
+    void MenuPrintAllClick(TObject* Sender);
     void MenuCompareAllClick(TObject* Sender);
     // Mode, tool, monitor, language and help menus.
     void Menu_Jet123NormalClick(TObject* Sender);
@@ -201,6 +203,8 @@ public:
     std::array<int, kPageCount> mapEditorSheets{};
     class TFormAbout* aboutForm = nullptr;
     class TFormEM* externalMonitor = nullptr;  // created once at start
+    // The printing module's change records and sheet list, kept from start to exit.
+    std::unique_ptr<struct PrintLists> printLists;
     std::unique_ptr<class LoaderEndpoint> loaderEndpoint;  // opened when files may be dropped  // created once at start beside the main window
     // Whether the external monitor window is shown (the monitor windows fill it).
     std::function<int()> externalMonitorVisible;

@@ -30,10 +30,18 @@ using vcl::S;
 
 namespace {
 
-// Turns Qt's focus events into the control's OnEnter and OnExit.
+// The name by which a control's widget marks the control it belongs to.
+constexpr const char* kControlTag = "vcl_control";
+
+// Turns Qt's focus events into the control's OnEnter and OnExit; being a child of the control's widget, it also
+// tells which control a widget belongs to.
 class FocusFilter final : public QObject {
 public:
-    FocusFilter(QObject* parent, TControl* control) : QObject(parent), m_control(control) {}
+    FocusFilter(QObject* parent, TControl* control) : QObject(parent), m_control(control)
+    {
+        setObjectName(kControlTag);
+    }
+    [[nodiscard]] TControl* control() const { return m_control; }
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::FocusOut)
@@ -81,6 +89,24 @@ private:
     TCGauge* m_gauge;
 };
 
+TControl* controlOf(const QObject* widget)
+{
+    for (QObject* child : widget->children())
+        if (child->objectName() == QLatin1String(kControlTag)) return static_cast<FocusFilter*>(child)->control();
+    return nullptr;
+}
+
+void collectControls(const QObject* widget, std::vector<TControl*>& out)
+{
+    for (QObject* child : widget->children()) {
+        if (!child->isWidgetType()) continue;
+        if (TControl* control = controlOf(child))
+            out.push_back(control);
+        else
+            collectControls(child, out);
+    }
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- TControl
@@ -95,6 +121,13 @@ TControl::TControl(QWidget* widget) : m_widget(widget)
 void TControl::InstallFocusFilter()
 {
     m_widget->installEventFilter(new FocusFilter(m_widget, this));
+}
+
+std::vector<TControl*> TControl::Controls() const
+{
+    std::vector<TControl*> controls;
+    collectControls(m_widget, controls);
+    return controls;
 }
 
 bool TControl::Visible() const { return !m_widget->isHidden(); }
@@ -146,6 +179,13 @@ void TControl::SetColor(TColor color)
     m_color = color;
     m_colorSet = true;
     ApplyPalette();
+}
+
+void TControl::RestoreColor(TColor color, bool set, const QPalette& palette)
+{
+    m_color = color;
+    m_colorSet = set;
+    m_widget->setPalette(palette);
 }
 
 void TControl::SetFontColor(TColor color)

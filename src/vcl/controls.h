@@ -28,6 +28,7 @@ class QComboBox;
 class QFrame;
 class QImage;
 class QScrollBar;
+class QPalette;
 
 class TComponent : public TObject {
 public:
@@ -50,6 +51,9 @@ public:
     [[nodiscard]] QWidget* Widget() const { return m_widget; }
     // The widget inside which children of this control are placed.
     [[nodiscard]] virtual QWidget* ClientWidget() const { return m_widget; }
+    // The controls directly inside this one (the nearest ones below its widget), in the order of their windows:
+    // the order they were made in, as the old framework keeps its child controls.
+    [[nodiscard]] std::vector<TControl*> Controls() const;
 
     [[nodiscard]] bool Visible() const;
     void SetVisible(bool visible);
@@ -70,6 +74,10 @@ public:
     void SetHint(std::string_view hint);  // "short|long": the short part is the tool tip, the long one the status
     [[nodiscard]] TColor Color() const { return m_color; }
     virtual void SetColor(TColor color);
+    // Whether the colour was set on this control, rather than coming from its parent.
+    [[nodiscard]] bool ColorSet() const { return m_colorSet; }
+    // Puts a colour back exactly as it was, palette included (taken from Widget()->palette() before a change).
+    void RestoreColor(TColor color, bool set, const QPalette& palette);
     [[nodiscard]] TColor FontColor() const { return m_fontColor; }
     virtual void SetFontColor(TColor color);
     void SetFontSize(int points);

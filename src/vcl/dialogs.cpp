@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <cstdio>
 
 #include "vcl/qtcolor.h"
@@ -116,13 +118,21 @@ ScopedDialogScript::ScopedDialogScript()
         m_messageAnswers.erase(m_messageAnswers.begin());
         return answer;
     };
-    scripted.fileDialog = [this](const FileDialogCall& call) -> std::optional<std::string> {
-        m_files.push_back(call);
-        if (m_fileAnswers.empty())
+    // The next scripted file answer; none left is a cancelled dialog.
+    const auto next = [](std::vector<std::optional<std::string>>& answers) -> std::optional<std::string> {
+        if (answers.empty())
             return std::nullopt;
-        auto answer = m_fileAnswers.front();
-        m_fileAnswers.erase(m_fileAnswers.begin());
+        auto answer = answers.front();
+        answers.erase(answers.begin());
         return answer;
+    };
+    scripted.fileDialog = [this, next](const FileDialogCall& call) {
+        m_files.push_back(call);
+        return next(m_fileAnswers);
+    };
+    scripted.printDialog = [this, next](const PrintDialogCall& call) {
+        m_prints.push_back(call);
+        return next(m_printAnswers);
     };
     m_previous = SetDialogHook(std::move(scripted));
 }
@@ -180,4 +190,25 @@ bool TOpenDialog::Execute()
         return false;
     FileName = *chosen;
     return true;
+}
+
+bool ExecutePrintDialog(QPrinter& printer, int pages)
+{
+    vcl::PrintDialogCall call;
+    call.pages = pages;
+    if (hook().printDialog) {
+        const std::optional<std::string> pdf = hook().printDialog(call);
+        if (!pdf)
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(Q(*pdf));
+        return true;
+    }
+    if (headless()) {
+        std::fprintf(stderr, "kelvora: print dialog cancelled (no display)\n");
+        return false;
+    }
+    QPrintDialog dialog(&printer);
+    dialog.setMinMax(1, pages);
+    return dialog.exec() == QDialog::Accepted;
 }

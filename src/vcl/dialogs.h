@@ -9,6 +9,8 @@
 
 #include "vcl/controls.h"
 
+class QPrinter;
+
 // Button sets, icons and results of the classic message box.
 inline constexpr unsigned MB_OK = 0x0;
 inline constexpr unsigned MB_OKCANCEL = 0x1;
@@ -43,10 +45,16 @@ struct FileDialogCall {
     std::string defaultExt;  // without the dot
 };
 
+struct PrintDialogCall {
+    int pages = 1;  // pages the job will have
+};
+
 struct DialogHook {
     std::function<int(const MessageBoxCall&)> messageBox;
     // The chosen file, or nothing when the user cancelled.
     std::function<std::optional<std::string>(const FileDialogCall&)> fileDialog;
+    // The PDF file to print into, or nothing when the user cancelled.
+    std::function<std::optional<std::string>(const PrintDialogCall&)> printDialog;
 };
 
 // Replaces the hook; returns the old one. An empty member falls back to the real dialog, except on the offscreen
@@ -78,15 +86,20 @@ public:
     ScopedDialogScript& operator=(const ScopedDialogScript&) = delete;
     void AnswerMessage(int result) { m_messageAnswers.push_back(result); }
     void AnswerFile(std::optional<std::string> path) { m_fileAnswers.push_back(std::move(path)); }
+    // A print dialog answered with a PDF file, or cancelled with nothing (also when no answer is left).
+    void AnswerPrint(std::optional<std::string> pdfPath) { m_printAnswers.push_back(std::move(pdfPath)); }
     [[nodiscard]] const std::vector<MessageBoxCall>& Messages() const { return m_messages; }
     [[nodiscard]] const std::vector<FileDialogCall>& FileDialogs() const { return m_files; }
+    [[nodiscard]] const std::vector<PrintDialogCall>& PrintDialogs() const { return m_prints; }
 
 private:
     DialogHook m_previous;
     std::vector<int> m_messageAnswers;
     std::vector<std::optional<std::string>> m_fileAnswers;
+    std::vector<std::optional<std::string>> m_printAnswers;
     std::vector<MessageBoxCall> m_messages;
     std::vector<FileDialogCall> m_files;
+    std::vector<PrintDialogCall> m_prints;
 };
 
 }  // namespace vcl
@@ -94,6 +107,8 @@ private:
 // The classic message box without owner; returns IDOK, IDCANCEL, IDYES or IDNO.
 int MessageBox(std::string_view text, std::string_view caption, unsigned flags);
 void ShowMessage(std::string_view text);
+// The print dialog: true, with the printer set up for the chosen printer or PDF file, when the user confirmed.
+bool ExecutePrintDialog(QPrinter& printer, int pages);
 
 class TOpenDialog : public TComponent {
 public:

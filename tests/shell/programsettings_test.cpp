@@ -52,9 +52,9 @@ protected:
 
 }  // namespace
 
-TEST_F(ProgramSettingsTest, StoredSheetAndExternalMonitorFlagSurviveRestarts)
+TEST_F(ProgramSettingsTest, StoredSheetExternalMonitorFlagAndUpdateNumberSurviveRestarts)
 {
-    storeIni("PageControl1->ActivePageIndex=1003\r\nCheckBoxExtMonitor->Checked=1\r\n");
+    storeIni("PageControl1->ActivePageIndex=1003\r\nCheckBoxExtMonitor->Checked=1\r\nUpdateNumber=7\r\n");
     for (int run = 0; run < 2; ++run) {
         SCOPED_TRACE(run);
         auto form = start();
@@ -62,6 +62,7 @@ TEST_F(ProgramSettingsTest, StoredSheetAndExternalMonitorFlagSurviveRestarts)
         close(*form);
         EXPECT_NE(ini().find("PageControl1->ActivePageIndex=1003\r\n"), std::string::npos) << ini();
         EXPECT_NE(ini().find("CheckBoxExtMonitor->Checked=1\r\n"), std::string::npos) << ini();
+        EXPECT_NE(ini().find("UpdateNumber=7\r\n"), std::string::npos) << ini();  // no update check changes it
     }
 }
 
