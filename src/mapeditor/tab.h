@@ -7,7 +7,9 @@
 // The operations are spread over several files, one theme each: tab.cpp (construction, paint, message entry),
 // tabinput.cpp (hover, buttons, wheel, keys, tick), tablayout.cpp (side bar, layout, hit tables, redraw),
 // tabsheet.cpp (sheet interface, change notification, operating point, in-place edit, focus, scrolling, fill),
-// tabcommand.cpp (commands, view switch, steps), tabclip.cpp (clipboard commands) and one file per view.
+// tabcommand.cpp (commands, view switch, steps), tabclip.cpp (clipboard commands) and one file per view
+// (tableview.cpp, graph2d.cpp, graph3d.cpp, checkgrid.cpp; the graphs draw their many small shapes through
+// raster.h). The main window's side of the editors (factory, live values, guide values) is pages/mapside.h.
 #include <array>
 #include <cstdint>
 #include <functional>

@@ -2,6 +2,8 @@
 // program starts with, in editors made by the main window's factory (as the pages will make them), drawn as 2-D
 // and 3-D graphs, and a power output's on/off map as a check grid. Left in build/screenshots for a person to look
 // at; the test checks that each view drew its surface, curves or cells.
+#include <QApplication>
+#include <QWidget>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -222,4 +224,65 @@ TEST_F(MapViews, PowerOutputOnOffMapAsACheckGrid)
     grid.graph.proportional = 1;
     save(grid, "map_onoff_proportional.png");
     EXPECT_GT(count(grid, 0x008000), 50);
+}
+
+// The Jet menu's three injection modes as a person picks them, and Tools > Plus and Interpolate on the injection
+// page, with the injection editor made by the factory.
+TEST_F(MapViews, InjectionModesAndToolsFromTheMenus)
+{
+    tunersMaps(form->images.image);
+    TTab& inj = injection();
+    CSheet& one = inj.sheets[0];
+    CSheet& two = inj.sheets[1];
+    // Map 2 differs: fewer points, its own values.
+    two.x.count = 10;
+    for (int c = 0; c < 10; ++c) two.x.points[std::size_t(c)] = std::uint8_t(10 + 15 * c);
+    for (int r = 0; r < 10; ++r)
+        for (int c = 0; c < 20; ++c) two.value(c, r) = 50000 + 1000 * c;
+    Image& image = form->images.image;
+    image[kImageInjectionMode] = 0;
+
+    // Coupled: map 2 takes map 1's points, its own values re-sampled onto them; the RPM counts follow map 1.
+    form->Menu_Jet123CoupledClick(nullptr);
+    EXPECT_EQ(image[kImageInjectionMode], 1);
+    EXPECT_EQ(two.x.count, one.x.count);
+    EXPECT_EQ(two.x.points[5], one.x.points[5]);  // 45 (4500 rpm) ...
+    EXPECT_EQ(two.value(5, 3), 50000 + 1000 * 7 / 3);  // ... lies a third of the way from map 2's 40 to 55
+    EXPECT_EQ(image[kImageInjectionCount1 + 1], image[kImageInjectionCount1]);
+    // Normal after Coupled copies nothing.
+    two.value(0, 0) = 1234;
+    form->Menu_Jet123NormalClick(nullptr);
+    EXPECT_EQ(image[kImageInjectionMode], 0);
+    EXPECT_EQ(two.value(0, 0), 1234);
+    // 1=2=3=4: maps 2 to 4 are map 1; leaving it for Normal copies map 1 again first.
+    form->Menu_Jet123StejnyClick(nullptr);
+    EXPECT_EQ(image[kImageInjectionMode], 2);
+    EXPECT_EQ(two.value(0, 0), one.value(0, 0));
+    EXPECT_EQ(inj.sheets[3].value(19, 9), one.value(19, 9));
+    two.value(0, 0) = 4321;
+    form->Menu_Jet123NormalClick(nullptr);
+    EXPECT_EQ(two.value(0, 0), one.value(0, 0));
+
+    // Tools > Plus on the injection page: its editor takes the focus and steps the selected cell by 1 %.
+    form->Show();
+    QApplication::setActiveWindow(form->Widget());
+    form->PageControl1->SetActivePageIndex(PAGE_INJECTION);
+    form->PageControl1Change(form->PageControl1);
+    ASSERT_EQ(form->currentPage, PAGE_INJECTION);
+    inj.SelectSheet(0);
+    one.sel.SelectOne(inj.fullHits, 4, 2);
+    const std::int32_t before = one.value(4, 2);
+    form->MenuToolsPlusClick(nullptr);
+    EXPECT_TRUE(inj.Focused());
+    EXPECT_GT(one.value(4, 2), before);
+    EXPECT_LE(one.value(4, 2), before + before / 50);
+    // Tools > Interpolate over a selected rectangle fills it from its corners.
+    one.sel.SelectOne(inj.fullHits, 0, 0);
+    one.sel.SelectTo(inj.fullHits, 4, 0);
+    one.value(0, 0) = 10000;
+    one.value(4, 0) = 50000;
+    form->MenuToolsInterpolOnClick(nullptr);
+    EXPECT_NE(one.value(2, 0), 0);
+    EXPECT_GT(one.value(2, 0), 10000);
+    EXPECT_LT(one.value(2, 0), 50000);
 }
