@@ -169,13 +169,14 @@ void PixelTarget::FillTriangle(double x0, double y0, double x1, double y1, doubl
     const std::uint32_t pixel = ScanLinePixel(colour);
     const double longSlope = (cx - ax) / (cy - ay);
     // The rows above the middle corner run between the long edge and the upper short edge, the rows below between
-    // the long edge and the lower one; x moves by the slopes from row to row.
+    // the long edge and the lower one. Each row's ends come straight from the edge's end points (no stepping from row to row), in the same
+    // arithmetic for every triangle: two triangles that share an edge split its pixels between them without a gap.
     auto rows = [&](int from, int to, double shortX0, double shortY0, double shortSlope) {
-        if (from >= to) return;
-        double xLong = ax + (from + 0.5 - ay) * longSlope;
-        double xShort = shortX0 + (from + 0.5 - shortY0) * shortSlope;
         std::uint32_t* row = m_bits + from * m_stride;
-        for (int y = from; y < to; ++y, xLong += longSlope, xShort += shortSlope, row += m_stride) {
+        for (int y = from; y < to; ++y, row += m_stride) {
+            const double yc = y + 0.5;
+            const double xLong = ax + (yc - ay) * longSlope;
+            const double xShort = shortX0 + (yc - shortY0) * shortSlope;
             // Pixels whose centre x + 0.5 lies in [left, right).
             int l = ceilPixel((xLong < xShort ? xLong : xShort) - 0.5);
             int r = ceilPixel((xLong < xShort ? xShort : xLong) - 0.5);
