@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QTest>
 #include <QWheelEvent>
 #include <QWidget>
+#include <array>
 #include <climits>
 #include <memory>
 
@@ -178,6 +180,17 @@ TEST_F(TwoD, DraggingAPointChangesItsValueAndPushesItsNeighbour)
     EXPECT_EQ(sheet().x.points[1], 40);
     EXPECT_EQ(sheet().x.points[2], 70);
     EXPECT_EQ(edits, 2);
+
+    // Above the shown range: 250 / 0.948 = 263.7 -> 264; the values now reach 300, the graph is scaled down and the
+    // pointer is put where the point went (255 - 264 * 237 / 300 = 46.4), so that it stays under the pointer.
+    tab->Redraw();
+    press(at(2));
+    move({at(2).x(), 5});
+    EXPECT_EQ(sheet().value(2, 0), 264);
+    EXPECT_EQ(tab->graph.graphTop, 300);
+    EXPECT_EQ(tab->py, 46);
+    EXPECT_EQ(QCursor::pos(), w()->mapToGlobal(QPoint(at(2).x(), 46)));
+    release({at(2).x(), 46});
 }
 
 TEST_F(TwoD, ASelectedGroupMovesTogetherAndANotEditableAxisStays)
@@ -202,6 +215,21 @@ TEST_F(TwoD, ASelectedGroupMovesTogetherAndANotEditableAxisStays)
     wheel(at(3), -120);
     EXPECT_EQ(sheet().value(3, 0), 49);
     EXPECT_EQ(sheet().value(2, 0), 221);
+
+    // With Shift every point of the grabbed curve moves by the same amount, selected or not.
+    sheet().sel.Reset();
+    tab->Redraw();
+    const std::array<std::int32_t, 4> before = {sheet().value(0, 0), sheet().value(1, 0), sheet().value(2, 0),
+                                                sheet().value(3, 0)};
+    press(at(3), Qt::ShiftModifier);
+    move({at(3).x(), at(3).y() - 19});
+    release({at(3).x(), at(3).y() - 19});
+    const std::int32_t dv = sheet().value(3, 0) - before[3];
+    EXPECT_GT(dv, 15);
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(sheet().value(c, 0), before[std::size_t(c)] + dv) << c;
+    for (int c = 0; c < 4; ++c) sheet().value(c, 0) = before[std::size_t(c)];
+    tab->dirty |= kDirtyRecompute;
+    tab->Redraw();
 
     // With the values not editable only the point's X moves; with neither, nothing is grabbed.
     sheet().data.editable = 0;
