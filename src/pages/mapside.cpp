@@ -7,6 +7,7 @@
 #include "mapeditor/tab.h"
 #include "pages/mapgrids.h"
 #include "pages/pages.h"
+#include "settings/helpers.h"
 #include "vcl/dialogs.h"
 
 namespace {
@@ -63,6 +64,9 @@ TTab* CreateMapEditor(TPageForm& w, int id, int width, int height, int flagWord,
     tab.graph.colouring = 4;
     tab.hooks.mapEdited = [&w](TTab& t) { NotifyMapEdited(w, t); };
     tab.hooks.logFault = list.logFault;
+    // Lambda-learning circles in the colours of the mixture gauge, from the image's thresholds and the colour table
+    // as they are when drawn.
+    tab.hooks.lambdaColour = [&w](int value) { return TColor{LambdaColor(w.images.image, w.lambdaColors, value)}; };
     LoadGuideValues(w, tab);
     if (id >= 0 && id < kMapEditorIds) w.mapEditors[static_cast<std::size_t>(id)] = &tab;
     list.editors.push_back(std::move(editor));

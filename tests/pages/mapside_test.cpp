@@ -9,6 +9,7 @@
 #include "mapeditor/tab.h"
 #include "pagefixture.h"
 #include "pages/mapside.h"
+#include "settings/helpers.h"
 #include "vcl/dialogs.h"
 
 namespace {
@@ -162,6 +163,31 @@ TEST_F(MapSide, LiveValuesOfAFrame)
     advance.sheets[1].x.points[3] = 77;
     FeedLiveValuesToMapEditors(w, false);
     EXPECT_EQ(advance.sheets[1].x.prevPoints[3], 77);
+}
+
+// The lambda-learning circles of an editor from the factory take the mixture gauge's colours: the colour table's
+// step for a value between the thresholds, magenta from the top threshold on.
+TEST_F(MapSide, LambdaCirclesInTheGaugesColours)
+{
+    Image& image = w.images.image;
+    image[4872] = 100;  // the lambda bar's thresholds
+    image[4875] = 200;
+    for (int i = 0; i < kLambdaColorCount; ++i) w.lambdaColors[std::size_t(i)] = 0x102030u + std::uint32_t(i) * 0x010101u;
+    TTab& tab = make(kTuningEditorId, 1, 8, 6, "AFR", kSheetLambdaBlock);
+    CSheet& s = tab.sheets[0];
+    s.lambdaBlock.assign(kGridCells, 0);
+    s.lambdaBlock[gridIndex(2, 3)] = 140;
+    s.lambdaBlock[gridIndex(5, 1)] = 230;
+    tab.dirty |= kDirtyRedraw;
+    tab.Redraw();
+    const TabLayout& L = tab.layout;
+    auto circle = [&](int col, int row) {
+        return tab.BackBuffer().Pixel(static_cast<int>(L.cellsLeft + col * L.cellWidth + 4),
+                                      static_cast<int>(L.cellsTop + (row + 0.5) * L.cellHeight));
+    };
+    EXPECT_EQ(circle(2, 3), ColorToRgb(LambdaColor(image, w.lambdaColors, 140)));
+    EXPECT_EQ(circle(2, 3), SwapRedBlue(0x102030u + 40 * 0x010101u));  // step 40 of the table
+    EXPECT_EQ(circle(5, 1), ColorToRgb(kColorMagenta));
 }
 
 TEST_F(MapSide, InjectionMapsCopiedAndReSampled)
