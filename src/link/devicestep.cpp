@@ -145,6 +145,7 @@ void DeviceOps::Step()
     const int port = link.portInUse.load();
     if (port == 0) {
         m_operation = kOpNoPort;
+        m_c.testCommands.fill(0);
         if (hooks.portText) hooks.portText(portSearchText());
     }
     if (port == 0 || link.linkEnabled.load() == 0) return;
@@ -667,6 +668,8 @@ void DeviceOps::DisconnectUnit()
     m_saveCounter = 0;
     m_programDone = false;
     m_operation = kOpNoPort;
+    // Output tests not yet sent would fire on whatever unit comes next.
+    m_c.testCommands.fill(0);
     call(hooks.unitDisconnected);
 }
 

@@ -1,5 +1,6 @@
 #include "pages/binding.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "pages/pagemodule.h"
@@ -315,9 +316,35 @@ void ShowBinding(TPageForm& w, const FieldBinding& row, TControl* control)
     }
 }
 
+namespace {
+
+// Whether the up-down still stands where showing the image put it. A field outside the up-down's range shows
+// clamped, and storing that position back would change a value the user never touched.
+bool upDownAsShown(const TPageForm& w, const FieldBinding& row, const TUpDown& upDown)
+{
+    bool isSigned = false;
+    int shown = 0;
+    if (row.kind == Bind::Word) {
+        const int element = wordElement(row.address, row.index, isSigned);
+        if (element < 0) return false;
+        const std::uint16_t word = imageWord(w.images.image, element);
+        shown = (isSigned ? static_cast<std::int16_t>(word) : int(word)) + row.offset;
+    } else {
+        const int element = byteElement(row.address, row.index, isSigned);
+        if (element < 0) return false;
+        const std::uint8_t byte = w.images.image[std::size_t(element)];
+        shown = isSigned ? row.scale * static_cast<std::int8_t>(byte) + row.offset : row.scale * (byte + row.offset);
+    }
+    return upDown.Position() == std::clamp(shown, std::min(upDown.Min(), upDown.Max()), std::max(upDown.Min(), upDown.Max()));
+}
+
+}  // namespace
+
 void StoreBinding(TPageForm& w, const FieldBinding& row, TControl* control)
 {
     if (!control) return;
+    if ((row.kind == Bind::Word || row.kind == Bind::Byte) && upDownAsShown(w, row, *static_cast<TUpDown*>(control)))
+        return;
     const int index = row.index >= kSignedIndex ? row.index - kSignedIndex : row.index;
     switch (row.kind) {
         case Bind::Word:

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "pages/outputtest.h"
 #include "pages/pages.h"
 #include "vcl/classname.h"
 #include "vcl/deciedit.h"
@@ -41,6 +42,8 @@ void PageControl1Change(TPageForm& w)
 {
     // A delayed up-down change belongs to the page it was made on: store it before another page is current.
     if (w.initialised && w.pendingControl) CommitChangeNow(w);
+    // An output test asked for on the page left is not fired behind the user's back.
+    if (w.PageControl1->ActivePageIndex() != w.currentPage) ClearTestCommands(w);
     w.currentPage = w.PageControl1->ActivePageIndex();
     ShowImageOnPages(w, 0);
     if (w.pageHooks.logPageRecord) w.pageHooks.logPageRecord();

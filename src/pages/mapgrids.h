@@ -42,13 +42,14 @@ void StoreGrid(TPageForm& w, const GridBinding& grid);
 
 // The tables of the maps whose pages are still to come, kept here so that their pages and the refresh of
 // unit-changed blocks use the same rows. Editor ids: advance 0, injection 5, servos 1, injection position A 3
-// and B 4, lambda tuning 42.
+// and B 4, lambda tuning 42, the bike page's lambda map 43.
 inline constexpr int kAdvanceEditorId = 0;
 inline constexpr int kServoEditorId = 1;
 inline constexpr int kPositionAEditorId = 3;
 inline constexpr int kPositionBEditorId = 4;
 inline constexpr int kInjectionEditorId = 5;
 inline constexpr int kTuningEditorId = 42;
+inline constexpr int kBikeEditorId = 43;
 
 inline constexpr GridBinding kAdvanceGrids[] = {
     {kAdvanceEditorId, 0, Cell::Byte, 2785, 10, 15, 1, true},

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "link/livedata.h"
+#include "link/identity.h"
 #include "settings/helpers.h"
 #include "settings/image.h"
 #include "settings/repair.h"
@@ -69,6 +70,15 @@ struct PageHooks
     std::function<void()> logPageRecord;  // a running live recording notes the page shown
     // LabelVersion is shown while a serial port is in use or the link is switched off.
     std::function<bool()> versionLabelShown;
+    // New settings of the model in the image for every page (page -1) or one page, after asking (mode 0: Yes,
+    // No or Cancel; mode 1: OK or Cancel). 1 when the user cancelled or the choice was refused, else 0.
+    std::function<int(int page, int mode)> newSettings;
+    std::function<void()> applyLanguage;
+    std::function<std::string(int index)> message;  // the message table's text in the current language
+    // The unit's identity texts as the link keeps them ("Unit = --" and so on until a unit is identified).
+    std::function<const IdentityTexts&()> unitIdentity;
+    // Whether a unit answers live requests now (connected and checked, not a recording played back).
+    std::function<bool()> unitAnswers;
 };
 
 // The map editors as the main window keeps them: at most 75, in creation order, destroyed with the window.
@@ -119,6 +129,9 @@ public:
     std::array<TLabel*, 12> testLabels{};
     // Monitor page labels: LabelAdvance1..4 (advance per cylinder), then LabelMonPOut1..12 (power outputs).
     std::array<TLabel*, 16> monitorLabels{};
+    // The output tests asked for since the last live request, which carries them to the unit once (request
+    // bytes 99..102) and clears them.
+    std::array<std::uint8_t, 4> testCommands{};
 
     // Map editors by id (null where none was made), and the main window's side of them (pages/mapside.h): the
     // list that owns them, the request that they take the image's guide values, the follow switch.

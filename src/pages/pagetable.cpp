@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr int kBikeEditors[] = {43};
 constexpr int kAdvanceEditors[] = {kAdvanceEditorId};
 constexpr int kInjectionEditors[] = {kInjectionEditorId};
 constexpr int kPositionEditors[] = {kPositionAEditorId, kPositionBEditorId};
@@ -17,12 +16,6 @@ constexpr int kTuningEditors[] = {kTuningEditorId};
 constexpr int kTrackingEditors[] = {20, 21, 22, 23, 24};
 constexpr int kMaintenanceEditors[] = {46, 47};
 
-// The bike page's limiter controls show image bytes 2660-2663, which the unit may change by itself.
-constexpr PageModule kBikePending{.sheetName = "TabSheet_Bike",
-                                  .caption = "Bike",
-                                  .editorIds = kBikeEditors,
-                                  .rereadShowFirst = 2660,
-                                  .rereadShowEnd = 2664};
 constexpr PageModule kSynchroPending{.sheetName = "TabSheet_Synchro", .caption = "Synchronization"};
 constexpr PageModule kAdvancePending{.sheetName = "TabSheet_Advance",
                                      .caption = "Advance",
@@ -61,14 +54,13 @@ constexpr PageModule kTrackingPending{
     .sheetName = "TabSheet_Tracking", .caption = "Traction", .editorIds = kTrackingEditors};
 constexpr PageModule kCruisePending{.sheetName = "TabSheet_Tempomat", .caption = "Cruise control"};
 constexpr PageModule kObdPage{.sheetName = "TabSheet_OBD", .caption = "OBD"};
-constexpr PageModule kTestPending{.sheetName = "TabSheet_Test", .caption = "Test"};
 constexpr PageModule kMaintenancePending{
     .sheetName = "TabMaintenance", .caption = "Maintenance", .editorIds = kMaintenanceEditors};
 
 }  // namespace
 
 const std::array<const PageModule*, kPageCount + 1> kPageModules = {
-    &kBikePending,         // 0
+    &kBikePage,            // 0
     &kSynchroPending,      // 1
     &kAdvancePending,      // 2, made at run time
     &kInjectionPending,    // 3, made at run time
@@ -88,7 +80,7 @@ const std::array<const PageModule*, kPageCount + 1> kPageModules = {
     &kCruisePending,       // 17
     &kMonitorPage,         // 18
     &kObdPage,             // 19, hidden
-    &kTestPending,         // 20
+    &kOutputTestPage,      // 20
     &kMaintenancePending,  // 21
     &kIndependentModule,   // the controls beside the page control
 };

@@ -1,6 +1,7 @@
 #include "shell/livedisplay.h"
 
 #include "link/livedata.h"
+#include "pages/outputtest.h"
 #include "shell/appsettings.h"
 #include "shell/mainform.h"
 
@@ -13,4 +14,5 @@ void ShowLiveData(TMainForm& w)
 {
     if (!HasLiveData(w) && w.device) w.device->live.Clear();
     w.liveValues = w.device ? DecodeLiveValues(w.device->live) : LiveValues{};
+    if (w.device) EnableTestButtons(w, w.device->live.Monb(178));
 }

@@ -89,6 +89,14 @@ TMainForm::TMainForm(os::LinkClock& clock, std::vector<std::string> args, PortLi
     pageHooks.showLiveData = [this] { ShowLiveData(*this); };
     pageHooks.versionLabelShown = [this] { return PortInUse(*this) || link->selectedPort == -1; };
     tabList.logFault = [folder = settingsFolder.path](std::string_view message) { LogError(folder, message); };
+    pageHooks.newSettings = [this](int page, int mode) { return NewSettings(page, mode); };
+    pageHooks.applyLanguage = [this] { ApplyLanguage(*this); };
+    pageHooks.message = [this](int index) { return Message(index); };
+    pageHooks.unitIdentity = [this]() -> const IdentityTexts& { return identity; };
+    // A played recording is no unit that could fire an output.
+    pageHooks.unitAnswers = [this] {
+        return PortInUse(*this) && connectionState == kConnectionOwnKey && (recording.State() & 3) != kRecPlaying;
+    };
     for (const std::string& problem : SelfCheckEnums())
         MsgBoxError(problem, MB_OK);
 }

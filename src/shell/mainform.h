@@ -189,7 +189,6 @@ public:
     std::string compileDate;        // "2024_11_26"
     std::string newestArchiveDate;  // of the newest archive entry, or empty
     std::array<int, 12> savedPlaces{};  // design-time Left and Top of the six swing controls
-    std::array<std::uint8_t, 4> testCommands{};
     os::SettingsFolder settingsFolder;
     std::unique_ptr<TIniFile> ini;     // application.ini, open for the window's whole life
     std::filesystem::path iniPath;     // application.ini

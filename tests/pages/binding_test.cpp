@@ -108,15 +108,21 @@ TEST_F(Binding, TypedValuesStoreIntoTheirFields)
 
 TEST_F(Binding, ShowThenStoreGivesTheImageBack)
 {
-    // Every byte value through every byte binding: the page stores what it showed (offsets and signs undone).
+    // Every byte value through every byte binding: the page stores what it showed (offsets and signs undone), and
+    // a value that its up-down can only show clamped (2513 beyond +-100) stays as it is until the user moves it.
     for (int value = 0; value < 256; ++value) {
         for (int address : {2510, 2511, 2512, 2513, 2514}) image()[std::size_t(address)] = std::uint8_t(value);
         const Image before = image();
         ShowImageOnPages(w, 0);
         StoreCurrentPage(w);
-        for (int address : {2510, 2511, 2512})
+        for (int address : {2510, 2511, 2512, 2513, 2514})
             EXPECT_EQ(image()[std::size_t(address)], before[std::size_t(address)]) << address << " " << value;
     }
+    image()[2513] = 0x80;
+    ShowImageOnPages(w, 0);
+    Control<TEdit>(w, "EditSignedScaled")->SetText("-198");
+    StoreCurrentPage(w);
+    EXPECT_EQ(image()[2513], 0x9D);
 }
 
 TEST_F(Binding, ListsAndBoxesShowAndStoreTheirBytes)

@@ -260,10 +260,10 @@ TEST_F(MainFormTest, TickKeepsTheSpecialValuesOfTwoEdits)
 {
     auto form = makeStarted();
     auto* channel = form->Make<TEdit>(nullptr, "EditLadeniKanal");
-    auto* pulses = form->Make<TEdit>(nullptr, "EditRpmPulsu");
-    auto* pulsesUpDown = form->Make<TUpDown>(nullptr, "UpDownRpmPulsu");
-    pulsesUpDown->SetRange(-2, 12);
-    pulsesUpDown->SetAssociate(pulses);
+    // The bike page's pulse count.
+    auto* pulses = FindControl<TEdit>(*form, "EditRpmPulsu");
+    auto* pulsesUpDown = FindControl<TUpDown>(*form, "UpDownRpmPulsu");
+    ASSERT_TRUE(pulses && pulsesUpDown);
     channel->SetText("0");
     form->images.image[4617] = 3;
     pulsesUpDown->SetPosition(-1);
