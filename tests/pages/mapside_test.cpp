@@ -77,6 +77,7 @@ TEST_F(MapSide, GuideValuesGoBothWays)
     w.images.image[kImageLimiter] = 95;
     w.images.image[kImageInjectionLimiter] = 88;
     w.images.image[kImageStartLimiter] = 30;
+    SetPage(PAGE_ADVANCE);  // the editors' page, shown while the user edits them
     TTab& advance = make(kAdvanceEditorId, 2, 15, 10, "ADV");
     TTab& injection = make(kInjectionEditorId, 4, 20, 10, "INJ");
     FeedLiveValuesToMapEditors(w, false);  // the factory asked for the guide values
