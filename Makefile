@@ -27,6 +27,8 @@ ASAN_TARGETS += fuzz_ignlog
 FUZZ_TARGETS += fuzz_ignlog
 # The settings pages: bindings index the image, the lambda scale its colour table.
 ASAN_TARGETS += pages_tests
+# The pickup sample path: blocks from the unit into the ring and its analysis.
+ASAN_TARGETS += monitors_tests
 
 export QT_QPA_PLATFORM ?= offscreen
 export CTEST_OUTPUT_ON_FAILURE = 1

@@ -195,6 +195,9 @@ bool TTab::dispatchMessage(TMessage& m)
         case TMsg::MouseLeave:
             TrackPointer(0, 0);
             break;
+        case TMsg::MButtonDown:
+        case TMsg::MButtonUp:
+            break;  // the editor has no use for the middle button
         case TMsg::Size:
             // The back buffer follows the control's size; the layout is made for it anew.
             if (m.x != backBuffer.Width() || m.y != backBuffer.Height()) {

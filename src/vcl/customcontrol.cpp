@@ -226,6 +226,8 @@ protected:
             mouse(TMsg::LButtonDown, *e);
         else if (e->button() == Qt::RightButton)
             mouse(TMsg::RButtonDown, *e);
+        else if (e->button() == Qt::MiddleButton)
+            mouse(TMsg::MButtonDown, *e);
     }
     void mouseReleaseEvent(QMouseEvent* e) override
     {
@@ -233,6 +235,8 @@ protected:
             mouse(TMsg::LButtonUp, *e);
         else if (e->button() == Qt::RightButton)
             mouse(TMsg::RButtonUp, *e);
+        else if (e->button() == Qt::MiddleButton)
+            mouse(TMsg::MButtonUp, *e);
     }
     void mouseDoubleClickEvent(QMouseEvent* e) override
     {
@@ -240,6 +244,8 @@ protected:
             mouse(TMsg::LButtonDblClk, *e);
         else if (e->button() == Qt::RightButton)
             mouse(TMsg::RButtonDown, *e);
+        else if (e->button() == Qt::MiddleButton)
+            mouse(TMsg::MButtonDown, *e);
     }
     void wheelEvent(QWheelEvent* e) override
     {
@@ -349,6 +355,11 @@ TPoint TCustomControl::ClientToScreen(TPoint p) const
 bool TCustomControl::CanFocus() const
 {
     return m_widget->isVisible() && m_widget->isEnabled() && m_widget->focusPolicy() != Qt::NoFocus;
+}
+
+void TCustomControl::SetTakesFocus(bool takes)
+{
+    m_widget->setFocusPolicy(takes ? Qt::StrongFocus : Qt::NoFocus);
 }
 
 void TCustomControl::SetShowHint(bool show)

@@ -24,6 +24,8 @@ enum class TMsg {
     MouseWheel,  // wheelDelta: +120 per notch away from the user
     MouseLeave,  // x and y are 0
     Size,        // the control got a new width and height
+    MButtonDown,
+    MButtonUp,
 };
 
 // Shift state bits (keys and buttons held during a message).
@@ -107,6 +109,8 @@ public:
     [[nodiscard]] TPoint ClientOrigin() const;  // screen position of the client's top-left corner
     [[nodiscard]] TPoint ClientToScreen(TPoint p) const;
     [[nodiscard]] bool CanFocus() const;
+    // A control that takes no focus leaves it where it is when clicked (a picture with no keys of its own).
+    void SetTakesFocus(bool takes);
 
     // The hint shows the part of Hint() before '|' while ShowHint is on; a changed hint replaces a shown one.
     void SetShowHint(bool show);

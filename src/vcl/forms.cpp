@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QMainWindow>
 #include <QMimeData>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -44,6 +45,28 @@ protected:
         if (m_form && Application && Application->MainForm == m_form)
             QMetaObject::invokeMethod(qApp, &QApplication::quit, Qt::QueuedConnection);
     }
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QMainWindow::resizeEvent(event);
+        if (!m_form) return;
+        if (m_form->OnCanResize && !m_adjusting) {
+            int width = event->size().width(), height = event->size().height();
+            bool allow = true;
+            vcl::Fire(m_form->OnCanResize, m_form, width, height, allow);
+            if (!allow && event->oldSize().isValid()) {
+                width = event->oldSize().width();
+                height = event->oldSize().height();
+            }
+            if (m_form && (width != this->width() || height != this->height())) {
+                // The corrected size comes back here as a resize of its own.
+                m_adjusting = true;
+                resize(width, height);
+                m_adjusting = false;
+                return;
+            }
+        }
+        if (m_form) vcl::Fire(m_form->OnResize, m_form);
+    }
     void showEvent(QShowEvent* event) override
     {
         QMainWindow::showEvent(event);
@@ -79,6 +102,7 @@ protected:
 
 private:
     TForm* m_form;
+    bool m_adjusting = false;
 };
 
 // ---------------------------------------------------------------- TForm

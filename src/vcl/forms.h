@@ -140,6 +140,11 @@ public:
     TNotifyEvent OnCreate;
     // Files dropped on the window (local paths, in the order dropped).
     std::function<void(const std::vector<std::string>& paths)> OnDropFiles;
+    // The window got a new size (from the user, the window system or the program).
+    TNotifyEvent OnResize;
+    // A new size of the window is about to stay: the handler may change it, or refuse it (resize = false: the old
+    // size comes back). Sizes are Width and Height, without the window system's frame.
+    std::function<void(TObject* Sender, int& width, int& height, bool& resize)> OnCanResize;
 
 protected:
     // Deletes the Qt window with every control on it. A derived form calls it first in its destructor, so that
