@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "monitors/pickupmon.h"
 #include "os/lngtext.h"
 #include "pages/mapside.h"
 #include "settings/errorlog.h"
@@ -13,6 +14,7 @@
 #include "shell/appsettings.h"
 #include "shell/livedisplay.h"
 #include "shell/loader.h"
+#include "shell/pickupmonitor.h"
 #include "shell/printing.h"
 #include "shell/player.h"
 #include "shell/toolicons.h"
@@ -106,6 +108,7 @@ TMainForm::~TMainForm()
     vcl::SetExceptionHook(nullptr);
     SetLngTextErrorHook(nullptr);
     Timer1->SetEnabled(false);
+    pickupMonitor.reset();  // its window before the main window
     DestroyWindow();
 }
 
@@ -156,6 +159,11 @@ void TMainForm::BuildForm()
     ButtonRead->OnClick = [this](TObject* s) { MenuReadClick(s); };
     ButtonVerify->OnClick = [this](TObject* s) { MenuVerifyClick(s); };
     ButtonProgram->OnClick = [this](TObject* s) { MenuProgramClick(s); };
+    // Under the tool bar: the pickup monitor, which draws the pickup and ignition signals the unit samples.
+    ButtonMonPu = Make<TButton>(nullptr, "ButtonMonPu");
+    ButtonMonPu->SetBounds(4, 44, 120, 21);
+    ButtonMonPu->SetCaption("PickUp monitor");
+    ButtonMonPu->OnClick = [this](TObject* s) { ButtonMonPuClick(s); };
     CheckBoxProgHned = Make<TCheckBox>(nullptr, "CheckBoxProgHned");
     CheckBoxProgHned->SetBounds(478, 12, 160, 20);
     CheckBoxProgHned->SetCaption("Program after change");
@@ -398,6 +406,8 @@ void TMainForm::Timer1Timer(TObject*)
     // 11. The current page's periodic work.
     if (!modal)
         TickCurrentPage(*this);
+    // 12. A completed pickup sample block goes into the pickup ring.
+    TakePickupBlockStep(*this);
     // 13. Device commands while a port is in use; comparing while the unit's image is known.
     const bool portInUse = PortInUse(*this);
     for (TButton* button : {ButtonRead, ButtonVerify, ButtonProgram})
@@ -407,6 +417,8 @@ void TMainForm::Timer1Timer(TObject*)
     MenuCompareDevice->SetEnabled(images.deviceValid);
     // 14.-15. Special values of page controls, and controls that stay hidden whatever their page did.
     KeepSpecialControlValues();
+    // 16.-17. The pickup monitor: its analysis every 16th tick, its poll and redraw every tick.
+    PickupMonitorStep(*this);
     // 18. Follow the connection state; the lambda-learning file of a matching unit is read once per connection.
     if (connectionState != connectionStatePrev) {
         if (connectionState != 2) {

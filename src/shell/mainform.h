@@ -12,6 +12,7 @@
 #include "link/devicestep.h"
 #include "link/identity.h"
 #include "link/liverecording.h"
+#include "monitors/pickup.h"
 #include "os/clock.h"
 #include "os/settingsdir.h"
 #include "pages/pages.h"
@@ -99,6 +100,7 @@ public:
     void SpeedButtonPlay(TObject* Sender);
     void PlayPosChange(TObject* Sender);
     void MenuCSVoutClick(TObject* Sender);
+    void ButtonMonPuClick(TObject* Sender);  // the pickup monitor (shell/pickupmonitor.cpp)
 
     // 0 done, 1 nothing to do or cancelled, 2 refused for the coupled injection page.
     int NewSettings(int page, int mode);
@@ -122,6 +124,7 @@ public:
     TButton* ButtonRead = nullptr;
     TButton* ButtonVerify = nullptr;
     TButton* ButtonProgram = nullptr;
+    TButton* ButtonMonPu = nullptr;  // shows or hides the pickup monitor
     TLabel* LabelConnection = nullptr;
     TLabel* LabelResult = nullptr;
     TLabel* LabelCongruence = nullptr;
@@ -189,6 +192,8 @@ public:
     std::string compileDate;        // "2024_11_26"
     std::string newestArchiveDate;  // of the newest archive entry, or empty
     std::array<int, 12> savedPlaces{};  // design-time Left and Top of the six swing controls
+    // The pickup monitor's window is shown and not paused: every live request asks the unit for samples.
+    bool pickupWanted = false;
     os::SettingsFolder settingsFolder;
     std::unique_ptr<TIniFile> ini;     // application.ini, open for the window's whole life
     std::filesystem::path iniPath;     // application.ini
@@ -202,6 +207,11 @@ public:
     std::array<int, kPageCount> mapEditorSheets{};
     class TFormAbout* aboutForm = nullptr;
     class TFormEM* externalMonitor = nullptr;  // created once at start
+    // The pickup monitor, made by the first press of its button and kept to the end; the ring of its samples and
+    // the block last taken over from the link.
+    std::unique_ptr<class CMonPickup> pickupMonitor;
+    PickupRing pickupRing;
+    PickupSampleBlock pickupBlock;
     // The printing module's change records and sheet list, kept from start to exit.
     std::unique_ptr<struct PrintLists> printLists;
     std::unique_ptr<class LoaderEndpoint> loaderEndpoint;  // opened when files may be dropped  // created once at start beside the main window

@@ -7,6 +7,7 @@
 #include "shell/mainform.h"
 #include "shell/player.h"
 #include "vcl/dialogs.h"
+#include "vcl/formlayout.h"
 
 namespace {
 
@@ -44,6 +45,11 @@ DeviceOps& Device(TMainForm& w)
         ShowConnectionLine(w);
     };
     hooks.liveFrameStored = [&w] { LiveFrameStored(w); };
+    // Lambda tuning switched on (the tuning page's check box) and the pickup monitor asking for samples.
+    hooks.liveInputs = [&w] {
+        const TCheckBox* tuning = FindControl<TCheckBox>(w, "CheckBoxLadeniPovoleno");
+        return LiveRequestInputs{.tuningOn = tuning && tuning->Checked(), .pickupWanted = w.pickupWanted};
+    };
     hooks.updateCaption = [&w] { UpdateCaption(w); };
     // While the live player plays (or is paused in playing), the unit's answers are not taken.
     hooks.playerPlaying = [&w] { return (w.recording.State() & 3) == kRecPlaying; };
