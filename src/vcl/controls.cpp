@@ -222,6 +222,22 @@ bool TControl::ContainsFocus() const
 }
 void TControl::Repaint() { m_widget->update(); }
 
+void TControl::SetParent(TControl& parent)
+{
+    if (HasParent(parent)) return;
+    const bool hidden = m_widget->isHidden();
+    const QPoint place = m_widget->pos();
+    m_widget->setParent(parent.ClientWidget());
+    m_widget->move(place);
+    // Qt hides a widget that changes its parent; the old framework's control stays as it was.
+    m_widget->setVisible(!hidden);
+}
+
+bool TControl::HasParent(const TControl& parent) const
+{
+    return m_widget->parentWidget() == parent.ClientWidget();
+}
+
 // ---------------------------------------------------------------- TLabel
 
 TLabel::TLabel(QWidget* parent) : TControl(new QLabel(parent)), m_label(static_cast<QLabel*>(m_widget))

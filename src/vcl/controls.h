@@ -89,6 +89,9 @@ public:
     // True when this control or one inside it has the focus.
     [[nodiscard]] bool ContainsFocus() const;
     void Repaint();
+    // Moves the control into another control's client area at the same left and top, keeping its Visible flag.
+    void SetParent(TControl& parent);
+    [[nodiscard]] bool HasParent(const TControl& parent) const;
 
     TNotifyEvent OnClick;
     TNotifyEvent OnExit;

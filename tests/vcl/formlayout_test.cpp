@@ -101,6 +101,32 @@ TEST(FormLayout, FaultsAPersonWouldSee)
     EXPECT_EQ(faults.size(), 3u) << testing::PrintToString(faults);
 }
 
+TEST(FormLayout, AControlMovedToAnotherParentKeepsItsPlaceAndVisibility)
+{
+    TForm form;
+    ASSERT_EQ(BuildFormLayout(form, nullptr, kRows).size(), 3u);
+    auto* box = FindControl<TGroupBox>(form, "GroupBoxLimits");
+    auto* label = FindControl<TLabel>(form, "LabelLimitA");
+    auto* edit = FindControl<TEdit>(form, "EditLimitA");
+    form.Show();
+    edit->SetVisible(false);
+    label->SetParent(form);
+    edit->SetParent(form);
+    EXPECT_TRUE(label->HasParent(form));
+    EXPECT_FALSE(label->HasParent(*box));
+    EXPECT_TRUE(label->Visible());
+    EXPECT_FALSE(edit->Visible());
+    EXPECT_EQ(label->Left(), 10);
+    EXPECT_EQ(label->Top(), 28);
+    // Hidden with its old parent, the control is no longer hidden with it.
+    box->SetVisible(false);
+    EXPECT_TRUE(label->Widget()->isVisible());
+    label->SetParent(*box);
+    EXPECT_TRUE(label->HasParent(*box));
+    EXPECT_FALSE(label->Widget()->isVisible());
+    EXPECT_TRUE(label->Visible());
+}
+
 TEST(FormLayout, PageControlSheetsGetTheClientSizeAsked)
 {
     TForm form;
