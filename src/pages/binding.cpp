@@ -126,28 +126,35 @@ void StoreCheck(TPageForm& w, TCheckBox* box, int address, int index)
     if (box && element >= 0) w.images.image[std::size_t(element)] = box->Checked() ? 1 : 0;
 }
 
+// A list or group with nothing selected shows a value it has no item for (one a settings file or the unit
+// brought); storing leaves that value as it is instead of writing 255 over it.
+
 void StoreRadio(TPageForm& w, TRadioGroup* group, int address, int index)
 {
     const int element = byteElement(address, index);
-    if (group && element >= 0) w.images.image[std::size_t(element)] = static_cast<std::uint8_t>(group->ItemIndex());
+    if (group && element >= 0 && group->ItemIndex() >= 0)
+        w.images.image[std::size_t(element)] = static_cast<std::uint8_t>(group->ItemIndex());
 }
 
 void StoreRadioTag(TPageForm& w, TRadioGroup* group, int address, int index)
 {
     const int element = byteElement(address, index);
-    if (group && element >= 0) w.images.image[std::size_t(element)] = static_cast<std::uint8_t>(GetRadioTag(group));
+    if (group && element >= 0 && group->ItemIndex() >= 0)
+        w.images.image[std::size_t(element)] = static_cast<std::uint8_t>(GetRadioTag(group));
 }
 
 void StoreComboTag(TPageForm& w, TComboBox* combo, int address, int index)
 {
     const int element = byteElement(address, index);
-    if (combo && element >= 0) w.images.image[std::size_t(element)] = static_cast<std::uint8_t>(GetComboTag(combo));
+    if (combo && element >= 0 && combo->ItemIndex() >= 0)
+        w.images.image[std::size_t(element)] = static_cast<std::uint8_t>(GetComboTag(combo));
 }
 
 void StoreItemIndex(TPageForm& w, TComboBox* combo, int address, int index)
 {
     const int element = byteElement(address, index);
-    if (combo && element >= 0) w.images.image[std::size_t(element)] = static_cast<std::uint8_t>(combo->ItemIndex());
+    if (combo && element >= 0 && combo->ItemIndex() >= 0)
+        w.images.image[std::size_t(element)] = static_cast<std::uint8_t>(combo->ItemIndex());
 }
 
 // ---------------------------------------------------------------- quiet setters

@@ -148,18 +148,22 @@ TEST_F(Binding, ListsAndBoxesShowAndStoreTheirBytes)
     EXPECT_EQ(image()[2515], 1);  // stored as 1, not 7
     EXPECT_EQ(image()[2516], 22);
 
-    // A tag no item carries leaves nothing selected, and storing that writes 255; so does an index past the list.
+    // A tag no item carries leaves nothing selected, and so does an index past the list; storing then keeps the
+    // value the image holds rather than writing 255 over it.
     image()[2516] = 99;
+    image()[2517] = 5;
     image()[2518] = 9;
     image()[2519] = 6;
     ShowImageOnPages(w, 0);
     EXPECT_EQ(tagged->ItemIndex(), -1);
+    EXPECT_EQ(indexed->ItemIndex(), -1);
     EXPECT_EQ(radio->ItemIndex(), -1);
     EXPECT_EQ(source->ItemIndex(), -1);
     StoreCurrentPage(w);
-    EXPECT_EQ(image()[2516], 255);
-    EXPECT_EQ(image()[2518], 255);
-    EXPECT_EQ(image()[2519], 255);
+    EXPECT_EQ(image()[2516], 99);
+    EXPECT_EQ(image()[2517], 5);
+    EXPECT_EQ(image()[2518], 9);
+    EXPECT_EQ(image()[2519], 6);
     EXPECT_EQ(FindComboTag(tagged, 7), 2);
     EXPECT_EQ(FindComboTag(tagged, 8), -1);
     EXPECT_EQ(GetComboTag(tagged), -1);
