@@ -3,6 +3,11 @@
 #include "pages/pagemodule.h"
 
 extern const PageModule kBikePage;
+extern const PageModule kInputsPage;
 extern const PageModule kMonitorPage;
+extern const PageModule kN2OPage;
+extern const PageModule kOilPressurePage;
 extern const PageModule kOutputTestPage;
+extern const PageModule kSensorsPage;
+extern const PageModule kSyncPage;
 extern const PageModule kIndependentModule;

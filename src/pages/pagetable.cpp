@@ -8,15 +8,12 @@ constexpr int kAdvanceEditors[] = {kAdvanceEditorId};
 constexpr int kInjectionEditors[] = {kInjectionEditorId};
 constexpr int kPositionEditors[] = {kPositionAEditorId, kPositionBEditorId};
 constexpr int kCorrectionEditors[] = {6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
-constexpr int kSensorEditors[] = {37, 38, 39, 40, 41, 45};
 constexpr int kServoEditors[] = {kServoEditorId};
 constexpr int kIdleEditors[] = {2, 19};
 constexpr int kPowerOutEditors[] = {25, 26, 27, 28, 29, 48, 49, 50, 51, 52, 60, 61, 62, 63, 64};
 constexpr int kTuningEditors[] = {kTuningEditorId};
 constexpr int kTrackingEditors[] = {20, 21, 22, 23, 24};
-constexpr int kMaintenanceEditors[] = {46, 47};
 
-constexpr PageModule kSynchroPending{.sheetName = "TabSheet_Synchro", .caption = "Synchronization"};
 constexpr PageModule kAdvancePending{.sheetName = "TabSheet_Advance",
                                      .caption = "Advance",
                                      .runTimeSheet = true,
@@ -34,8 +31,6 @@ constexpr PageModule kPositionPending{.sheetName = "TabSheet_Position",
                                       .editorIds = kPositionEditors};
 constexpr PageModule kCorrectionsPending{
     .sheetName = "TabSheet_Korekce", .caption = "Corrections", .editorIds = kCorrectionEditors};
-constexpr PageModule kInputsPending{.sheetName = "TabSheet_Input", .caption = "Inputs"};
-constexpr PageModule kSensorsPending{.sheetName = "TabSheet_Cidla", .caption = "Sensors", .editorIds = kSensorEditors};
 constexpr PageModule kServosPending{.sheetName = "TabSheet_Servo",
                                     .caption = "Servo",
                                     .runTimeSheet = true,
@@ -46,7 +41,6 @@ constexpr PageModule kPowerOutPending{
     .sheetName = "TabSheet_PowerOut", .caption = "Power outputs", .editorIds = kPowerOutEditors};
 constexpr PageModule kRacePending{.sheetName = "TabSheet_Race", .caption = "Race"};
 constexpr PageModule kGearPending{.sheetName = "TabSheet_Gear", .caption = "Gear"};
-constexpr PageModule kN2OPending{.sheetName = "TabSheet_Gas", .caption = "N2O"};
 constexpr PageModule kTuningPending{
     .sheetName = "TabSheet_Ladeni", .caption = "Tuning", .grids = kTuningGrids, .editorIds = kTuningEditors};
 constexpr PageModule kKnockPage{.sheetName = "TabSheet_Knock", .caption = "Knock"};
@@ -54,26 +48,24 @@ constexpr PageModule kTrackingPending{
     .sheetName = "TabSheet_Tracking", .caption = "Traction", .editorIds = kTrackingEditors};
 constexpr PageModule kCruisePending{.sheetName = "TabSheet_Tempomat", .caption = "Cruise control"};
 constexpr PageModule kObdPage{.sheetName = "TabSheet_OBD", .caption = "OBD"};
-constexpr PageModule kMaintenancePending{
-    .sheetName = "TabMaintenance", .caption = "Maintenance", .editorIds = kMaintenanceEditors};
 
 }  // namespace
 
 const std::array<const PageModule*, kPageCount + 1> kPageModules = {
     &kBikePage,            // 0
-    &kSynchroPending,      // 1
+    &kSyncPage,            // 1
     &kAdvancePending,      // 2, made at run time
     &kInjectionPending,    // 3, made at run time
     &kPositionPending,     // 4, made at run time
     &kCorrectionsPending,  // 5
-    &kInputsPending,       // 6
-    &kSensorsPending,      // 7
+    &kInputsPage,          // 6
+    &kSensorsPage,         // 7
     &kServosPending,       // 8, made at run time
     &kIdlePending,         // 9
     &kPowerOutPending,     // 10
     &kRacePending,         // 11
     &kGearPending,         // 12
-    &kN2OPending,          // 13
+    &kN2OPage,             // 13
     &kTuningPending,       // 14
     &kKnockPage,           // 15, hidden
     &kTrackingPending,     // 16
@@ -81,6 +73,6 @@ const std::array<const PageModule*, kPageCount + 1> kPageModules = {
     &kMonitorPage,         // 18
     &kObdPage,             // 19, hidden
     &kOutputTestPage,      // 20
-    &kMaintenancePending,  // 21
+    &kOilPressurePage,     // 21
     &kIndependentModule,   // the controls beside the page control
 };

@@ -10,6 +10,7 @@
 
 #include "pagefixture.h"
 #include "testpage.h"
+#include "os/lngtext.h"
 #include "vcl/image.h"
 
 namespace {
@@ -58,6 +59,35 @@ TEST_F(PageLayout, NoPageHasOverlapsControlsOutsideTheirParentOrCutCaptions)
     // The controls beside the page control, and the page control itself, on the window.
     const std::vector<std::string> faults = LayoutFaults(w);
     EXPECT_TRUE(faults.empty()) << testing::PrintToString(faults);
+}
+
+// The pages in each language, once with an image that shows the least and once with one that shows nearly every
+// control a page may show (all cylinders, every optional sensor and input function, the special settings).
+TEST_F(PageLayout, EveryLanguageFitsWithTheControlsAnImageCanShow)
+{
+    Build();
+    ShowWindow();
+    Image busy{};
+    for (auto [address, value] : std::initializer_list<std::pair<int, int>>{
+             {2501, 1}, {2680, 4}, {2681, 5}, {2682, 2}, {2695, 1}, {2733, 5}, {3836, 14}, {3837, 13}, {3838, 18},
+             {3839, 12}, {4060, 2}, {4067, 4}, {4445, 4}})
+        busy[std::size_t(address)] = std::uint8_t(value);
+    for (int language : {LNG_ENGLISH, LNG_GERMAN, LNG_CZECH}) {
+        SetLanguageIndex(language);
+        RefreshPageCaptions(w);
+        for (const Image& image : {Image{}, busy}) {
+            w.images.image = image;
+            ShowImageOnPages(w, 1);
+            for (int page = 0; page < kPageCount; ++page) {
+                SCOPED_TRACE(testing::Message() << "language " << language << ", page " << page);
+                w.PageControl1->SetActivePageIndex(page);
+                QApplication::processEvents();
+                const std::vector<std::string> faults = LayoutFaults(*w.tabSheets[std::size_t(page)]);
+                EXPECT_TRUE(faults.empty()) << testing::PrintToString(faults);
+            }
+        }
+    }
+    SetLanguageIndex(LNG_ENGLISH);
 }
 
 TEST_F(PageLayout, MonitorPageFillsItsLabelTableAndShowsFivePowerOutputs)
