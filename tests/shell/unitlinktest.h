@@ -7,13 +7,11 @@
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "os/lngtext.h"
@@ -44,7 +42,8 @@ protected:
         form->link->selectedPort = -1;
         for (int i = 0; i < 100; ++i) form->Timer1->Fire();
         form->link->selectedPort = kCom;
-        if (sim) time = std::make_unique<unitsim::QuietTime>(*sim, *form->link, kCom);
+        time = sim ? std::make_unique<unitsim::QuietTime>(*sim, *form->link, kCom)
+                   : std::make_unique<unitsim::QuietTime>(*form->link, kCom);
     }
     void TearDown() override
     {
@@ -63,20 +62,9 @@ protected:
     }
     [[nodiscard]] virtual unitsim::UnitConfig unitConfig() const { return {}; }
 
-    // Fires the main timer once for every 50 ms of quiet line, until done() or timeoutMs of link time. A unit in
-    // a process of its own cannot tell when the line is quiet: the timer then follows real time.
+    // Fires the main timer once for every 50 ms of quiet line, until done() or timeoutMs of link time.
     bool runUntil(const std::function<bool()>& done, int timeoutMs = 20000)
     {
-        if (!time) {
-            const auto begin = std::chrono::steady_clock::now();
-            for (auto now = begin; now - begin < std::chrono::milliseconds(timeoutMs);
-                 now = std::chrono::steady_clock::now()) {
-                for (; realTickAt <= now; realTickAt += std::chrono::milliseconds(50)) form->Timer1->Fire();
-                if (done()) return true;
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            }
-            return false;
-        }
         return time->runUntil(
             [this](std::uint32_t ms) {
                 quietMs += ms;
@@ -119,5 +107,4 @@ protected:
     std::unique_ptr<TMainForm> form;
     std::unique_ptr<unitsim::QuietTime> time;
     std::uint32_t quietMs = 0;
-    std::chrono::steady_clock::time_point realTickAt = std::chrono::steady_clock::now();
 };

@@ -19,10 +19,14 @@ public:
     // does not jump the clock over a request sent meanwhile.
     static constexpr std::int64_t kMaxStepUs = 10'000;
 
-    QuietTime(UnitSim& sim, const CCOMCOM& link, int port) : m_sim(sim), m_link(link), m_port(port) {}
+    QuietTime(UnitSim& sim, const CCOMCOM& link, int port) : m_sim(&sim), m_link(link), m_port(port) {}
+    // A unit in a process of its own, which cannot tell when it works: the clock then stands while a request of
+    // the program waits for its answer, so that no answer is ever late; only a line that goes away ends a wait.
+    QuietTime(const CCOMCOM& link, int port) : m_sim(nullptr), m_link(link), m_port(port) {}
 
     // Nothing on its way between the program and the unit on the port: no port opening or closing, no frame
-    // being handed out or written, the unit idle, and nothing received that the link's threads still carry on.
+    // being handed out or written, the unit idle, and nothing received that the link's threads still carry on
+    // (without the simulator at hand: no request waiting for its answer).
     [[nodiscard]] bool quiet() const;
     // Quiet milliseconds since the last call.
     [[nodiscard]] std::uint32_t take();
@@ -33,7 +37,9 @@ public:
                   int limitMs);
 
 private:
-    UnitSim& m_sim;
+    [[nodiscard]] bool requestWaits() const;
+
+    UnitSim* m_sim;
     const CCOMCOM& m_link;
     int m_port;
     bool m_wasQuiet = false;
