@@ -255,7 +255,13 @@ bool CCOMIOSYS::PortTurn(CCOM& com, int waitMs)
         com.tx.count.store(0, std::memory_order_release);
     }
     const std::size_t waiting = com.file.bytesWaiting();
-    if (waiting > 0) com.ring.fill(waiting, [&](std::span<std::uint8_t> into) { return com.file.read(into); });
+    if (waiting > 0) {
+        com.ring.fill(waiting, [&](std::span<std::uint8_t> into) {
+            com.receiving.store(true);
+            return com.file.read(into);
+        });
+        com.receiving.store(false);
+    }
     // A port that went away (adapter pulled, other end of a pty closed) is closed rather than polled in a spin,
     // and says so: the link treats it as a lost unit.
     if (com.file.hasFailed() || (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL))) {

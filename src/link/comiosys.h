@@ -50,6 +50,9 @@ struct CCOM
     std::uint32_t commandTime = 0;          // main thread
     TransmitBuffer tx;
     ReceiveRing ring;
+    // Port thread: set from before bytes leave the driver until the ring shows them, so that someone watching the
+    // line from outside (a test's clock) never finds the bytes in neither place.
+    std::atomic<bool> receiving{false};
 };
 
 // The ports present now; nothing when the list cannot be read.

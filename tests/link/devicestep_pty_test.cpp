@@ -36,9 +36,11 @@ public:
         : sim(std::make_unique<unitsim::UnitSim>(std::move(config)))
     {
         SetLanguageIndex(LNG_ENGLISH);
-        const std::string path = sim->slavePath();
         tmr.set(kTmrStart);
-        link = std::make_unique<CCOMCOM>(tmr, [path] { return os::ComPortMap{{kCom, path}}; });
+        // Read on the test's thread, in the link's tick. A closed line is a pulled adapter: its port is gone.
+        link = std::make_unique<CCOMCOM>(tmr, [this] {
+            return sim->lineOpen() ? os::ComPortMap{{kCom, sim->slavePath()}} : os::ComPortMap{};
+        });
         link->FillProtocolSlots(IGN300, 115200, 175);
         link->RSKEY = linkKey;
         DeviceHooks hooks;
@@ -460,7 +462,8 @@ TEST(DeviceStep, PulledUnitTakesTheRoadOfALostUnit)
         EXPECT_FALSE(rig.images.deviceValid);
         EXPECT_EQ(rig.connectionState, kConnectionNone);
         EXPECT_EQ(rig.ops->Operation(), kOpNoPort);
-        // The search tries the port again.
+        // Plugged in again: the search tries the port again.
+        rig.sim->openLine();
         ASSERT_TRUE(rig.runUntil([&] { return rig.link->SearchSlot(0).port == DeviceRig::kCom; }, 5000));
     }
 }

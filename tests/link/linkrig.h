@@ -26,9 +26,11 @@ public:
 
     explicit LinkRig(unitsim::UnitConfig config) : sim(std::make_unique<unitsim::UnitSim>(std::move(config)))
     {
-        const std::string path = sim->slavePath();
         tmr.set(kTmrStart);
-        link = std::make_unique<CCOMCOM>(tmr, [path] { return os::ComPortMap{{kCom, path}}; });
+        // Read on the test's thread, in the link's tick. A closed line is a pulled adapter: its port is gone.
+        link = std::make_unique<CCOMCOM>(tmr, [this] {
+            return sim->lineOpen() ? os::ComPortMap{{kCom, sim->slavePath()}} : os::ComPortMap{};
+        });
         link->FillProtocolSlots(IGN300, 115200, 175);
         link->hooks.showStatus = [this](int slot, const std::string& text, int durationMs, std::uint32_t,
                                         std::uint32_t back, int priority) {

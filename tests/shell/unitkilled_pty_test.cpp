@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <array>
+#include <filesystem>
+#include <system_error>
 
 #include "shell/appsettings.h"
 #include "unitlinktest.h"
@@ -54,6 +56,11 @@ protected:
         ::kill(m_pid, SIGKILL);
         ::waitpid(m_pid, nullptr, 0);
         m_pid = -1;
+        // A pulled adapter's device name goes with it. The dead unit cannot take its name away itself, and the
+        // number of its pseudo-terminal is soon given to another process's line, which the name would then lead
+        // the search to.
+        std::error_code ignored;
+        std::filesystem::remove(configDir / "unit", ignored);
     }
     bool connected()
     {

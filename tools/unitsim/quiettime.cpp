@@ -37,6 +37,7 @@ bool QuietTime::quiet() const
     // it before the clock moves on by more than a step.
     const bool protocolWaits = linkOnPort && linkState == kLinkWaiting;
     if (m_sim->answerOnLine() && (protocolWaits || com.ring.unread() < kRingSize - 1)) return false;
+    if (com.receiving.load()) return false;  // taken off the line, not yet in the ring
     return !(protocolWaits && com.ring.unread() > 0);
 }
 

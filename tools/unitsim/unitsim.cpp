@@ -48,19 +48,7 @@ std::vector<std::uint8_t> frameBytes(const FrameBuffer& f, int length)
 
 UnitSim::UnitSim(UnitConfig config) : m_config(std::move(config)), m_image(5100), m_header(300)
 {
-    m_master.reset(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC));
-    if (!m_master.isOpen() || ::grantpt(m_master.get()) != 0 || ::unlockpt(m_master.get()) != 0)
-        throw std::runtime_error("unitsim: cannot create a pseudo-terminal");
-    m_slavePath = ::ptsname(m_master.get());
-    m_slave.reset(::open(m_slavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
-    if (!m_slave.isOpen()) throw std::runtime_error("unitsim: cannot open " + m_slavePath);
-    // Raw from the start: an echoing line would hand the unit its own answers back.
-    termios tio{};
-    ::tcgetattr(m_slave.get(), &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(m_slave.get(), TCSANOW, &tio);
-    ::fcntl(m_master.get(), F_SETFL, ::fcntl(m_master.get(), F_GETFL) | O_NONBLOCK);
-
+    makeLine();
     for (std::size_t i = 0; i < m_image.size(); ++i) m_image[i] = static_cast<std::uint8_t>(i * 7 + (i >> 8));
     const std::string type = "QVI";
     std::copy(type.begin(), type.end(), m_header.begin());
@@ -81,6 +69,23 @@ UnitSim::UnitSim(UnitConfig config) : m_config(std::move(config)), m_image(5100)
         std::copy(m_config.serialNumber.begin(), m_config.serialNumber.end(), m_header.begin() + 38);
     std::copy_n(m_config.note.begin(), std::min<std::size_t>(m_config.note.size(), 100), m_header.begin() + 46);
     m_thread = std::thread([this] { run(); });
+}
+
+void UnitSim::makeLine()
+{
+    m_master.reset(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC));
+    if (!m_master.isOpen() || ::grantpt(m_master.get()) != 0 || ::unlockpt(m_master.get()) != 0)
+        throw std::runtime_error("unitsim: cannot create a pseudo-terminal");
+    m_slavePath = ::ptsname(m_master.get());
+    m_slave.reset(::open(m_slavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+    if (!m_slave.isOpen()) throw std::runtime_error("unitsim: cannot open " + m_slavePath);
+    // Raw from the start: an echoing line would hand the unit its own answers back.
+    termios tio{};
+    ::tcgetattr(m_slave.get(), &tio);
+    ::cfmakeraw(&tio);
+    ::tcsetattr(m_slave.get(), TCSANOW, &tio);
+    ::fcntl(m_master.get(), F_SETFL, ::fcntl(m_master.get(), F_GETFL) | O_NONBLOCK);
+    m_lineOpen.store(true);
 }
 
 UnitSim::~UnitSim()
@@ -133,9 +138,18 @@ void UnitSim::setPickupSamples(std::vector<std::uint8_t> samples, std::uint8_t t
 
 void UnitSim::closeLine()
 {
+    m_lineOpen.store(false);
     stopThread();
     m_slave.reset();
     m_master.reset();
+}
+
+void UnitSim::openLine()
+{
+    if (m_lineOpen.load()) return;
+    makeLine();
+    m_stop.store(false);
+    m_thread = std::thread([this] { run(); });
 }
 
 std::vector<Request> UnitSim::requests() const

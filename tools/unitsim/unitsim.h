@@ -82,8 +82,12 @@ public:
     void setLiveBytes(int at, const std::vector<std::uint8_t>& bytes);
     // Samples sent after a live answer whose request asks for them (request byte 105 = 1).
     void setPickupSamples(std::vector<std::uint8_t> samples, std::uint8_t type);
-    // The other end of the line goes away, as when a USB adapter is pulled.
+    // The other end of the line goes away, as when a USB adapter is pulled. The pseudo-terminal's name may then
+    // soon be another process's line: a test's port list leaves the port out while the line is closed.
     void closeLine();
+    // Plugged in again, on a new line (slavePath() changes).
+    void openLine();
+    [[nodiscard]] bool lineOpen() const { return m_lineOpen.load(); }
 
     [[nodiscard]] std::vector<Request> requests() const;
     void clearRequests();
@@ -106,6 +110,7 @@ public:
     [[nodiscard]] bool holdsAnAnswer() const;
 
 private:
+    void makeLine();
     void run();
     void stopThread();
     void noteActivity();
@@ -124,6 +129,7 @@ private:
     std::string m_slavePath;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_lineOpen{false};
     std::atomic<bool> m_silent{false};
     std::atomic<bool> m_working{false};  // simulator thread writes
     std::atomic<int> m_answers{0};
