@@ -164,13 +164,29 @@ TEST_F(PrintingTest, PrintAllMakesOnePagePerShownSheetAndPutsTheTabsBack)
     const int active = form->PageControl1->ActivePageIndex();
     int shown = 0;
     for (int i = 0; i < form->PageControl1->PageCount(); ++i) shown += form->PageControl1->Page(i)->TabVisible();
+    // A second map editor on a sheet that is not shown, in its graph view: Print All brings its sheet forward.
+    TTabSheet* other = form->PageControl1->Page(active == 1 ? 2 : 1);
+    ASSERT_TRUE(other->TabVisible());
+    const std::unique_ptr<TTab> graph = MakeFixtureTab(other->ClientWidget(), 520, 260);
+    graph->SetBounds(12, 40, 520, 260);
+    graph->SetVisible(true);
+    graph->Command(kCmdView2D);
     form->CheckBoxProgHned->SetFocus();
     const QImage before = window();
+    const QImage editorsBefore[] = {editor->Widget()->grab().toImage(), graph->Widget()->grab().toImage()};
 
     const std::string file = pdf("all.pdf");
     dialogs.AnswerPrint(file);
     form->MainMenu1->Find("MenuPrintAll")->Click();
     EXPECT_TRUE(before == window()) << changedArea(before, window());
+    const QImage editorsAfter[] = {editor->Widget()->grab().toImage(), graph->Widget()->grab().toImage()};
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_TRUE(editorsBefore[i] == editorsAfter[i]) << changedArea(editorsBefore[i], editorsAfter[i]);
+    }
+    keep(editorsBefore[1], "print_all_graph_editor_before.png");
+    keep(editorsAfter[1], "print_all_graph_editor_after.png");
+    EXPECT_FALSE(graph->printing);
     EXPECT_EQ(form->PageControl1->ActivePageIndex(), active);
     EXPECT_FALSE(hidden->TabVisible());
     ASSERT_EQ(dialogs.PrintDialogs().size(), 1u);
