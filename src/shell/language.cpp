@@ -1,27 +1,32 @@
 #include "languages/hints.h"
+#include "languages/menutexts.h"
 #include "os/lngtext.h"
 #include "shell/appsettings.h"
 #include "shell/mainform.h"
+#include "vcl/formlayout.h"
 
 namespace {
 
 constexpr const char* kLanguageItems[] = {"MenuEnglish", "MenuGerman", "MenuCzech"};
 
-}  // namespace
-
-// Fills the message table in the current language, marks the language's menu item and rebuilds the caption.
-// The menu captions, hints and control captions join this pass as their tables arrive.
-void ApplyLanguage(TMainForm& w)
+// Captions of the main menu and the device buttons; the language's item gets the check mark.
+void SetMenuTexts(TMainForm& w, int language)
 {
-    const int language = GetLanguageIndex();
-    FillMessageTable(w.languageTables, language);
-    // The control caption pass owns this entry (the word of the position page's tab); until it exists the
-    // live display still needs it.
-    w.languageTables.messages[MSG_POSITION] = GetLngText(kPositionText);
-    for (int k = 0; k < kLanguageCount; ++k)
-        if (TMenuItem* item = w.MainMenu1 ? w.MainMenu1->Find(kLanguageItems[k]) : nullptr)
-            item->SetChecked(k == language);
-    // Hints of controls and menu items that are not built yet are skipped.
+    if (!w.MainMenu1) return;
+    for (const MenuTextRow& row : menuTextRows()) {
+        const std::string_view text = row.text[static_cast<std::size_t>(language)];
+        if (TMenuItem* item = w.MainMenu1->Find(row.item)) item->SetCaption(text);
+        if (!row.button.empty())
+            if (auto* button = FindControl<TButton>(w, row.button)) button->SetCaption(text);
+        if (row.item == kMenuRowBeforeLanguageMarks)
+            for (int k = 0; k < kLanguageCount; ++k)
+                if (TMenuItem* item = w.MainMenu1->Find(kLanguageItems[k])) item->SetChecked(k == language);
+    }
+}
+
+// Hints of controls and menu items; those not built yet are skipped.
+void SetHintTexts(TMainForm& w, int language)
+{
     for (const HintRow& row : hintRows()) {
         const std::string_view hint = row.text[static_cast<std::size_t>(language)];
         for (std::string_view name : row.destinations) {
@@ -32,6 +37,21 @@ void ApplyLanguage(TMainForm& w)
                 item->SetHint(hint);
         }
     }
+}
+
+}  // namespace
+
+// Fills the message table in the current language, gives the menus, device buttons and hints their texts and
+// rebuilds the caption. The control captions join this pass as their table arrives.
+void ApplyLanguage(TMainForm& w)
+{
+    const int language = GetLanguageIndex();
+    FillMessageTable(w.languageTables, language);
+    // The control caption pass owns this entry (the word of the position page's tab); until it exists the
+    // live display still needs it.
+    w.languageTables.messages[MSG_POSITION] = GetLngText(kPositionText);
+    SetMenuTexts(w, language);
+    SetHintTexts(w, language);
     UpdateCaption(w);
     // The pages refill their lists that hold language texts.
     RefreshPageCaptions(w);

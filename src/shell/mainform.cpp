@@ -147,15 +147,13 @@ void TMainForm::BuildForm()
     SpeedButtonZpet->OnClick = [this](TObject* s) { SpeedButtonZpetClick(s); };
     SpeedButtonZnovu->OnClick = [this](TObject* s) { SpeedButtonZnovuClick(s); };
 
+    // Captions come with the language; the widest is German "Programmieren".
     ButtonRead = Make<TButton>(nullptr, "ButtonRead");
-    ButtonRead->SetBounds(210, 8, 84, 28);
-    ButtonRead->SetCaption("Read");
+    ButtonRead->SetBounds(206, 8, 84, 28);
     ButtonVerify = Make<TButton>(nullptr, "ButtonVerify");
-    ButtonVerify->SetBounds(298, 8, 84, 28);
-    ButtonVerify->SetCaption("Verify");
+    ButtonVerify->SetBounds(294, 8, 84, 28);
     ButtonProgram = Make<TButton>(nullptr, "ButtonProgram");
-    ButtonProgram->SetBounds(386, 8, 84, 28);
-    ButtonProgram->SetCaption("Program");
+    ButtonProgram->SetBounds(382, 8, 102, 28);
     ButtonRead->OnClick = [this](TObject* s) { MenuReadClick(s); };
     ButtonVerify->OnClick = [this](TObject* s) { MenuVerifyClick(s); };
     ButtonProgram->OnClick = [this](TObject* s) { MenuProgramClick(s); };
@@ -165,12 +163,12 @@ void TMainForm::BuildForm()
     ButtonMonPu->SetCaption("PickUp monitor");
     ButtonMonPu->OnClick = [this](TObject* s) { ButtonMonPuClick(s); };
     CheckBoxProgHned = Make<TCheckBox>(nullptr, "CheckBoxProgHned");
-    CheckBoxProgHned->SetBounds(478, 12, 160, 20);
+    CheckBoxProgHned->SetBounds(488, 12, 156, 20);
     CheckBoxProgHned->SetCaption("Program after change");
 
     // Under the device buttons: the port the link uses or probes, then the unit's version.
     LabelCom = Make<TLabel>(nullptr, "LabelCom");
-    LabelCom->SetBounds(210, 44, 130, 16);
+    LabelCom->SetBounds(206, 44, 134, 16);
     LabelVersion = Make<TLabel>(nullptr, "LabelVersion");
     LabelVersion->SetBounds(346, 44, 290, 16);
     LabelConnection = Make<TLabel>(nullptr, "LabelConnection");

@@ -52,7 +52,7 @@ constexpr MenuRow kMenu[] = {
     {"MenuDevice", "MenuProgram", "&Program", "F9", &TMainForm::MenuProgramClick},
     {"MenuDevice", "", "-", "", nullptr},
     {"MenuDevice", "MenuCompareDevice", "&Compare with unit", "", &TMainForm::MenuCompareDeviceClick},
-    {"MenuDevice", "MenuReset", "R&eset", "", &TMainForm::MenuResetClick},
+    {"MenuDevice", "MenuReset", "Reset", "", &TMainForm::MenuResetClick},
     {"MenuDevice", "", "-", "", nullptr},
     {"MenuDevice", "MenuStop", "&Stop motor", "F12", &TMainForm::MenuStopClick},
 

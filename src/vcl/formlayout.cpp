@@ -217,8 +217,11 @@ std::string captionFault(const QWidget* widget)
         if (button->text().isEmpty()) return {};
         // A push button's size hint holds a minimum width of the style's; only its text and margins must fit.
         const bool boxed = qobject_cast<const QRadioButton*>(widget) || button->inherits("QCheckBox");
-        const int need =
-            boxed ? button->sizeHint().width() : button->fontMetrics().horizontalAdvance(button->text()) + 8;
+        // The accelerator's '&' is not drawn ("&&" draws one).
+        QString shown = button->text();
+        shown.replace(QLatin1String("&&"), QLatin1String("\x01")).remove(QLatin1Char('&'));
+        shown.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+        const int need = boxed ? button->sizeHint().width() : button->fontMetrics().horizontalAdvance(shown) + 8;
         return need > button->width() ? cut("the width of its caption", need, button->width()) : std::string();
     }
     if (const auto* box = qobject_cast<const QGroupBox*>(widget)) {

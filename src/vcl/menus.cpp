@@ -154,8 +154,10 @@ void TMenuItem::SetShortCut(std::string_view keys)
 void TMenuItem::SetHint(std::string_view hint)
 {
     m_hint = hint;
+    // "short|long": a menu item shows no tool tip; the status bar gets the long part.
+    const auto bar = hint.find('|');
     if (m_action)
-        m_action->setStatusTip(Q(hint));
+        m_action->setStatusTip(Q(bar == std::string_view::npos ? hint : hint.substr(bar + 1)));
 }
 
 void TMenuItem::Triggered()

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "languages/hints.h"
+#include "languages/menutexts.h"
 #include "os/cp1250.h"
 
 namespace {
@@ -97,4 +100,18 @@ TEST(HintTable, EveryRowHasThreeTextsWithAWindows1250Form)
             EXPECT_TRUE(os::utf8ToCp1250(text).has_value()) << text;
         }
     }
+}
+
+TEST(MenuTextTable, EveryItemOnceWithThreeTextsWithAWindows1250Form)
+{
+    std::set<std::string_view> items;
+    for (const MenuTextRow& row : menuTextRows()) {
+        SCOPED_TRACE(row.item);
+        EXPECT_TRUE(items.insert(row.item).second);
+        for (std::string_view text : row.text) {
+            EXPECT_FALSE(text.empty());
+            EXPECT_TRUE(os::utf8ToCp1250(text).has_value()) << text;
+        }
+    }
+    EXPECT_TRUE(items.contains(kMenuRowBeforeLanguageMarks));
 }

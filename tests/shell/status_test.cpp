@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMenuBar>
+#include <QMouseEvent>
 #include <QPixmap>
+#include <QStatusTipEvent>
 #include <QString>
 #include <QWidget>
 #include <cstdlib>
@@ -15,10 +19,45 @@
 #include "settings/layout.h"
 #include "shell/appsettings.h"
 #include "shell/lambdagauge.h"
+#include "languages/hints.h"
+#include "languages/menutexts.h"
 #include "shell/mainform.h"
 #include "vcl/dialogs.h"
+#include "vcl/formlayout.h"
 
 namespace {
+
+// What the window's status bar is told while the pointer rests on a title of the menu bar.
+class StatusTipCatcher final : public QObject
+{
+public:
+    std::string tip;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::StatusTip) tip = static_cast<QStatusTipEvent*>(event)->tip().toStdString();
+        return false;
+    }
+};
+
+std::string statusTipOverMenuTitle(TMainForm& form, const TMenuItem& title)
+{
+    form.Show();
+    auto* bar = form.Widget()->findChild<QMenuBar*>();
+    if (!bar) return "(no menu bar)";
+    StatusTipCatcher catcher;
+    bar->window()->installEventFilter(&catcher);
+    const QPointF at = bar->actionGeometry(title.Action()).center();
+    QMouseEvent move(QEvent::MouseMove, at, bar->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &move);
+    bar->window()->removeEventFilter(&catcher);
+    // Away again (the status bar is emptied), so that the next look starts from no title.
+    QMouseEvent leave(QEvent::MouseMove, QPointF(-5, -5), bar->mapToGlobal(QPointF(-5, -5)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &leave);
+    return catcher.tip;
+}
 
 class MainWindowTextsTest : public testing::Test
 {
@@ -84,6 +123,80 @@ TEST_F(MainWindowTextsTest, LanguageMenuRefillsTheMessageTable)
     form->MainMenu1->Find("MenuCzech")->Click();
     EXPECT_EQ(form->languageTables.messages[102], "malé TP nebo IAP - před prvním bodem");
     EXPECT_EQ(form->languageTables.messages[70], "Tacho/Lambda");
+}
+
+TEST_F(MainWindowTextsTest, LanguageMenuSetsEveryMenuCaptionButtonAndHint)
+{
+    const auto captions = [&] {
+        std::vector<std::string> all;
+        for (const MenuTextRow& row : menuTextRows()) all.push_back(form->MainMenu1->Find(row.item)->Caption());
+        return all;
+    };
+    for (const char* choice : {"MenuGerman", "MenuCzech", "MenuEnglish"}) {
+        SCOPED_TRACE(choice);
+        form->MainMenu1->Find(choice)->Click();
+        const auto language = static_cast<std::size_t>(GetLanguageIndex());
+        for (const MenuTextRow& row : menuTextRows()) {
+            SCOPED_TRACE(row.item);
+            TMenuItem* item = form->MainMenu1->Find(row.item);
+            ASSERT_NE(item, nullptr);
+            EXPECT_EQ(item->Caption(), row.text[language]);
+            EXPECT_EQ(item->Action()->text().toStdString(), row.text[language]);  // what the menu shows
+            if (!row.button.empty()) {
+                EXPECT_EQ(FindControl<TButton>(*form, row.button)->Caption(), row.text[language]);
+            }
+        }
+        for (const HintRow& row : hintRows())
+            for (std::string_view name : row.destinations) {
+                if (name.empty()) continue;
+                SCOPED_TRACE(name);
+                const auto* control = static_cast<const TControl*>(form->FindComponent(name));
+                const TMenuItem* item = form->MainMenu1->Find(name);
+                if (control || item) {
+                    EXPECT_EQ(control ? control->Hint() : item->Hint(), row.text[language]);
+                } else {
+                    // Only labels and boxes of pages still to come may be missing; menus and buttons are there.
+                    EXPECT_TRUE(name.starts_with("Label") || name.starts_with("GroupBox"));
+                }
+            }
+        // The device buttons show their captions whole.
+        for (const TControl* button : {form->ButtonRead, form->ButtonVerify, form->ButtonProgram})
+            EXPECT_EQ(CaptionFault(*button), "");
+        // The same language again changes nothing.
+        const auto before = captions();
+        form->MainMenu1->Find(choice)->Click();
+        EXPECT_EQ(captions(), before);
+    }
+    // Items outside the table keep their one caption.
+    EXPECT_EQ(form->MainMenu1->Find("Menu_Jet123Stejny")->Caption(), "1=2=3=4");
+    EXPECT_EQ(form->MainMenu1->Find("MenuToolsMinus")->Caption(), "Minus ");
+    EXPECT_EQ(form->MainMenu1->Find("MenuStop")->Caption(), "&Stop motor");
+    EXPECT_EQ(form->MainMenu1->Find("MenuReset")->Caption(), "Reset");
+}
+
+TEST_F(MainWindowTextsTest, MenuTextsOfTheLanguages)
+{
+    // English: the Language menu's long hint goes to the status bar, its short one is its name.
+    TMenuItem* language = form->MainMenu1->Find("MenuLanguage");
+    EXPECT_EQ(statusTipOverMenuTitle(*form, *language), "Set English or German or French");
+    EXPECT_EQ(form->ButtonProgram->Hint(), "Programing  set parametrs to ignition");
+
+    form->MainMenu1->Find("MenuGerman")->Click();
+    EXPECT_EQ(language->Caption(), "&Sprache");
+    EXPECT_EQ(form->MainMenu1->Find("MenuEnglish")->Caption(), "&Englisch - English");
+    EXPECT_EQ(form->MainMenu1->Find("MenuGerman")->Caption(), "&Deutsch");
+    EXPECT_EQ(form->MainMenu1->Find("MenuCzech")->Caption(), "&Tschechisch - Česky");
+    EXPECT_FALSE(form->MainMenu1->Find("MenuEnglish")->Checked());
+    EXPECT_TRUE(form->MainMenu1->Find("MenuGerman")->Checked());
+    EXPECT_FALSE(form->MainMenu1->Find("MenuCzech")->Checked());
+    EXPECT_EQ(statusTipOverMenuTitle(*form, *language), "Sprache");
+    EXPECT_EQ(form->MainMenu1->Find("MenuMonitorSet0")->Caption(), "Empty...");
+
+    form->MainMenu1->Find("MenuCzech")->Click();
+    EXPECT_EQ(form->MainMenu1->Find("MenuRead")->Caption(), "Čí&st");
+    EXPECT_EQ(form->ButtonRead->Caption(), "Čí&st");
+    EXPECT_EQ(form->MainMenu1->Find("MenuMonitorSet1")->Caption(), "Sada 1");
+    EXPECT_EQ(form->MainMenu1->Find("MenuCom")->Hint(), "Nastavení čísla serivého portu (Com) ");
 }
 
 TEST_F(MainWindowTextsTest, MalformedLiteralIsReportedOnceInABox)
