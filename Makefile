@@ -27,8 +27,11 @@ ASAN_TARGETS += fuzz_ignlog
 FUZZ_TARGETS += fuzz_ignlog
 # The settings pages: bindings index the image, the lambda scale its colour table.
 ASAN_TARGETS += pages_tests
-# The pickup sample path: blocks from the unit into the ring and its analysis.
+# The pickup sample path: blocks from the unit into the ring and its analysis; the monitor-set file reader and
+# the pictures it holds.
 ASAN_TARGETS += monitors_tests
+ASAN_TARGETS += fuzz_monset
+FUZZ_TARGETS += fuzz_monset
 
 export QT_QPA_PLATFORM ?= offscreen
 export CTEST_OUTPUT_ON_FAILURE = 1

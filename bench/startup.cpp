@@ -15,7 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "monitors/monitorforms.h"
+#include "monitors/cidlist.h"
+#include "monitors/extmon.h"
+#include "monitors/indiprop.h"
 #include "shell/about.h"
 #include "shell/mainform.h"
 

@@ -70,6 +70,16 @@ struct LiveValues
 
 [[nodiscard]] LiveValues DecodeLiveValues(const LiveBlock& block);
 
+// Values the live display derives from the block for the monitor variables, by position: 4 fall sensor, 5 blocking,
+// 7 retard limiter, 8 and 25 duty of injectors A and B [%], 10 and 11 mean injection times A and B [us], 20 mean
+// advance, 21..24 advance per cylinder. Positions no one fills stay 0.
+inline constexpr int kDerivedLiveCount = 30;
+using DerivedLiveValues = std::array<double, kDerivedLiveCount>;
+
+// Fills the derived values from the block; `image` gives the cylinder count (byte 2680) and the base advance
+// (byte 3095) that replaces the advance while the unit reports it fixed.
+void ComputeDerivedLiveValues(const Image& image, const LiveBlock& live, DerivedLiveValues& derived);
+
 struct LiveRequestInputs
 {
     bool tuningOn = false;      // lambda tuning switched on

@@ -7,7 +7,7 @@
 #include "os/files.h"
 #include "settings/diffreport.h"
 #include "settings/impetcmd.h"
-#include "monitors/monitorforms.h"
+#include "monitors/extmon.h"
 #include "shell/about.h"
 #include "settings/newbike.h"
 #include "os/lngtext.h"
@@ -92,6 +92,9 @@ void SaveAppSettings(TMainForm& w)
         std::fprintf(stderr, "kelvora: %s\n", result.error.c_str());
     if (const os::FileResult result = os::atomicWriteFile(w.defaultPath, DefaultIniText(w.images.image)); !result.ok)
         std::fprintf(stderr, "kelvora: %s\n", result.error.c_str());
+    // The monitor set of this run, once one was shown.
+    if (w.externalMonitor && w.externalMonitor->monitorSetLoaded != 0)
+        (void)w.externalMonitor->image->WriteSet(w.monitorPath);
 }
 
 void LoadAppSettings(TMainForm& w)
@@ -343,7 +346,12 @@ void ShowExternalMonitorWindow(TMainForm& w, int set)
         ShowExternalMonitor(*w.externalMonitor, set);
 }
 
-void StoreExternalMonitorSet(TMainForm&) {}
+void StoreExternalMonitorSet(TMainForm& w)
+{
+    if (!w.externalMonitor || w.externalMonitor->monitorSetLoaded == 0) return;
+    w.externalMonitor->image->StoreSet();
+    ShowExternalMonitor(*w.externalMonitor, 0);
+}
 
 void ShowAboutWindow(TMainForm& w)
 {

@@ -1,8 +1,11 @@
 #include <vector>
 
-#include "monitors/monitorforms.h"
+#include "monitors/cidlist.h"
+#include "monitors/extmon.h"
+#include "monitors/indiprop.h"
 #include "os/clock.h"
 #include "shell/about.h"
+#include "shell/livedisplay.h"
 #include "shell/mainform.h"
 #include "vcl/forms.h"
 
@@ -13,10 +16,10 @@ int main(int argc, char** argv)
     // The main window first, started up while it is created; the other windows find it ready.
     TMainForm* mainForm = app.CreateForm<TMainForm>(linkClock, app.Arguments());
     mainForm->aboutForm = app.CreateForm<TFormAbout>();
-    mainForm->externalMonitor = app.CreateForm<TFormEM>();
-    mainForm->externalMonitorVisible = [em = mainForm->externalMonitor] { return em->Visible() ? 1 : 0; };
-    app.CreateForm<TFormCIDList>();
+    TFormEM* monitor = app.CreateForm<TFormEM>();
+    TFormCIDList* picker = app.CreateForm<TFormCIDList>();
     app.CreateForm<TTFormIndiProp>();
+    AttachMonitorWindows(*mainForm, monitor, picker);
     mainForm->Timer1->SetEnabled(true);
     return app.Run();
 }

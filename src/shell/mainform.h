@@ -11,6 +11,7 @@
 #include "link/csvlog.h"
 #include "link/devicestep.h"
 #include "link/identity.h"
+#include "link/livedata.h"
 #include "link/liverecording.h"
 #include "monitors/pickup.h"
 #include "os/clock.h"
@@ -214,6 +215,9 @@ public:
     PickupSampleBlock pickupBlock;
     // The printing module's change records and sheet list, kept from start to exit.
     std::unique_ptr<struct PrintLists> printLists;
+    class TFormCIDList* watchPicker = nullptr;  // created once at start
+    // What the live display derives from each frame for the monitor variables.
+    DerivedLiveValues derivedLive{};
     std::unique_ptr<class LoaderEndpoint> loaderEndpoint;  // opened when files may be dropped  // created once at start beside the main window
     // Whether the external monitor window is shown (the monitor windows fill it).
     std::function<int()> externalMonitorVisible;

@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "vcl/forms.h"
 #include "vcl/qtcolor.h"
 
 using vcl::Q;
@@ -281,7 +282,25 @@ void TLabel::SetWordWrap(bool wrap) { m_label->setWordWrap(wrap); }
 TButton::TButton(QWidget* parent) : TControl(new QPushButton(parent)), m_button(static_cast<QPushButton*>(m_widget))
 {
     m_button->resize(75, 25);
-    QObject::connect(m_button, &QPushButton::clicked, m_button, [this] { vcl::Fire(OnClick, this); });
+    QObject::connect(m_button, &QPushButton::clicked, m_button, [this] { Clicked(); });
+}
+
+void TButton::Clicked()
+{
+    vcl::Fire(OnClick, this);
+    if (m_modalResult != 0)
+        if (TForm* form = vcl::FormOf(m_button)) form->SetModalResult(m_modalResult);
+}
+
+void TButton::SetDefault(bool isDefault)
+{
+    if (TForm* form = vcl::FormOf(m_button)) form->SetDefaultButton(isDefault ? this : nullptr);
+    m_button->setDefault(isDefault);
+}
+
+void TButton::SetCancel(bool isCancel)
+{
+    if (TForm* form = vcl::FormOf(m_button)) form->SetCancelButton(isCancel ? this : nullptr);
 }
 
 void TButton::SetCaption(std::string_view caption)
@@ -293,7 +312,7 @@ void TButton::SetCaption(std::string_view caption)
 void TButton::Click()
 {
     if (m_button->isEnabled())
-        vcl::Fire(OnClick, this);
+        Clicked();
 }
 
 TSpeedButton::TSpeedButton(QWidget* parent)
@@ -828,10 +847,6 @@ int TScrollBar::Min() const
 {
     return m_bar->minimum();
 }
-int TScrollBar::Max() const
-{
-    return m_bar->maximum();
-}
 int TScrollBar::Position() const
 {
     return m_bar->value();
@@ -842,7 +857,30 @@ void TScrollBar::SetMin(int min)
 }
 void TScrollBar::SetMax(int max)
 {
-    m_bar->setMaximum(max);
+    m_max = max;
+    ApplyRange();
+}
+
+void TScrollBar::ApplyRange()
+{
+    m_bar->setMaximum(std::max(m_bar->minimum(), m_pageSize > 0 ? m_max - m_pageSize + 1 : m_max));
+    m_bar->setPageStep(m_pageSize > 0 ? m_pageSize : m_largeChange);
+}
+
+void TScrollBar::SetPageSize(int size)
+{
+    m_pageSize = std::max(0, size);
+    ApplyRange();
+}
+
+void TScrollBar::SetSmallChange(int step)
+{
+    m_bar->setSingleStep(step);
+}
+
+void TScrollBar::SetVertical(bool vertical)
+{
+    m_bar->setOrientation(vertical ? Qt::Vertical : Qt::Horizontal);
 }
 void TScrollBar::SetPosition(int position)
 {
@@ -850,7 +888,64 @@ void TScrollBar::SetPosition(int position)
 }
 void TScrollBar::SetLargeChange(int step)
 {
-    m_bar->setPageStep(step);
+    m_largeChange = step;
+    ApplyRange();
+}
+
+// ---------------------------------------------------------------- TColorBox
+
+TColorBox::TColorBox(QWidget* parent) : TControl(new QComboBox(parent)), m_combo(static_cast<QComboBox*>(m_widget))
+{
+    m_combo->resize(145, 22);
+    QObject::connect(m_combo, &QComboBox::activated, m_combo, [this] { vcl::Fire(OnChange, this); });
+}
+
+void TColorBox::Clear()
+{
+    const QSignalBlocker block(m_combo);
+    m_combo->clear();
+    m_colours.clear();
+}
+
+void TColorBox::AddItem(std::string_view name, TColor colour)
+{
+    const QSignalBlocker block(m_combo);
+    const int current = m_combo->currentIndex();
+    QPixmap swatch(22, 12);
+    swatch.fill(vcl::ToQColor(colour));
+    {
+        QPainter p(&swatch);
+        p.setPen(Qt::black);
+        p.drawRect(0, 0, swatch.width() - 1, swatch.height() - 1);
+    }
+    m_combo->addItem(QIcon(swatch), Q(name));
+    m_colours.push_back(colour);
+    m_combo->setCurrentIndex(current);
+}
+
+int TColorBox::ItemCount() const { return m_combo->count(); }
+int TColorBox::ItemIndex() const { return m_combo->currentIndex(); }
+
+void TColorBox::SetItemIndex(int index)
+{
+    const QSignalBlocker block(m_combo);
+    m_combo->setCurrentIndex(index >= -1 && index < m_combo->count() ? index : -1);
+}
+
+TColor TColorBox::ItemColor(int index) const
+{
+    return index >= 0 && index < static_cast<int>(m_colours.size()) ? m_colours[static_cast<std::size_t>(index)]
+                                                                      : clBlack;
+}
+
+std::string TColorBox::ItemText(int index) const { return S(m_combo->itemText(index)); }
+
+TColor TColorBox::Selected() const { return ItemColor(ItemIndex()); }
+
+void TColorBox::SetSelected(TColor colour)
+{
+    const auto it = std::find(m_colours.begin(), m_colours.end(), colour);
+    SetItemIndex(it == m_colours.end() ? -1 : static_cast<int>(it - m_colours.begin()));
 }
 
 // ---------------------------------------------------------------- TCGauge

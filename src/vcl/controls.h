@@ -140,9 +140,17 @@ public:
     [[nodiscard]] const char* ClassName() const override { return "TButton"; }
     void SetCaption(std::string_view caption) override;
     void Click();  // as if the user clicked it (nothing while disabled)
+    // A click (after OnClick) sets this modal result on the button's form; 0 sets none.
+    [[nodiscard]] int ModalResult() const { return m_modalResult; }
+    void SetModalResult(int result) { m_modalResult = result; }
+    // Enter (Default) or Esc (Cancel) on the button's form presses it.
+    void SetDefault(bool isDefault);
+    void SetCancel(bool isCancel);
 
 private:
+    void Clicked();
     QPushButton* m_button;
+    int m_modalResult = 0;
 };
 
 class TSpeedButton final : public TControl {
@@ -346,20 +354,25 @@ private:
     QLabel* m_text;
 };
 
-// A horizontal scroll bar. Setting Position (or a range that moves it) from code fires OnChange when the
-// position changes, as a move by the user does.
+// A scroll bar, horizontal unless made vertical. Setting Position (or a range that moves it) from code fires
+// OnChange when the position changes, as a move by the user does. With a page size the position runs from Min to
+// Max - PageSize + 1, as the old framework's did.
 class TScrollBar final : public TControl
 {
 public:
     explicit TScrollBar(QWidget* parent);
     [[nodiscard]] const char* ClassName() const override { return "TScrollBar"; }
     [[nodiscard]] int Min() const;
-    [[nodiscard]] int Max() const;
+    [[nodiscard]] int Max() const { return m_max; }
     [[nodiscard]] int Position() const;
     void SetMin(int min);
     void SetMax(int max);
     void SetPosition(int position);
     void SetLargeChange(int step);
+    void SetSmallChange(int step);
+    [[nodiscard]] int PageSize() const { return m_pageSize; }
+    void SetPageSize(int size);
+    void SetVertical(bool vertical);
     TNotifyEvent OnChange;
     void ClearEvents() override
     {
@@ -368,7 +381,40 @@ public:
     }
 
 private:
+    void ApplyRange();
     QScrollBar* m_bar;
+    int m_max = 100;
+    int m_pageSize = 0;
+    int m_largeChange = 10;
+};
+
+// A drop-down list of colours, each item a swatch and its name.
+class TColorBox final : public TControl
+{
+public:
+    explicit TColorBox(QWidget* parent);
+    [[nodiscard]] const char* ClassName() const override { return "TColorBox"; }
+    void Clear();
+    void AddItem(std::string_view name, TColor colour);
+    [[nodiscard]] int ItemCount() const;
+    [[nodiscard]] int ItemIndex() const;
+    void SetItemIndex(int index);  // fires nothing
+    [[nodiscard]] TColor ItemColor(int index) const;
+    [[nodiscard]] std::string ItemText(int index) const;
+    // The colour of the chosen item; nothing chosen when no item has the colour.
+    [[nodiscard]] bool HasSelection() const { return ItemIndex() >= 0; }
+    [[nodiscard]] TColor Selected() const;
+    void SetSelected(TColor colour);
+    TNotifyEvent OnChange;  // the user chose an item
+    void ClearEvents() override
+    {
+        TControl::ClearEvents();
+        OnChange = nullptr;
+    }
+
+private:
+    QComboBox* m_combo;
+    std::vector<TColor> m_colours;
 };
 
 // A bar gauge painted by hand: progress between MinValue and MaxValue, with the percentage in the middle.

@@ -121,6 +121,14 @@ Qt::CursorShape shapeOf(TCursor cursor)
             return Qt::IBeamCursor;
         case crSizeAll:
             return Qt::SizeAllCursor;
+        case crSizeNESW:
+            return Qt::SizeBDiagCursor;
+        case crSizeNS:
+            return Qt::SizeVerCursor;
+        case crSizeNWSE:
+            return Qt::SizeFDiagCursor;
+        case crSizeWE:
+            return Qt::SizeHorCursor;
         default:
             return Qt::ArrowCursor;
     }
@@ -142,6 +150,11 @@ void SetKeyStateSource(std::function<unsigned()> source)
 }
 
 }  // namespace vcl
+
+int vcl::VirtualKeyOf(const QKeyEvent& event)
+{
+    return virtualKey(event);
+}
 
 void SetCursorPos(int x, int y)
 {

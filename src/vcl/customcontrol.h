@@ -71,7 +71,17 @@ inline constexpr int VK_SUBTRACT = 109;
 inline constexpr int VK_F1 = 112;
 
 // Cursors.
-enum TCursor { crDefault = 0, crArrow = -2, crCross = -3, crIBeam = -4, crSizeAll = -22 };
+enum TCursor {
+    crDefault = 0,
+    crArrow = -2,
+    crCross = -3,
+    crIBeam = -4,
+    crSizeNESW = -6,
+    crSizeNS = -7,
+    crSizeNWSE = -8,
+    crSizeWE = -9,
+    crSizeAll = -22
+};
 
 namespace vcl {
 
@@ -80,6 +90,12 @@ namespace vcl {
 [[nodiscard]] unsigned KeyboardShiftState();
 void SetKeyStateSource(std::function<unsigned()> source);
 
+}  // namespace vcl
+
+class QKeyEvent;
+namespace vcl {
+// The virtual-key code of a Qt key event (0 when it has none).
+[[nodiscard]] int VirtualKeyOf(const QKeyEvent& event);
 }  // namespace vcl
 
 // Moves the mouse pointer to a screen position.

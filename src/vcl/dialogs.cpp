@@ -1,12 +1,15 @@
 #include "vcl/dialogs.h"
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QMainWindow>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <cstdio>
 
+#include "vcl/forms.h"
 #include "vcl/qtcolor.h"
 
 using vcl::Q;
@@ -134,6 +137,13 @@ ScopedDialogScript::ScopedDialogScript()
         m_prints.push_back(call);
         return next(m_printAnswers);
     };
+    scripted.modalForm = [this](TForm& form) {
+        m_forms.push_back(form.Caption());
+        if (m_formAnswers.empty()) return;
+        auto act = std::move(m_formAnswers.front());
+        m_formAnswers.erase(m_formAnswers.begin());
+        act(form);
+    };
     m_previous = SetDialogHook(std::move(scripted));
 }
 
@@ -211,4 +221,26 @@ bool ExecutePrintDialog(QPrinter& printer, int pages)
     QPrintDialog dialog(&printer);
     dialog.setMinMax(1, pages);
     return dialog.exec() == QDialog::Accepted;
+}
+
+int TForm::ShowModal()
+{
+    m_modalResult = mrNone;
+    const vcl::ModalScope modal;
+    if (hook().modalForm) {
+        hook().modalForm(*this);
+    } else if (headless()) {
+        std::fprintf(stderr, "kelvora: modal window \"%s\" closed (no display)\n", Caption().c_str());
+    } else {
+        QEventLoop loop;
+        m_modalLoop = &loop;
+        Window()->setWindowModality(Qt::ApplicationModal);
+        Show();
+        loop.exec();
+        m_modalLoop = nullptr;
+        Hide();
+        Window()->setWindowModality(Qt::NonModal);
+    }
+    if (m_modalResult == mrNone) m_modalResult = mrCancel;
+    return m_modalResult;
 }

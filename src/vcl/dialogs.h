@@ -28,6 +28,8 @@ inline constexpr int IDCANCEL = 2;
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
 
+class TForm;
+
 namespace vcl {
 
 struct MessageBoxCall {
@@ -55,6 +57,9 @@ struct DialogHook {
     std::function<std::optional<std::string>(const FileDialogCall&)> fileDialog;
     // The PDF file to print into, or nothing when the user cancelled.
     std::function<std::optional<std::string>(const PrintDialogCall&)> printDialog;
+    // A form shown modally: the hook acts on its controls as the user would (a click on OK sets the form's modal
+    // result); a form left without a result counts as closed (mrCancel).
+    std::function<void(TForm&)> modalForm;
 };
 
 // Replaces the hook; returns the old one. An empty member falls back to the real dialog, except on the offscreen
@@ -88,6 +93,10 @@ public:
     void AnswerFile(std::optional<std::string> path) { m_fileAnswers.push_back(std::move(path)); }
     // A print dialog answered with a PDF file, or cancelled with nothing (also when no answer is left).
     void AnswerPrint(std::optional<std::string> pdfPath) { m_printAnswers.push_back(std::move(pdfPath)); }
+    // What the user does in the next modal form; with none left, forms are closed.
+    void AnswerForm(std::function<void(TForm&)> act) { m_formAnswers.push_back(std::move(act)); }
+    // Captions of the modal forms shown.
+    [[nodiscard]] const std::vector<std::string>& Forms() const { return m_forms; }
     [[nodiscard]] const std::vector<MessageBoxCall>& Messages() const { return m_messages; }
     [[nodiscard]] const std::vector<FileDialogCall>& FileDialogs() const { return m_files; }
     [[nodiscard]] const std::vector<PrintDialogCall>& PrintDialogs() const { return m_prints; }
@@ -97,6 +106,8 @@ private:
     std::vector<int> m_messageAnswers;
     std::vector<std::optional<std::string>> m_fileAnswers;
     std::vector<std::optional<std::string>> m_printAnswers;
+    std::vector<std::function<void(TForm&)>> m_formAnswers;
+    std::vector<std::string> m_forms;
     std::vector<MessageBoxCall> m_messages;
     std::vector<FileDialogCall> m_files;
     std::vector<PrintDialogCall> m_prints;

@@ -26,6 +26,7 @@ constexpr KindRow kKinds[] = {
     {ControlKind::RadioGroup, "TRadioGroup"}, {ControlKind::ComboBox, "TComboBox"},
     {ControlKind::GroupBox, "TGroupBox"},     {ControlKind::Panel, "TPanel"},
     {ControlKind::Image, "TImage"},           {ControlKind::Gauge, "TCGauge"},
+    {ControlKind::ColorBox, "TColorBox"},
 };
 
 bool hasClass(const TObject& object, std::initializer_list<std::string_view> names)
@@ -72,6 +73,8 @@ TControl* makeControl(TForm& form, TControl* parent, const ControlRow& row)
             return form.Make<TImage>(parent, name);
         case ControlKind::Gauge:
             return form.Make<TCGauge>(parent, name);
+        case ControlKind::ColorBox:
+            return form.Make<TColorBox>(parent, name);
     }
     return nullptr;
 }
@@ -92,6 +95,7 @@ void applyCaption(TControl& control, const ControlRow& row)
         case ControlKind::DeciUpDown:
         case ControlKind::Image:
         case ControlKind::Gauge:
+        case ControlKind::ColorBox:
             break;
         default:
             control.SetCaption(row.caption);
@@ -176,6 +180,7 @@ template <> bool IsA<TGroupBox>(const TComponent& o) { return hasClass(o, {"TGro
 template <> bool IsA<TPanel>(const TComponent& o) { return hasClass(o, {"TPanel"}); }
 template <> bool IsA<TImage>(const TComponent& o) { return hasClass(o, {"TImage"}); }
 template <> bool IsA<TCGauge>(const TComponent& o) { return hasClass(o, {"TCGauge"}); }
+template <> bool IsA<TColorBox>(const TComponent& o) { return hasClass(o, {"TColorBox"}); }
 template <> bool IsA<TTabSheet>(const TComponent& o) { return hasClass(o, {"TTabSheet"}); }
 // clang-format on
 

@@ -28,6 +28,7 @@ enum class ControlKind {
     Panel,
     Image,
     Gauge,
+    ColorBox,
 };
 
 struct ControlRow
@@ -88,6 +89,7 @@ template <> bool IsA<TGroupBox>(const TComponent&);
 template <> bool IsA<TPanel>(const TComponent&);
 template <> bool IsA<TImage>(const TComponent&);
 template <> bool IsA<TCGauge>(const TComponent&);
+template <> bool IsA<TColorBox>(const TComponent&);
 template <> bool IsA<TTabSheet>(const TComponent&);
 // clang-format on
 

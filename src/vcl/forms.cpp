@@ -4,6 +4,9 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QResizeEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMainWindow>
@@ -20,6 +23,7 @@
 #include <algorithm>
 #include <clocale>
 
+#include "vcl/customcontrol.h"
 #include "vcl/qtcolor.h"
 
 using vcl::Q;
@@ -27,11 +31,50 @@ using vcl::S;
 
 TApplication* Application = nullptr;
 
+namespace {
+// The property of a form's window that leads back to the form.
+constexpr const char* kFormProperty = "kelvoraForm";
+}  // namespace
+
+TForm* vcl::FormOf(const QWidget* widget)
+{
+    const QWidget* window = widget ? widget->window() : nullptr;
+    return window ? static_cast<TForm*>(window->property(kFormProperty).value<void*>()) : nullptr;
+}
+
+std::vector<TRect> vcl::ScreenMonitors()
+{
+    std::vector<TRect> monitors;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect g = screen->geometry();
+        monitors.push_back({g.left(), g.top(), g.left() + g.width(), g.top() + g.height()});
+    }
+    return monitors;
+}
+
 // The Qt window of a form: hands closing, drops and status tips to the form.
 class FormWindow final : public QMainWindow {
 public:
-    explicit FormWindow(TForm* form, QWidget* parent) : QMainWindow(parent), m_form(form) {}
+    explicit FormWindow(TForm* form, QWidget* parent) : QMainWindow(parent), m_form(form)
+    {
+        if (qApp) qApp->installEventFilter(this);
+    }
     void Detach() { m_form = nullptr; }
+
+    // Keys for the form's short-cut handler, before the focused control has them.
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress || !m_form || !m_form->OnShortCut || !watched->isWidgetType())
+            return false;
+        // A key no one takes travels up to the parents; the handler sees it once, at its first receiver.
+        QWidget* first = QApplication::focusWidget() ? QApplication::focusWidget() : this;
+        if (watched != first || first->window() != this) return false;
+        const int vk = vcl::VirtualKeyOf(*static_cast<QKeyEvent*>(event));
+        if (vk == 0) return false;
+        bool handled = false;
+        vcl::Fire(m_form->OnShortCut, vk, handled);
+        return handled;
+    }
 
 protected:
     void closeEvent(QCloseEvent* event) override
@@ -41,6 +84,8 @@ protected:
             return;
         }
         event->accept();
+        // Closing a modal form is its cancel.
+        if (m_form && m_form->m_modalLoop && m_form->m_modalResult == mrNone) m_form->SetModalResult(mrCancel);
         // Closing the main form ends the message loop.
         if (m_form && Application && Application->MainForm == m_form)
             QMetaObject::invokeMethod(qApp, &QApplication::quit, Qt::QueuedConnection);
@@ -66,6 +111,20 @@ protected:
             }
         }
         if (m_form) vcl::Fire(m_form->OnResize, m_form);
+    }
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        // Enter and Esc that no control used press the form's default and cancel buttons.
+        if (m_form && event->modifiers() == Qt::NoModifier) {
+            TButton* button = nullptr;
+            if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) button = m_form->m_defaultButton;
+            if (event->key() == Qt::Key_Escape) button = m_form->m_cancelButton;
+            if (button && button->Enabled() && button->Widget()->isVisible()) {
+                button->Click();
+                return;
+            }
+        }
+        QMainWindow::keyPressEvent(event);
     }
     void showEvent(QShowEvent* event) override
     {
@@ -109,6 +168,7 @@ private:
 
 TForm::TForm(QWidget* parent) : TControl(new FormWindow(this, parent)), m_client(new QWidget(m_widget))
 {
+    m_widget->setProperty(kFormProperty, QVariant::fromValue(static_cast<void*>(this)));
     Window()->setCentralWidget(m_client);
     m_client->setAutoFillBackground(true);
     m_widget->resize(640, 480);
@@ -209,6 +269,26 @@ void TForm::FitToScreen()
     const int left = std::clamp(m_widget->x(), area.left(), area.right() + 1 - width);
     const int top = std::clamp(m_widget->y(), area.top(), area.bottom() + 1 - height);
     m_widget->setGeometry(left, top, width, height);
+}
+
+void TForm::SetStayOnTop(bool onTop)
+{
+    if (onTop == m_stayOnTop) return;
+    m_stayOnTop = onTop;
+    const bool shown = m_widget->isVisible();
+    // Changing the flag hides a shown window; it comes back where it was.
+    const QPoint place = m_widget->pos();
+    m_widget->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (shown) {
+        m_widget->move(place);
+        m_widget->show();
+    }
+}
+
+void TForm::SetModalResult(int result)
+{
+    m_modalResult = result;
+    if (m_modalLoop && result != mrNone) m_modalLoop->quit();
 }
 
 bool TForm::HandleClose()

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "vcl/controls.h"
+#include "vcl/graphics.h"
 
 class QMainWindow;
 class QTabWidget;
@@ -132,6 +133,18 @@ public:
     void SetAcceptDrops(bool accept);
     // Moves and shrinks the window so that it lies on the screen nearest to it.
     void FitToScreen();
+    // Form style: above the other windows of the desktop, or normal.
+    void SetStayOnTop(bool onTop);
+    [[nodiscard]] bool StayOnTop() const { return m_stayOnTop; }
+
+    // Runs the form as a modal window until its modal result is set (a button with a modal result sets it) or it
+    // is closed (mrCancel), and returns the result. Tests answer through the dialog hook instead.
+    int ShowModal();
+    [[nodiscard]] int ModalResult() const { return m_modalResult; }
+    void SetModalResult(int result);
+    // The buttons that Enter and Esc press when the focused control does not use the key.
+    void SetDefaultButton(TButton* button) { m_defaultButton = button; }
+    void SetCancelButton(TButton* button) { m_cancelButton = button; }
 
     std::function<void(TObject* Sender, TCloseAction& action)> OnClose;
     TNotifyEvent OnShow;
@@ -145,6 +158,9 @@ public:
     // A new size of the window is about to stay: the handler may change it, or refuse it (resize = false: the old
     // size comes back). Sizes are Width and Height, without the window system's frame.
     std::function<void(TObject* Sender, int& width, int& height, bool& resize)> OnCanResize;
+    // Every key pressed in the window, before the control with the focus sees it (virtual-key code); a handler
+    // that sets handled keeps the key from the control.
+    std::function<void(int key, bool& handled)> OnShortCut;
 
 protected:
     // Deletes the Qt window with every control on it. A derived form calls it first in its destructor, so that
@@ -158,6 +174,11 @@ private:
     bool HandleClose();
     void Register(std::unique_ptr<TComponent> component);
     QWidget* m_client;
+    bool m_stayOnTop = false;
+    int m_modalResult = 0;
+    class QEventLoop* m_modalLoop = nullptr;
+    TButton* m_defaultButton = nullptr;
+    TButton* m_cancelButton = nullptr;
     std::vector<std::unique_ptr<TComponent>> m_components;
     // Names to components, so that the pages' hundreds of look-ups at start stay cheap.
     std::unordered_map<std::string, TComponent*> m_byName;
@@ -165,6 +186,19 @@ private:
 };
 
 class QApplication;
+
+// Modal results.
+inline constexpr int mrNone = 0;
+inline constexpr int mrOk = 1;
+inline constexpr int mrCancel = 2;
+inline constexpr int mrYes = 6;
+
+namespace vcl {
+// The form whose window holds the widget, or null.
+[[nodiscard]] TForm* FormOf(const QWidget* widget);
+// The monitors of the desktop (their whole areas), in the desktop's order.
+[[nodiscard]] std::vector<TRect> ScreenMonitors();
+}  // namespace vcl
 
 // The application: creates the forms (the first one is the main form), runs the message loop and catches what
 // escapes the event handlers.

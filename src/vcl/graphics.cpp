@@ -161,14 +161,15 @@ void TCanvas::line(int x0, int y0, int x1, int y1, bool withEnd)
         wideLine(*p, colour, x0, y0, x1, y1);
         return;
     }
+    const bool patterned = Pen.Style == psDash || Pen.Style == psDot;
     // Straight lines as one fill; others pixel by pixel, so that the end pixel is left out exactly.
-    if (y0 == y1 && x0 != x1) {
+    if (y0 == y1 && x0 != x1 && !patterned) {
         const int step = x1 > x0 ? 1 : -1;
         const int last = withEnd ? x1 : x1 - step;
         p->fillRect(QRect(QPoint(std::min(x0, last), y0), QPoint(std::max(x0, last), y0)), colour);
         return;
     }
-    if (x0 == x1 && y0 != y1) {
+    if (x0 == x1 && y0 != y1 && !patterned) {
         const int step = y1 > y0 ? 1 : -1;
         const int last = withEnd ? y1 : y1 - step;
         p->fillRect(QRect(QPoint(x0, std::min(y0, last)), QPoint(x0, std::max(y0, last))), colour);
@@ -184,8 +185,9 @@ void TCanvas::line(int x0, int y0, int x1, int y1, bool withEnd)
     std::vector<QPoint> points;
     points.reserve(static_cast<std::size_t>(steps));
     int x = x0, y = y0, err = dx - dy;
+    const int on = Pen.Style == psDash ? 18 : 3, period = Pen.Style == psDash ? 24 : 6;
     for (int i = 0; i < steps; ++i) {
-        points.emplace_back(x, y);
+        if (!patterned || i % period < on) points.emplace_back(x, y);
         const int e2 = 2 * err;
         if (e2 > -dy) {
             err -= dy;
@@ -566,6 +568,14 @@ const QImage& TBitmap::Image() const
 bool TBitmap::SaveToFile(const std::string& path) const
 {
     return Image().save(vcl::Q(path));
+}
+
+bool TBitmap::LoadFromFile(const std::string& path)
+{
+    QImage picture;
+    if (!picture.load(vcl::Q(path))) return false;
+    Assign(picture);
+    return !Empty();
 }
 
 bool LoadBitmapResource(TBitmap& target, std::string_view name)

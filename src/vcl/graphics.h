@@ -42,7 +42,9 @@ struct TRect
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
-enum TPenStyle { psSolid, psClear };
+// Dashed and dotted pens draw their pattern on one-pixel lines (18 on, 6 off; 3 on, 3 off), starting afresh with
+// every line; wider pens draw them solid.
+enum TPenStyle { psSolid, psClear, psDash, psDot };
 enum TBrushStyle { bsSolid, bsClear };
 
 // Font style bits.
@@ -192,6 +194,8 @@ public:
     void Assign(const QImage& image);
     [[nodiscard]] const QImage& Image() const;
     [[nodiscard]] bool SaveToFile(const std::string& path) const;  // by the name's extension (png)
+    // A picture file (BMP, JPEG, PNG, by its contents); false, leaving the bitmap as it was, when it cannot be read.
+    [[nodiscard]] bool LoadFromFile(const std::string& path);
 
 private:
     std::unique_ptr<QImage> m_image;

@@ -97,3 +97,68 @@ TEST(LiveData, DecodedValuesWithMissingLambdaChannelsAndTheOldPressureWord)
     v = DecodeLiveValues(block);
     EXPECT_EQ(v.iap, 1005);
 }
+
+TEST(LiveData, DerivedValuesPerCylinderCount)
+{
+    // Block bytes through a stored answer (block byte k is answer byte k - 1); RPM word 2 = 6000.
+    std::array<std::uint8_t, kLiveFrameLength> answer{};
+    answer[3] = 6000 >> 8;
+    answer[4] = 6000 & 0xFF;
+    const std::uint8_t advance[4] = {30, 32, 34, 40};
+    const std::uint8_t injA[4] = {40, 50, 60, 70};  // 0.1 ms
+    const std::uint8_t injB[4] = {10, 20, 30, 40};
+    for (int c = 0; c < 4; ++c) {
+        answer[static_cast<std::size_t>(182 + c)] = advance[c];
+        answer[static_cast<std::size_t>(186 + c)] = injA[c];
+        answer[static_cast<std::size_t>(190 + c)] = injB[c];
+    }
+    answer[174] = 0x0A;  // block byte 175: fall sensor (bit 1) and blocking (bit 3)
+    answer[175] = 0x10;  // block byte 176: retard limiter (bit 4)
+    LiveBlock block;
+    block.StoreAnswer(answer);
+    struct Case
+    {
+        int cylinders;
+        double advance, timeA, timeB, dutyA, dutyB;
+    };
+    const Case cases[] = {
+        {0, 0, 0, 0, 0, 0},
+        {1, 30, 4000, 1000, 20, 5},
+        {2, 31, 4500, 1500, 25, 10},
+        {4, 34, 5500, 2500, 35, 20},
+        {9, 34, 5500, 2500, 35, 20},  // an unrepaired count reads no further than four cylinders
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cylinders);
+        Image image{};
+        image[2680] = static_cast<std::uint8_t>(c.cylinders);
+        DerivedLiveValues derived;
+        derived.fill(-1);
+        ComputeDerivedLiveValues(image, block, derived);
+        EXPECT_EQ(derived[20], c.advance);
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(derived[static_cast<std::size_t>(21 + k)], k < std::min(c.cylinders, 4) ? advance[k] : 0);
+        EXPECT_EQ(derived[10], c.timeA);
+        EXPECT_EQ(derived[11], c.timeB);
+        EXPECT_EQ(derived[8], c.dutyA);
+        EXPECT_EQ(derived[25], c.dutyB);
+        EXPECT_EQ(derived[4], 1);
+        EXPECT_EQ(derived[5], 1);
+        EXPECT_EQ(derived[7], 1);
+    }
+    // Advance fixed by the unit (block byte 177 bit 3): the base advance everywhere; duties as the unit reports them.
+    answer[176] = 0x08;
+    answer[227] = 77;
+    block.StoreAnswer(answer);
+    Image image{};
+    image[2680] = 2;
+    image[3095] = 12;
+    DerivedLiveValues derived{};
+    ComputeDerivedLiveValues(image, block, derived);
+    EXPECT_EQ(derived[20], 12);
+    EXPECT_EQ(derived[21], 12);
+    EXPECT_EQ(derived[22], 12);
+    EXPECT_EQ(derived[23], 0);
+    EXPECT_EQ(derived[8], 77);
+    EXPECT_EQ(derived[25], 0);
+}

@@ -155,6 +155,20 @@ const std::vector<PixelCase>& pixelCases()
              c.ResetClip();
          },
          {{4, 4, kFill}, {7, 7, kFill}, {3, 4, kGround}, {8, 7, kGround}}},
+        {"dotted_pen_three_on_three_off",
+         [](TCanvas& c) {
+             c.Pen.Style = psDot;
+             c.MoveTo(0, 3);
+             c.LineTo(20, 3);
+         },
+         {{0, 3, kInk}, {2, 3, kInk}, {3, 3, kGround}, {5, 3, kGround}, {6, 3, kInk}, {20, 3, kGround}}},
+        {"dashed_rectangle_outline",
+         [](TCanvas& c) {
+             c.Pen.Style = psDash;
+             c.Brush.Style = bsClear;
+             c.Rectangle(0, 0, 39, 30);
+         },
+         {{0, 0, kInk}, {17, 0, kInk}, {18, 0, kGround}, {23, 0, kGround}, {24, 0, kInk}, {10, 10, kGround}}},
     };
     return cases;
 }
