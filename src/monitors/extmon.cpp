@@ -60,6 +60,8 @@ void TFormEM::SetOuterBounds(int left, int top, int outerWidth, int outerHeight)
     SetTop(top);
     SetWidth(std::max(1, outerWidth - kFrameWidth));
     SetHeight(std::max(1, outerHeight - kFrameHeight));
+    // A hidden window hears of its new size only when it is shown; the picture follows at once.
+    OnResizeForm(this);
 }
 
 void TFormEM::OnResizeForm(TObject*)

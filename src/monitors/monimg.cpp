@@ -104,6 +104,8 @@ TMonImg::TMonImg(QWidget* parent) : TCustomControl(parent)
     status->caption = "###Read only##nur Lese##Úpravy uzamčeny";
     statusButton = bar->Insert(std::move(status));
     m_picture.SetSize(1, 1);
+    // The sets were laid out for a narrow face; the condensed face keeps their labels beside their values.
+    m_picture.Canvas().Font.Stretch = 87;
 }
 
 TMonImg::~TMonImg() = default;

@@ -228,7 +228,10 @@ int TForm::ShowModal()
     m_modalResult = mrNone;
     const vcl::ModalScope modal;
     if (hook().modalForm) {
+        // Shown, so that the script meets the window laid out as a person would.
+        Show();
         hook().modalForm(*this);
+        Hide();
     } else if (headless()) {
         std::fprintf(stderr, "kelvora: modal window \"%s\" closed (no display)\n", Caption().c_str());
     } else {

@@ -67,8 +67,8 @@ public:
         if (event->type() != QEvent::KeyPress || !m_form || !m_form->OnShortCut || !watched->isWidgetType())
             return false;
         // A key no one takes travels up to the parents; the handler sees it once, at its first receiver.
-        QWidget* first = QApplication::focusWidget() ? QApplication::focusWidget() : this;
-        if (watched != first || first->window() != this) return false;
+        QWidget* first = focusWidget() ? focusWidget() : this;
+        if (watched != first) return false;
         const int vk = vcl::VirtualKeyOf(*static_cast<QKeyEvent*>(event));
         if (vk == 0) return false;
         bool handled = false;

@@ -131,7 +131,8 @@ void TCanvas::applyBrush(QPainter& p)
 const QFont& TCanvas::font()
 {
     const bool same =
-        m_font && m_fontMade.Name == Font.Name && m_fontMade.Size == Font.Size && m_fontMade.Style == Font.Style;
+        m_font && m_fontMade.Name == Font.Name && m_fontMade.Size == Font.Size && m_fontMade.Style == Font.Style &&
+        m_fontMade.Stretch == Font.Stretch;
     if (!same) {
         m_font = std::make_unique<QFont>(text(Font.Name));
         // Points at 96 pixels per inch, rounded as the old framework's MulDiv did.
@@ -140,6 +141,7 @@ const QFont& TCanvas::font()
         m_font->setBold(Font.Style & fsBold);
         m_font->setItalic(Font.Style & fsItalic);
         m_font->setUnderline(Font.Style & fsUnderline);
+        if (Font.Stretch != 100) m_font->setStretch(std::clamp(Font.Stretch, 1, 4000));
         m_font->setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::PreferMatch));
         m_font->setHintingPreference(QFont::PreferFullHinting);
         m_fontMade = Font;

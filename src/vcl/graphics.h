@@ -76,6 +76,7 @@ struct TFont
     unsigned Style = 0;
     TColor Color = clWindowText;
     int Orientation = 0;  // tenths of a degree counter-clockwise; 900 writes upward
+    int Stretch = 100;    // width in percent of the normal face; below 100 picks a condensed face where there is one
 };
 
 // A pixel as a 32-bit scan line holds it (0xFFRRGGBB) and back.
