@@ -472,3 +472,37 @@ TEST_F(MonitorWindow, ReadOnlyResizeKeepsTheSetsProportions)
     form->SetWidth(5000);
     EXPECT_EQ(form->Width(), form->maxClientWidth);
 }
+
+TEST_F(MonitorWindow, PicturesAddedFromFilesAndSentBackwards)
+{
+    ShowExternalMonitor(*form, -1000);
+    TBitmap photo(2000, 60);
+    photo.Canvas().Brush.Color = clGreen;
+    photo.Canvas().FillRect({0, 0, 2000, 60});
+    ASSERT_TRUE(photo.SaveToFile((dir / "wide.JPG").string()));
+    ASSERT_TRUE(photo.SaveToFile((dir / "wide.png").string()));
+    ASSERT_TRUE(TBitmap(30, 20).SaveToFile((dir / "small.jpeg").string()));
+    struct Case
+    {
+        const char* file;
+        int widgets;
+    };
+    rightClick(100, 50);
+    for (const Case& c : {Case{"wide.png", 0}, Case{"missing.bmp", 0}, Case{"wide.JPG", 1}, Case{"small.jpeg", 2}}) {
+        SCOPED_TRACE(c.file);
+        dialogs.AnswerFile((dir / c.file).string());
+        chooseMenuItem("MenuAddImage");
+        EXPECT_EQ(layout().Count(), c.widgets);
+    }
+    const CMyComponent& wide = *layout().Item(0);
+    EXPECT_EQ(wide.Left, 0) << "a picture wider than the layout starts at its left edge";
+    EXPECT_EQ(wide.Width, layout().Width) << "and is cut to it";
+    EXPECT_EQ(wide.Height, 60);
+    const CMyComponent* small = layout().Item(1);
+    EXPECT_EQ(small->Left, 100);
+    EXPECT_EQ(layout().focused, small);
+    // The selected picture goes behind the other.
+    image().SendBackwards();
+    EXPECT_EQ(layout().Item(0), small);
+    EXPECT_EQ(layout().selectedCount, 0);
+}
