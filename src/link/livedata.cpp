@@ -63,28 +63,28 @@ void ComputeDerivedLiveValues(const Image& image, const LiveBlock& live, Derived
     derived[4] = bit(175, 1);
     derived[5] = bit(175, 3);
     derived[7] = bit(176, 4);
-    // The repair keeps the cylinder count at 1..4; a count from an unrepaired image must not reach past the
-    // four per-cylinder bytes of each group.
-    const int n = std::clamp<int>(image[2680], 0, 4);
+    // Cylinder 1's values always count; the repair keeps the count at 1..4, and a count from an unrepaired image
+    // must not reach past the four per-cylinder bytes of each group.
+    const int cylinders = std::clamp<int>(image[2680], 0, 4);
+    const int used = std::max(cylinders, 1);
     int advanceSum = 0, sumA = 0, sumB = 0, maxA = 0, maxB = 0;
     for (int c = 0; c < 4; ++c) {
-        const bool used = c < n;
-        const int advance = used ? live.Monb(183 + c) : 0;
+        const int advance = c < used ? live.Monb(183 + c) : 0;
         derived[static_cast<std::size_t>(21 + c)] = advance;
         advanceSum += advance;
-        if (!used) continue;
+        if (c >= used) continue;
         sumA += live.Monb(187 + c);
         sumB += live.Monb(191 + c);
         maxA = std::max<int>(maxA, live.Monb(187 + c));
         maxB = std::max<int>(maxB, live.Monb(191 + c));
     }
-    derived[20] = n > 0 ? advanceSum / n : 0;
+    derived[20] = cylinders > 0 ? advanceSum / cylinders : 0;
     if (bit(177, 3)) {
         derived[20] = image[3095];
-        for (int c = 0; c < n; ++c) derived[static_cast<std::size_t>(21 + c)] = image[3095];
+        for (int c = 0; c < cylinders; ++c) derived[static_cast<std::size_t>(21 + c)] = image[3095];
     }
-    derived[10] = n > 0 ? 100 * sumA / n : 0;
-    derived[11] = n > 0 ? 100 * sumB / n : 0;
+    derived[10] = cylinders > 0 ? 100 * sumA / cylinders : 0;
+    derived[11] = cylinders > 0 ? 100 * sumB / cylinders : 0;
     const int rpm = live.Monw(2);
     derived[8] = rpm * maxA / 12000;
     derived[25] = rpm * maxB / 12000;

@@ -7,7 +7,10 @@
 #include "os/files.h"
 #include "settings/diffreport.h"
 #include "settings/impetcmd.h"
+#include "monitors/cidlist.h"
 #include "monitors/extmon.h"
+#include "monitors/monvars.h"
+#include "settings/errorlog.h"
 #include "shell/about.h"
 #include "settings/newbike.h"
 #include "os/lngtext.h"
@@ -351,6 +354,27 @@ void StoreExternalMonitorSet(TMainForm& w)
     if (!w.externalMonitor || w.externalMonitor->monitorSetLoaded == 0) return;
     w.externalMonitor->image->StoreSet();
     ShowExternalMonitor(*w.externalMonitor, 0);
+}
+
+void AttachMonitorWindows(TMainForm& w, TFormEM* monitor, TFormCIDList* picker)
+{
+    w.externalMonitor = monitor;
+    w.watchPicker = picker;
+    w.externalMonitorVisible = [monitor] { return monitor && monitor->Visible() ? 1 : 0; };
+    w.updateMonitorVariables = [&w] {
+        static const LiveBlock kNoFrame;
+        const LiveBlock& block = w.device ? w.device->live : kNoFrame;
+        if (UpdateMonitorVariables(w.images.image, block, w.derivedLiveValues))
+            MarkMonitorValuesChanged(w.externalMonitor);
+    };
+    if (!monitor) return;
+    monitor->watchPicker = picker;
+    monitor->monitorIni = w.monitorPath;
+    monitor->hasLiveData = [&w] { return HasLiveData(w); };
+    monitor->enableStoreItem = [&w] {
+        if (TMenuItem* item = w.MainMenu1->Find("MenuMonitorStore")) item->SetEnabled(true);
+    };
+    monitor->logError = [&w](const std::string& text) { LogError(w.settingsFolder.path, text); };
 }
 
 void ShowAboutWindow(TMainForm& w)

@@ -35,6 +35,9 @@ void DifferenceReport(TMainForm& w, const Image& second);
 void SetInjectionMode(TMainForm& w, int mode);
 void ShowExternalMonitorWindow(TMainForm& w, int set);
 void StoreExternalMonitorSet(TMainForm& w);
+// Hands the monitor windows made at start their side of the main window (monitor.ini, the Store monitor item, the
+// live-data state, the error log, the watch picker) and lets every live display pass update the monitor variables.
+void AttachMonitorWindows(TMainForm& w, class TFormEM* monitor, class TFormCIDList* picker);
 void ShowAboutWindow(TMainForm& w);
 // Makes the settings folder and its file paths and opens application.ini.
 void InitSettingsFolder(TMainForm& w);

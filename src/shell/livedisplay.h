@@ -17,9 +17,3 @@ void ReplayLiveFrame(TMainForm& w, std::span<const std::uint8_t> blockBytes);
 // data it clears the block, so that every reader sees zeros. No CSV line is written here: this pass also runs
 // when no new frame came.
 void ShowLiveData(TMainForm& w);
-// The monitor variables from the block, the image and the derived values; the external monitor repaints what
-// changed. The last step of the live display.
-void UpdateMonitorVariables(TMainForm& w);
-// Hands the monitor windows made at start their side of the main window (monitor.ini, the Store monitor item, the
-// live-data state, the error log, the watch picker).
-void AttachMonitorWindows(TMainForm& w, class TFormEM* monitor, class TFormCIDList* picker);

@@ -5,7 +5,7 @@
 #include "monitors/indiprop.h"
 #include "os/clock.h"
 #include "shell/about.h"
-#include "shell/livedisplay.h"
+#include "shell/appsettings.h"
 #include "shell/mainform.h"
 #include "vcl/forms.h"
 

@@ -217,7 +217,9 @@ public:
     std::unique_ptr<struct PrintLists> printLists;
     class TFormCIDList* watchPicker = nullptr;  // created once at start
     // What the live display derives from each frame for the monitor variables.
-    DerivedLiveValues derivedLive{};
+    DerivedLiveValues derivedLiveValues{};
+    // The external monitor's variables take each pass's values (filled by the monitor windows).
+    std::function<void()> updateMonitorVariables;
     std::unique_ptr<class LoaderEndpoint> loaderEndpoint;  // opened when files may be dropped  // created once at start beside the main window
     // Whether the external monitor window is shown (the monitor windows fill it).
     std::function<int()> externalMonitorVisible;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 TEST(LiveData, AnswerIsStoredOneByteOnWithItsWordsInHostOrder)
 {
     std::array<std::uint8_t, kLiveFrameLength> answer{};
@@ -122,7 +124,7 @@ TEST(LiveData, DerivedValuesPerCylinderCount)
         double advance, timeA, timeB, dutyA, dutyB;
     };
     const Case cases[] = {
-        {0, 0, 0, 0, 0, 0},
+        {0, 0, 0, 0, 20, 5},  // cylinder 1 still counts for the advance and the duties, not for the means
         {1, 30, 4000, 1000, 20, 5},
         {2, 31, 4500, 1500, 25, 10},
         {4, 34, 5500, 2500, 35, 20},
@@ -137,7 +139,7 @@ TEST(LiveData, DerivedValuesPerCylinderCount)
         ComputeDerivedLiveValues(image, block, derived);
         EXPECT_EQ(derived[20], c.advance);
         for (int k = 0; k < 4; ++k)
-            EXPECT_EQ(derived[static_cast<std::size_t>(21 + k)], k < std::min(c.cylinders, 4) ? advance[k] : 0);
+            EXPECT_EQ(derived[static_cast<std::size_t>(21 + k)], k < std::clamp(c.cylinders, 1, 4) ? advance[k] : 0);
         EXPECT_EQ(derived[10], c.timeA);
         EXPECT_EQ(derived[11], c.timeB);
         EXPECT_EQ(derived[8], c.dutyA);

@@ -11,7 +11,6 @@
 #include "monitors/monset.h"
 #include "os/files.h"
 #include "shell/appsettings.h"
-#include "shell/livedisplay.h"
 #include "unitlinktest.h"
 
 namespace {
