@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <limits>
 
+#include "mapeditor/cellstep.h"
 #include "mapeditor/numtext.h"
 
 namespace {
@@ -64,4 +67,54 @@ void ResampleOntoLeader(const CSheet& leader, CSheet& follower)
         for (int p = 0; p < leaderColumns; ++p) follower.value(p, s) = values[static_cast<std::size_t>(gridIndex(p, s))];
     takeAxis(leader.x, follower.x);
     takeAxis(leader.y, follower.y);
+}
+
+void RememberLeader(const CSheet& leader, LeaderMemory& memory)
+{
+    if (!leader.isAllocated()) return;
+    memory.xCount = leader.x.count;
+    memory.yCount = leader.y.count;
+    for (int r = 0; r < std::min(leader.y.usedCount(), kMaxRows); ++r)
+        for (int c = 0; c < std::min(leader.x.usedCount(), kMaxColumns); ++c)
+            memory.cells[static_cast<std::size_t>(gridIndex(c, r))] = leader.value(c, r);
+}
+
+namespace {
+
+// The follower's cell after the leader's cell went from d to v.
+std::int32_t followedValue(const CSheet& follower, int column, int row, std::int32_t d, std::int32_t v)
+{
+    const std::int32_t h = follower.value(column, row);
+    if (h == d) return v;
+    if (d == 0) return h;
+    const double x = static_cast<double>((static_cast<std::int64_t>(v) - d) * 100) / d;
+    const double whole = std::ceil(x - 0.15);
+    const int steps = std::abs(x - whole) <= 0.15 ? static_cast<int>(std::clamp(whole, -1e6, 1e6)) : 0;
+    std::int64_t next = h;
+    if (steps != 0) {
+        next += CellStep(follower, column, row, steps);
+    } else {
+        // The product may pass 32 bits for the largest injection times.
+        const double m = std::trunc(static_cast<double>(h) * (x + 100));
+        const auto mm = static_cast<std::int64_t>(std::clamp(m, -9e15, 9e15));
+        next = x > 0 ? (mm + 50) / 100 : (mm - 50) / 100;
+    }
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(next, std::numeric_limits<std::int32_t>::min(),
+                                                               std::numeric_limits<std::int32_t>::max()));
+}
+
+}  // namespace
+
+void FollowLeaderChange(const CSheet& leader, const LeaderMemory& memory, CSheet& follower)
+{
+    if (!leader.isAllocated() || !follower.isAllocated()) return;
+    takeAxis(leader.x, follower.x);
+    takeAxis(leader.y, follower.y);
+    if (memory.xCount != leader.x.count || memory.yCount != leader.y.count) return;
+    for (int r = 0; r < std::min(leader.y.usedCount(), kMaxRows); ++r)
+        for (int c = 0; c < std::min(leader.x.usedCount(), kMaxColumns); ++c) {
+            const std::int32_t d = memory.cells[static_cast<std::size_t>(gridIndex(c, r))];
+            const std::int32_t v = leader.value(c, r);
+            if (v != d) follower.value(c, r) = followedValue(follower, c, r, d, v);
+        }
 }

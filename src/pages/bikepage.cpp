@@ -3,11 +3,16 @@
 // kept in the unit.
 #include "pages/bikepage.h"
 
+#include <algorithm>
 #include <string>
 
 #include "os/cp1250.h"
 #include "os/lngtext.h"
+#include "mapeditor/tab.h"
 #include "pages/creators.h"
+#include "pages/mapgrids.h"
+#include "pages/mapsheets.h"
+#include "pages/mapside.h"
 #include "pages/modules.h"
 #include "pages/pages.h"
 #include "settings/keytable.h"
@@ -115,6 +120,23 @@ constexpr FieldBinding kBikeBindings[] = {
     {"CheckBoxCanNoRecord",        Bind::Check,     2679},
 };
 // clang-format on
+// The map "Lambda on RPM": two mixture points (bytes 2672, 2673) and the engine speed of each (2674, 2675, rpm / 100).
+constexpr int kLambdaPoints = 2672;
+constexpr int kLambdaRpm = 2674;
+constexpr int kLambdaNotation = 5029;  // not 0: mixtures are shown as lambda x 100, else as AFR x 10
+constexpr GridBinding kLambdaGrid{kBikeEditorId, 0, Cell::Byte, kLambdaRpm, 2, 1};
+
+constexpr StepEntry kMixtureSteps[] = {
+    {10, 2, 1, 1, 2}, {100, 20, 20, 20, 20}, {500, 100, 100, 100, 100}, {1000, 200, 200, 200, 200}};
+constexpr AxisSetup kNoXAxis{.min = 0, .max = 20000, .editable = 0, .options = 0, .count = 1, .collapseOption = 2,
+                             .collapsed = 1, .resizable = 0, .collapsePos = kCollapseFirst, .colour = 0xA0E0C0};
+constexpr AxisSetup kMixtureAxis{.name = "AFR", .min = 0, .max = 250, .scale = 0.1, .steps = kMixtureSteps,
+                                 .count = 2, .collapseOption = 0, .resizable = 0, .collapsePos = kCollapseLast,
+                                 .colour = 0xA0E0C0};
+constexpr AxisSetup kRpmData{.name = "RPM", .min = 3, .max = 250, .scale = 100.0, .steps = kRpmSteps, .options = 2,
+                             .colour = 0xA0E0C0};
+constexpr SheetSpec kLambdaSheet[] = {{"Lambda on RPM", "", "AFR", "RPM", 1, 2, 0x4003, kNoXAxis, kMixtureAxis, kRpmData}};
+
 constexpr std::size_t kSpecialRow = 0;  // stored first: leaving the special setting is a flow of its own
 
 struct TaggedItem
@@ -166,6 +188,78 @@ void showPulsesText(TPageForm& w)
     edit->SetText(pulses == -1 ? "CKPS" : "CMPS");
 }
 
+TTab* lambdaEditor(TPageForm& w)
+{
+    TTab* tab = MapEditor(w, kBikeEditorId);
+    return tab && tab->sheetCount > 0 ? tab : nullptr;
+}
+
+bool lambdaNotation(const TPageForm& w)
+{
+    return w.images.image[kLambdaNotation] != 0;
+}
+
+// The map's two mixture points from the image: AFR x 10, or lambda x 100.
+void showLambdaPoints(TPageForm& w, CSheet& sheet)
+{
+    for (int i = 0; i < 2; ++i) {
+        const int afr = w.images.image[std::size_t(kLambdaPoints + i)];
+        sheet.y.points[std::size_t(i)] = lambdaNotation(w) ? int(afr * 10 / 14.7 + 0.5) : afr;
+    }
+}
+
+void showLambdaMap(TPageForm& w)
+{
+    TTab* tab = lambdaEditor(w);
+    if (!tab) return;
+    showLambdaPoints(w, tab->sheets[0]);
+    ShowGrid(w, kLambdaGrid);
+    tab->dirty |= kDirtyRedraw | kDirtyRecompute;
+}
+
+void storeLambdaMap(TPageForm& w)
+{
+    TTab* tab = lambdaEditor(w);
+    if (!tab) return;
+    const CSheet& sheet = tab->sheets[0];
+    for (int i = 0; i < 2; ++i) {
+        const int y = sheet.y.points[std::size_t(i)];
+        const int afr = lambdaNotation(w) ? int(y * 14.7 * 0.1 + 0.5) : y;
+        w.images.image[std::size_t(kLambdaPoints + i)] = static_cast<std::uint8_t>(std::clamp(afr, 0, 255));
+    }
+    StoreGrid(w, kLambdaGrid);
+}
+
+// The mixture axis follows the display mode; the points are worked out again only when the mode changed.
+void lambdaAxisLayout(TPageForm& w)
+{
+    TTab* tab = lambdaEditor(w);
+    if (!tab) return;
+    CSheet& sheet = tab->sheets[0];
+    const bool lambda = lambdaNotation(w);
+    const double scale = lambda ? 0.01 : 0.1;
+    sheet.y.label = lambda ? "Lambda" : "AFR";
+    sheet.y.max = lambda ? 170 : 250;
+    sheet.y.min = 0;
+    if (sheet.y.scale == scale) return;
+    sheet.y.scale = scale;
+    showLambdaPoints(w, sheet);
+    tab->dirty |= kDirtyRedraw | kDirtyRecompute;
+    tab->Tick();
+}
+
+// The editors take the limiters anew when the image's differ from theirs.
+void requestLimiterRefresh(TPageForm& w)
+{
+    const Image& image = w.images.image;
+    const TTab* advance = MapEditor(w, kAdvanceEditorId);
+    const TTab* injection = MapEditor(w, kInjectionEditorId);
+    if ((advance && (advance->guides.startLimiter != image[kImageStartLimiter] * 100 ||
+                     advance->guides.limiter != image[kImageLimiter] * 100)) ||
+        (injection && injection->guides.limiter != image[kImageInjectionLimiter] * 100))
+        w.tabList.guideRefresh |= 1;
+}
+
 void storeRows(TPageForm& w)
 {
     for (std::size_t i = 0; i < std::size(kBikeBindings); ++i)
@@ -173,6 +267,7 @@ void storeRows(TPageForm& w)
     w.images.image[kCanSpeedByte] =
         control<TRadioButton>(w, "RadioButtonCAN500") && control<TRadioButton>(w, "RadioButtonCAN500")->Checked() ? 1
                                                                                                                   : 0;
+    storeLambdaMap(w);
 }
 
 // Special setting switched off: the model's own synchronisation settings may replace the special ones. The rest of
@@ -224,6 +319,17 @@ void BuildBikePage(TPageForm& w)
     if (auto* memo = control<TMemo>(w, "Memo1")) {
         memo->SetMaxLength(kNotesMaxCharacters);
         memo->OnExit = [&w](TObject*) { Memo1Exit(w); };
+    }
+    const int left = kDesignPageWidth * 53 / 100, top = kDesignPageHeight / 2;
+    const int width = kDesignPageWidth / 5, height = kDesignPageHeight * 3 / 10;
+    if (TTab* tab = CreateMapEditor(w, kBikeEditorId, width, height, kTabTableView | kTabGraph2D | kTabTitleStrip,
+                                    w.tabSheets[PAGE_BIKE])) {
+        tab->SetBounds(left, top, width, height);
+        tab->layout.visibleColumns = 1;
+        tab->layout.visibleRows = 2;
+        AddSheets(*tab, kLambdaSheet);
+        tab->sheets[0].titleFontSize = 9;
+        tab->SelectSheet(0);
     }
     BikePageCaptions(w);
     FillDisplayList(w);
@@ -334,6 +440,7 @@ void BikePageLayout(TPageForm& w)
     const bool correction = image[kPulsesByte] < 240;
     for (std::string_view name : {"LabelRpmKorekce", "UpDownRpmKorekce", "EditRpmKorekce"})
         if (auto* c = control<TControl>(w, name)) c->SetVisible(correction);
+    lambdaAxisLayout(w);
 }
 
 void ShowBikePage(TPageForm& w)
@@ -363,6 +470,8 @@ void ShowBikePage(TPageForm& w)
             quick->Repaint();
         }
     }
+    showLambdaMap(w);
+    requestLimiterRefresh(w);
     BikePageLayout(w);
 }
 

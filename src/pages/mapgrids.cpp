@@ -73,6 +73,22 @@ void StoreGrid(TPageForm& w, const GridBinding& grid)
         }
 }
 
+void PadGridColumns(TPageForm& w, const GridBinding& grid, int usedColumns)
+{
+    if (!fits(grid) || usedColumns < 1) return;
+    Image& image = w.images.image;
+    for (int r = 0; r < grid.rows; ++r) {
+        const int last = grid.address + r * grid.columns + std::min(usedColumns, grid.columns) - 1;
+        for (int c = usedColumns; c < grid.columns; ++c) {
+            const int element = grid.address + r * grid.columns + c;
+            if (grid.cell == Cell::Word)
+                setImageWord(image, element, imageWord(image, last));
+            else
+                image[std::size_t(element)] = image[std::size_t(last)];
+        }
+    }
+}
+
 void RequestMapRedraw(TPageForm& w, int editorId)
 {
     if (editorId >= 0 && editorId < kMapEditorIds && w.mapEditors[std::size_t(editorId)])

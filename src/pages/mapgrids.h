@@ -39,6 +39,9 @@ void RequestMapRedraw(TPageForm& w, int editorId);
 bool ShowGrid(TPageForm& w, const GridBinding& grid);
 // Writes the sheet's grid back into the image table (the low 8 or 16 bits of cell / scale).
 void StoreGrid(TPageForm& w, const GridBinding& grid);
+// In the image table, every column from `usedColumns` on repeats the last used column, row by row (the unit reads
+// whole rows).
+void PadGridColumns(TPageForm& w, const GridBinding& grid, int usedColumns);
 
 // The tables of the maps whose pages are still to come, kept here so that their pages and the refresh of
 // unit-changed blocks use the same rows. Editor ids: advance 0, injection 5, servos 1, injection position A 3

@@ -2,12 +2,15 @@
 // The page modules, each defined beside its page's code.
 #include "pages/pagemodule.h"
 
+extern const PageModule kAdvancePage;
 extern const PageModule kBikePage;
+extern const PageModule kInjectionPage;
 extern const PageModule kInputsPage;
 extern const PageModule kMonitorPage;
 extern const PageModule kN2OPage;
 extern const PageModule kOilPressurePage;
 extern const PageModule kOutputTestPage;
+extern const PageModule kPositionPage;
 extern const PageModule kSensorsPage;
 extern const PageModule kSyncPage;
 extern const PageModule kIndependentModule;

@@ -20,6 +20,7 @@
 
 class TImage;
 class TTab;
+struct LeaderMemory;
 struct PageModule;
 
 inline constexpr int kPageCount = 22;
@@ -79,6 +80,8 @@ struct PageHooks
     std::function<const IdentityTexts&()> unitIdentity;
     // Whether a unit answers live requests now (connected and checked, not a recording played back).
     std::function<bool()> unitAnswers;
+    // Puts the check mark of a main-menu item (by name) on or off.
+    std::function<void(std::string_view item, bool checked)> checkMenuItem;
 };
 
 // The map editors as the main window keeps them: at most 75, in creation order, destroyed with the window.
@@ -137,6 +140,8 @@ public:
     // list that owns them, the request that they take the image's guide values, the follow switch.
     std::array<TTab*, kMapEditorIds> mapEditors{};
     TabList tabList;
+    // The first injector map's values and counts as the coupled maps last took them.
+    std::unique_ptr<LeaderMemory> injectionMemory;
     // The decoded copy of the last live frame (the live display keeps it).
     LiveValues liveValues;
 

@@ -1,5 +1,6 @@
 #include "pages/pages.h"
 
+#include "mapeditor/sheetsync.h"
 #include "mapeditor/tab.h"
 #include "vcl/dialogs.h"
 
@@ -42,7 +43,7 @@ void note(TPageForm& w, std::vector<std::string> problems)
 
 }  // namespace
 
-TPageForm::TPageForm() : pageModules(kPageModules) {}
+TPageForm::TPageForm() : pageModules(kPageModules), injectionMemory(std::make_unique<LeaderMemory>()) {}
 
 TPageForm::~TPageForm() = default;  // here, where the map editor control is a whole type
 
@@ -104,11 +105,6 @@ void StoreCurrentPage(TPageForm& w)
 {
     run(w, w.currentPage, &PageModule::store);
     run(w, kIndependentPage, &PageModule::store);
-}
-
-void StoreInjectionPage(TPageForm& w)
-{
-    run(w, PAGE_INJECTION, &PageModule::store);
 }
 
 void ShowImageOnPages(TPageForm& w, int all)

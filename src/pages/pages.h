@@ -21,8 +21,6 @@ void BuildAllPages(TPageForm& w);
 
 // Copies the controls and maps of the current page into the settings image, then the page-independent ones.
 void StoreCurrentPage(TPageForm& w);
-// Stores the injection page's controls and map sheets into the image, whichever page is current.
-void StoreInjectionPage(TPageForm& w);
 // Shows the settings image on every page (all != 0) or on the current page only, then the page-independent part.
 void ShowImageOnPages(TPageForm& w, int all);
 // Commits a page edit: store, repair, show the current page, note the change (and program it when asked).

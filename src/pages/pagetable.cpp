@@ -4,9 +4,6 @@
 
 namespace {
 
-constexpr int kAdvanceEditors[] = {kAdvanceEditorId};
-constexpr int kInjectionEditors[] = {kInjectionEditorId};
-constexpr int kPositionEditors[] = {kPositionAEditorId, kPositionBEditorId};
 constexpr int kCorrectionEditors[] = {6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
 constexpr int kServoEditors[] = {kServoEditorId};
 constexpr int kIdleEditors[] = {2, 19};
@@ -14,21 +11,6 @@ constexpr int kPowerOutEditors[] = {25, 26, 27, 28, 29, 48, 49, 50, 51, 52, 60, 
 constexpr int kTuningEditors[] = {kTuningEditorId};
 constexpr int kTrackingEditors[] = {20, 21, 22, 23, 24};
 
-constexpr PageModule kAdvancePending{.sheetName = "TabSheet_Advance",
-                                     .caption = "Advance",
-                                     .runTimeSheet = true,
-                                     .grids = kAdvanceGrids,
-                                     .editorIds = kAdvanceEditors};
-constexpr PageModule kInjectionPending{.sheetName = "TabSheet_Injection",
-                                       .caption = "Injection",
-                                       .runTimeSheet = true,
-                                       .grids = kInjectionGrids,
-                                       .editorIds = kInjectionEditors};
-constexpr PageModule kPositionPending{.sheetName = "TabSheet_Position",
-                                      .caption = "Position",
-                                      .runTimeSheet = true,
-                                      .grids = kPositionGrids,
-                                      .editorIds = kPositionEditors};
 constexpr PageModule kCorrectionsPending{
     .sheetName = "TabSheet_Korekce", .caption = "Corrections", .editorIds = kCorrectionEditors};
 constexpr PageModule kServosPending{.sheetName = "TabSheet_Servo",
@@ -54,9 +36,9 @@ constexpr PageModule kObdPage{.sheetName = "TabSheet_OBD", .caption = "OBD"};
 const std::array<const PageModule*, kPageCount + 1> kPageModules = {
     &kBikePage,            // 0
     &kSyncPage,            // 1
-    &kAdvancePending,      // 2, made at run time
-    &kInjectionPending,    // 3, made at run time
-    &kPositionPending,     // 4, made at run time
+    &kAdvancePage,         // 2, made at run time
+    &kInjectionPage,       // 3, made at run time
+    &kPositionPage,        // 4, made at run time
     &kCorrectionsPending,  // 5
     &kInputsPage,          // 6
     &kSensorsPage,         // 7

@@ -15,6 +15,7 @@
 #include "settings/newbike.h"
 #include "os/lngtext.h"
 #include "mapeditor/tab.h"
+#include "pages/injectionpage.h"
 #include "pages/mapside.h"
 #include "pages/pages.h"
 #include "shell/livedisplay.h"

@@ -95,6 +95,9 @@ TMainForm::TMainForm(os::LinkClock& clock, std::vector<std::string> args, PortLi
     pageHooks.applyLanguage = [this] { ApplyLanguage(*this); };
     pageHooks.message = [this](int index) { return Message(index); };
     pageHooks.unitIdentity = [this]() -> const IdentityTexts& { return identity; };
+    pageHooks.checkMenuItem = [this](std::string_view name, bool checked) {
+        if (TMenuItem* item = MainMenu1 ? MainMenu1->Find(name) : nullptr) item->SetChecked(checked);
+    };
     // A played recording is no unit that could fire an output.
     pageHooks.unitAnswers = [this] {
         return PortInUse(*this) && connectionState == kConnectionOwnKey && (recording.State() & 3) != kRecPlaying;

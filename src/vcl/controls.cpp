@@ -255,6 +255,13 @@ void TLabel::SetCaption(std::string_view caption)
     QString text = Q(caption);
     text.replace("&&", "\x01").remove('&').replace('\x01', '&');
     m_label->setText(text);
+    if (m_autoSize) m_label->resize(m_label->sizeHint().width(), m_label->height());
+}
+
+void TLabel::SetAutoSize(bool autoSize)
+{
+    m_autoSize = autoSize;
+    if (m_autoSize) m_label->resize(m_label->sizeHint().width(), m_label->height());
 }
 
 void TLabel::SetColor(TColor color)

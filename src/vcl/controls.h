@@ -128,10 +128,14 @@ public:
     [[nodiscard]] bool Transparent() const { return m_transparent; }
     void SetAlignment(int alignment);  // 0 left, 1 right, 2 centre
     void SetWordWrap(bool wrap);
+    // While on, the label's width follows its caption (set now and at every caption change), so that controls
+    // placed after its right edge never cover its text.
+    void SetAutoSize(bool autoSize);
 
 private:
     QLabel* m_label;
     bool m_transparent = true;
+    bool m_autoSize = false;
 };
 
 class TButton final : public TControl {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <string>
 
@@ -112,8 +113,9 @@ inline std::string shown(const FieldBinding& row, TControl* control)
     return {};
 }
 
-// The page must be current. Returns the number of rows walked.
-inline int Walk(TMainForm& form, int page)
+// The page must be current; `prepare` may bring a row's control into view first (a map sheet shown, say).
+// Returns the number of rows walked.
+inline int Walk(TMainForm& form, int page, const std::function<void(const FieldBinding&)>& prepare = {})
 {
     const PageModule* module = form.pageModules[std::size_t(page)];
     const std::vector<TControl*>& controls = form.boundControls[std::size_t(page)];
@@ -127,6 +129,7 @@ inline int Walk(TMainForm& form, int page)
             ADD_FAILURE() << "not resolved";
             continue;
         }
+        if (prepare) prepare(row);
         form.ResetUndo();
         const Image before = form.images.image;
         const std::string typed = change(row, control);

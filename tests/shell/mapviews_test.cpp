@@ -17,74 +17,25 @@
 
 namespace {
 
-const StepEntry kRpmSteps[] = {{4000, 2000, 1000, 200, 1000}, {10000, 2000, 1000, 500, 1000}, {25000, 2000, 1000, 1000, 2000}};
 const StepEntry kAdvanceSteps[] = {{10, 5, 1, 1, 2}, {30, 5, 5, 5, 5}};
-const StepEntry kInjectionSteps[] = {{2.5, 1, 0.5, 0.5, 0.5}, {10, 2, 1, 1, 1}, {30, 5, 5, 5, 5}};
 const StepEntry kGridRpmSteps[] = {{25000, 2000, 1000, 1000, 2000}};
 const StepEntry kGridTpSteps[] = {{100, 25, 25, 10, 25}};
 constexpr int kTpPoints[] = {0, 2, 5, 10, 20, 30, 40, 60, 80, 100};
 
-int pointCount(int byte, int most)
-{
-    return byte >= 1 && byte <= most ? byte : most;
-}
-
 class MapViews : public StartedFormTest
 {
 protected:
-    // The advance editor as its page describes it: two maps over RPM and throttle.
-    TTab& advance()
+    // The advance and injection pages' own editors, showing the image.
+    TTab& pageEditor(int id)
     {
-        TTab* tab = CreateMapEditor(*form, kAdvanceEditorId, kDesignPageWidth, kDesignPageHeight - 30,
-                                    kTabSideBar | kTabTableView | kTabGraph2D | kTabGraph3D, form->tabSheets[PAGE_ADVANCE]);
-        const Image& image = form->images.image;
-        for (int s = 0; s < 2; ++s) {
-            tab->AddSheet(s == 0 ? "###Advance 1##Vorzündung 1##Předstih 1" : "###Advance 2##Vorzündung 2##Předstih 2",
-                          "RPM", "TP", "###Advance##Vorzündung##Předstih", 15, 10, 0x701);
-            tab->SetAxis(s, 1, {.name = "RPM", .min = 3, .max = 250, .scale = 100, .steps = kRpmSteps,
-                                .count = pointCount(image[3089 + s], 15), .collapseOption = 0,
-                                .scaleGroup = 0x100, .colour = 0xFCE2F4});
-            tab->SetAxis(s, 2, {.name = "TP", .unit = "%", .min = 0, .max = 100, .editable = 0, .count = 10,
-                                .resizable = 0, .collapsePos = kCollapseLast, .scaleGroup = 0x100, .colour = 0xFCE2F4});
-            tab->SetAxis(s, 4, {.name = "ADV", .unit = "\xC2\xB0", .min = 0, .max = 60, .steps = kAdvanceSteps,
-                                .options = 2, .scaleGroup = 0x100, .colour = 0xFCE2F4});
-            CSheet& sheet = tab->sheets[std::size_t(s)];
-            for (int i = 0; i < 15; ++i) sheet.x.points[std::size_t(i)] = image[std::size_t(2755 + 15 * s + i)];
-            for (int r = 0; r < 10; ++r) sheet.y.points[std::size_t(r)] = kTpPoints[r];
-            sheet.currentRowColour = s == 0 ? 0x0000FF : 0xFF0000;
-            sheet.selectionColour = s == 0 ? 0xFF00C0 : 0xC000FF;
-            ShowGrid(*form, kAdvanceGrids[s]);
-            tab->UpdateLimits(sheet, 0x107);
-        }
+        ShowImageOnPages(*form, 1);
+        TTab* tab = form->mapEditors[std::size_t(id)];
+        EXPECT_NE(tab, nullptr);
         tab->SelectSheet(0);
         return *tab;
     }
-    // The injection editor's four injector maps: times over RPM and throttle.
-    TTab& injection()
-    {
-        TTab* tab = CreateMapEditor(*form, kInjectionEditorId, kDesignPageWidth, kDesignPageHeight - 30,
-                                    kTabSideBar | kTabTableView | kTabGraph2D | kTabGraph3D, form->tabSheets[PAGE_INJECTION]);
-        const Image& image = form->images.image;
-        const char* titles[] = {"Inj. 1", "Inj. 2", "Inj. 3", "Inj. 4"};
-        for (int s = 0; s < 4; ++s) {
-            tab->AddSheet(titles[s], "RPM", "TP", "Injection", 20, 10, 0x14641);
-            tab->SetAxis(s, 1, {.name = "RPM", .min = 3, .max = 250, .scale = 100, .steps = kRpmSteps,
-                                .count = pointCount(image[std::size_t(kImageInjectionCount1 + s)], 20),
-                                .collapseOption = 0, .scaleGroup = 0x100, .colour = 0xF4FEE4});
-            tab->SetAxis(s, 2, {.name = "TP", .unit = "%", .min = 0, .max = 100, .editable = 0, .count = 10,
-                                .collapseOption = 0, .resizable = 0, .collapsePos = kCollapseLast,
-                                .scaleGroup = 0x100, .colour = 0xF4FEE4});
-            tab->SetAxis(s, 4, {.name = "INJ", .unit = "ms", .min = 0, .max = 655350, .scale = 0.0001,
-                                .steps = kInjectionSteps, .scaleGroup = 0x100, .colour = 0xF4FEE4});
-            CSheet& sheet = tab->sheets[std::size_t(s)];
-            for (int i = 0; i < 20; ++i) sheet.x.points[std::size_t(i)] = image[std::size_t(3097 + 20 * s + i)];
-            for (int r = 0; r < 10; ++r) sheet.y.points[std::size_t(r)] = kTpPoints[r];
-            ShowGrid(*form, kInjectionGrids[s]);
-            tab->UpdateLimits(sheet, 0x107);
-        }
-        tab->SelectSheet(0);
-        return *tab;
-    }
+    TTab& advance() { return pageEditor(kAdvanceEditorId); }
+    TTab& injection() { return pageEditor(kInjectionEditorId); }
     // Power output 1's throttle/RPM on/off map, as its page makes it (3 RPM and 2 throttle breakpoints).
     TTab& onOffMap()
     {
@@ -247,13 +198,14 @@ TEST_F(MapViews, InjectionModesAndToolsFromTheMenus)
     EXPECT_EQ(image[kImageInjectionMode], 1);
     EXPECT_EQ(two.x.count, one.x.count);
     EXPECT_EQ(two.x.points[5], one.x.points[5]);  // 45 (4500 rpm) ...
-    EXPECT_EQ(two.value(5, 3), 50000 + 1000 * 7 / 3);  // ... lies a third of the way from map 2's 40 to 55
+    // ... lies a third of the way from map 2's 40 to 55, kept in whole microseconds.
+    EXPECT_EQ(two.value(5, 3), (50000 + 1000 * 7 / 3) / 10 * 10);
     EXPECT_EQ(image[kImageInjectionCount1 + 1], image[kImageInjectionCount1]);
     // Normal after Coupled copies nothing.
-    two.value(0, 0) = 1234;
+    two.value(0, 0) = 12340;
     form->Menu_Jet123NormalClick(nullptr);
     EXPECT_EQ(image[kImageInjectionMode], 0);
-    EXPECT_EQ(two.value(0, 0), 1234);
+    EXPECT_EQ(two.value(0, 0), 12340);
     // 1=2=3=4: maps 2 to 4 are map 1; leaving it for Normal copies map 1 again first.
     form->Menu_Jet123StejnyClick(nullptr);
     EXPECT_EQ(image[kImageInjectionMode], 2);

@@ -145,7 +145,8 @@ TEST_F(PlayerPtyTest, RideRecordedFromTheUnitPlaysBackInOrderAtTheRecordedPace)
     form->SpeedButtonPlay1->Click();
     ASSERT_EQ(form->recording.State(), kRecRecording);
     const int startRecords = form->recording.RecordCount();
-    EXPECT_EQ(startRecords, 3);  // connection, settings image, device image (page 0 with no editors is no news)
+    // Connection, settings image, device image, and the page shown with its editor's sheet (the bike page's map).
+    EXPECT_EQ(startRecords, 4);
     const std::size_t before = seen.size();
     while (form->recording.RecordCount() < startRecords + kFrames) ASSERT_NO_FATAL_FAILURE(tick());
     form->SpeedButtonPlay4->Click();

@@ -34,6 +34,8 @@ protected:
         editor = MakeFixtureTab(form->PageControl1->ActivePage()->ClientWidget(), 520, 260);
         editor->SetBounds(12, 40, 520, 260);
         editor->SetVisible(true);
+        // The editors of the page shown draw themselves on the main timer's first ticks, as at start.
+        for (int i = 0; i < 3; ++i) form->Timer1->Fire();
     }
     void TearDown() override
     {

@@ -8,7 +8,12 @@
 #include <QWidget>
 #include <filesystem>
 
+#include "mapeditor/tab.h"
+#include "pages/mapgrids.h"
 #include "startedform.h"
+
+// A tuner's advance and injection maps over the model file's empty ones (mapviews_test.cpp).
+void tunersMaps(Image& image);
 
 namespace {
 
@@ -33,6 +38,15 @@ TEST_F(XvfbPages, PagesWithAModelsSettings)
     image[2667] = 105;
     image[4876] = 30;
     image[4877] = 20;
+    tunersMaps(image);
+    image[2680] = 4;  // four cylinders, coupled injector maps
+    image[3817] = 1;
+    for (int j = 0; j < 15; ++j) {
+        image[std::size_t(3845 + j)] = image[std::size_t(3875 + j)] = std::uint8_t(10 + 15 * j);
+        image[std::size_t(3860 + j)] = std::uint8_t(60 + 3 * j);
+        image[std::size_t(3890 + j)] = std::uint8_t(80 + 2 * j);
+    }
+    image[3906] = 1;
     ShowImageOnPages(*form, 1);
     form->Show();
     QApplication::processEvents();
@@ -40,12 +54,27 @@ TEST_F(XvfbPages, PagesWithAModelsSettings)
     {
         int page;
         const char* file;
-    } pages[] = {{PAGE_BIKE, "page_bike.png"}, {PAGE_TEST, "page_test.png"}};
+    } pages[] = {{PAGE_BIKE, "page_bike.png"},         {PAGE_TEST, "page_test.png"},
+                 {PAGE_ADVANCE, "page_advance.png"},   {PAGE_INJECTION, "page_injection.png"},
+                 {PAGE_POSITION, "page_position.png"}};
     for (const auto& p : pages) {
         form->PageControl1->SetActivePageIndex(p.page);
         form->PageControl1Change(form->PageControl1);
         for (int i = 0; i < 5; ++i) form->Timer1->Fire();
         QApplication::processEvents();
         EXPECT_TRUE(form->Widget()->grab().save(QString::fromStdString((dir / p.file).string())));
+    }
+    // The injection page's other kinds of sheet, each with its own row of controls.
+    form->PageControl1->SetActivePageIndex(PAGE_INJECTION);
+    form->PageControl1Change(form->PageControl1);
+    TTab* injection = form->mapEditors[kInjectionEditorId];
+    ASSERT_NE(injection, nullptr);
+    for (int sheet : {4, 5, 6, 7}) {
+        injection->SelectSheet(sheet);
+        ShowImageOnPages(*form, 0);
+        for (int i = 0; i < 3; ++i) form->Timer1->Fire();
+        QApplication::processEvents();
+        const auto file = dir / ("page_injection_sheet" + std::to_string(sheet) + ".png");
+        EXPECT_TRUE(form->Widget()->grab().save(QString::fromStdString(file.string())));
     }
 }
