@@ -54,6 +54,11 @@ LiveValues DecodeLiveValues(const LiveBlock& b)
     v.map0UsesIap = bit(180, 5);
     v.map1UsesIap = bit(180, 6);
     v.secondAdvanceMap = bit(180, 7);
+    v.tpsMillivolts = b.Monw(6);
+    v.potiThreshold = b.Monb(211) == 0 ? b.Monb(212) * 100 : b.Monb(212);
+    v.potiEffect = b.Monb(213);
+    v.potiReturn = b.Monb(214);
+    for (int i = 0; i < 4; ++i) v.potiOffsets[std::size_t(i)] = static_cast<std::int8_t>(b.Monb(215 + i));
     return v;
 }
 

@@ -66,6 +66,11 @@ struct LiveValues
     bool throttleByServo = false;                                                          // b179 bit 0
     bool secondTps = false;                                                                // b182 bit 0
     bool map0UsesIap = false, map1UsesIap = false, secondAdvanceMap = false;               // b180 bits 5, 6, 7
+    int tpsMillivolts = 0;  // the throttle sensor's voltage, w6: the TP calibration takes it
+    // The knob in launch-control mode: acceleration threshold (b212, x 100 while b211 is 0), proportional effect
+    // (b213), speed of return (b214), and its offsets to the launch-control settings (b215..b218, signed).
+    int potiThreshold = 0, potiEffect = 0, potiReturn = 0;
+    std::array<int, 4> potiOffsets{};
 };
 
 [[nodiscard]] LiveValues DecodeLiveValues(const LiveBlock& block);

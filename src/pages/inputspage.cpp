@@ -149,7 +149,7 @@ std::string MultifunctionInputName(int input)
     if (input < 1 || input > kInputCount) return {};
     char tail[32];
     std::snprintf(tail, sizeof tail, "%i (pin %i)", input, kPins[input - 1]);
-    return std::string(GetLngText("###Multifunction input ##Multifunktionseingang ##Multifunkční vstup ")) + tail;
+    return std::string(GetLngText("###Multifunction input##Multifunktionseingang##Multifunkční vstup")) + " " + tail;
 }
 
 bool AnyInputHas(const Image& image, int function, bool withEighth)

@@ -217,22 +217,23 @@ void PotentiometerLayout(TPageForm& w)
     }
 }
 
-void ButtonPotiSave(TPageForm& w, const PotiLive& live)
+void ButtonPotiSave(TPageForm& w)
 {
-    if (mode(w) != 4 || (live.threshold == 0 && live.effect == 0)) return;
+    const LiveValues& live = w.liveValues;
+    if (mode(w) != 4 || (live.potiThreshold == 0 && live.potiEffect == 0)) return;
     // A change still waiting for its commit is stored before the page is shown again from the image.
-    CommitChangeNow(w);
+    if (w.pendingControl) CommitChangeNow(w);
     Image& image = w.images.image;
     image[kPotiModeByte] = 0;
     for (const auto& table : kLaunchTables)
         for (int i = 0; i < kTableCells; ++i) {
             std::uint8_t& cell = image[std::size_t(table.first + i)];
-            cell = static_cast<std::uint8_t>(std::clamp(cell + live.offsets[std::size_t(table.offset)], 0, kTableMax));
+            cell = static_cast<std::uint8_t>(std::clamp(cell + live.potiOffsets[std::size_t(table.offset)], 0, kTableMax));
         }
     // Kept within what the launch page offers (-60..+60 degrees), never wrapped round.
-    if (live.offsets[3] != 0)
+    if (live.potiOffsets[3] != 0)
         image[kMinAdvanceByte] = static_cast<std::uint8_t>(
-            std::clamp(image[kMinAdvanceByte] + live.offsets[3], kMinAdvanceLow, kMinAdvanceHigh));
+            std::clamp(image[kMinAdvanceByte] + live.potiOffsets[3], kMinAdvanceLow, kMinAdvanceHigh));
     ShowImageOnPages(w, 1);
     // Taken over like any other change: one undo step, and programmed when asked.
     CommitChangeNow(w);

@@ -200,6 +200,10 @@ void BuildSensorsPage(TPageForm& w)
         for (int tag = 0; std::string_view item : {"No", "Injection", "Advance", "Start Limiter", "_Launch_control"})
             AddComboItem(list, item, tag++);
     if (auto* label = find<TLabel>(w, "LabelNavolenoSyncIap")) label->SetFontColor(clRed);
+    for (auto [name, point] : {std::pair{"ButtonTps0", TpsPoint::Closed}, std::pair{"ButtonTps100", TpsPoint::Open},
+                               std::pair{"ButtonTpsX", TpsPoint::Middle}})
+        if (auto* button = find<TButton>(w, name)) button->OnClick = [&w, point](TObject*) { CalibrateTps(w, point); };
+    if (auto* button = find<TButton>(w, "ButtonLaunchPotiSave")) button->OnClick = [&w](TObject*) { ButtonPotiSave(w); };
     for (std::string_view name :
          {"LabelMonAcclimRetard", "LabelMonAcclimPropEffect", "LabelMonAcclimSpeedRet", "LabelMonAcclimMinAdv"})
         if (auto* label = find<TLabel>(w, name)) {
@@ -285,8 +289,9 @@ void SensorsPageLayout(TPageForm& w)
     InputsPageLayout(w);
 }
 
-void CalibrateTps(TPageForm& w, TpsPoint point, int liveMillivolts)
+void CalibrateTps(TPageForm& w, TpsPoint point)
 {
+    const int liveMillivolts = w.liveValues.tpsMillivolts;
     if (liveMillivolts < kTpsMinMillivolts || liveMillivolts > kTpsMaxMillivolts) return;
     const bool threePoint = w.images.image[kTps3PointByte] != 0;
     if (point == TpsPoint::Middle && !threePoint) return;

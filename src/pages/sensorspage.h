@@ -19,9 +19,9 @@ void SensorsPageLayout(TPageForm& w);
 [[nodiscard]] std::int64_t VoltageToResistance(int millivolts);
 [[nodiscard]] int ResistanceToVoltage(std::int64_t ohms);
 
-// The throttle sensor's calibration from the live sensor voltage: 0 % (the first row), 100 % (the last) or the
-// middle point of a 3-point characteristic. A voltage outside 100..4990 mV changes nothing.
+// The throttle sensor's calibration from the live sensor voltage (the last live frame's): 0 % (the first row),
+// 100 % (the last) or the middle point of a 3-point characteristic. A voltage outside 100..4990 mV changes nothing.
 enum class TpsPoint { Closed, Open, Middle };
-void CalibrateTps(TPageForm& w, TpsPoint point, int liveMillivolts);
+void CalibrateTps(TPageForm& w, TpsPoint point);
 // The lambda sensor type chosen: its characteristic's defaults are written and shown, and committed with it.
 void RadioGroupCidloLambdaModeClick(TPageForm& w);

@@ -78,6 +78,12 @@ TEST(LiveData, DecodedValuesWithMissingLambdaChannelsAndTheOldPressureWord)
     byte(198, 40);
     byte(178, 0x0A);
     byte(180, 0xA0);
+    word(6, 4321 - 4000);  // the throttle sensor, millivolts
+    byte(212, 15);         // the knob's threshold, hundreds of rpm/s while byte 211 is 0
+    byte(213, 7);
+    byte(215, 5);
+    byte(216, 0xFB);  // -5
+    byte(218, 0x80);  // -128
     const std::array<int, 4> channels = {140, 255, 130, 255};
     for (int k = 0; k < 4; ++k) byte(203 + k, channels[static_cast<std::size_t>(k)]);
     LiveBlock block;
@@ -94,10 +100,17 @@ TEST(LiveData, DecodedValuesWithMissingLambdaChannelsAndTheOldPressureWord)
     EXPECT_EQ(v.lambdaCount, 2);
     EXPECT_TRUE(v.iapError && v.engineRunning && !v.tpsError);
     EXPECT_TRUE(v.map0UsesIap && v.secondAdvanceMap && !v.map1UsesIap);
+    EXPECT_EQ(v.tpsMillivolts, 321);
+    EXPECT_EQ(v.potiThreshold, 1500);
+    EXPECT_EQ(v.potiEffect, 7);
+    EXPECT_EQ(v.potiReturn, 0);
+    EXPECT_EQ(v.potiOffsets, (std::array<int, 4>{5, -5, 0, -128}));
+    byte(211, 1);  // launch control by speed: km/h/s as they are
     word(69, 1005);  // tenths of kPa, when the unit sends them
     block.StoreAnswer(answer);
     v = DecodeLiveValues(block);
     EXPECT_EQ(v.iap, 1005);
+    EXPECT_EQ(v.potiThreshold, 15);
 }
 
 TEST(LiveData, DerivedValuesPerCylinderCount)
