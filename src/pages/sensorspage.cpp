@@ -202,7 +202,7 @@ void BuildSensorsPage(TPageForm& w)
     if (auto* label = find<TLabel>(w, "LabelNavolenoSyncIap")) label->SetFontColor(clRed);
     for (auto [name, point] : {std::pair{"ButtonTps0", TpsPoint::Closed}, std::pair{"ButtonTps100", TpsPoint::Open},
                                std::pair{"ButtonTpsX", TpsPoint::Middle}})
-        if (auto* button = find<TButton>(w, name)) button->OnClick = [&w, point](TObject*) { CalibrateTps(w, point); };
+        if (auto* button = find<TButton>(w, name)) button->OnClick = [&w, at = point](TObject*) { CalibrateTps(w, at); };
     if (auto* button = find<TButton>(w, "ButtonLaunchPotiSave")) button->OnClick = [&w](TObject*) { ButtonPotiSave(w); };
     for (std::string_view name :
          {"LabelMonAcclimRetard", "LabelMonAcclimPropEffect", "LabelMonAcclimSpeedRet", "LabelMonAcclimMinAdv"})
