@@ -30,14 +30,22 @@ LiveValues DecodeLiveValues(const LiveBlock& b)
 {
     LiveValues v;
     auto bit = [&](int byte, int n) { return (b.Monb(byte) >> n & 1) != 0; };
+    auto signedByte = [&](int byte) { return static_cast<int>(static_cast<std::int8_t>(b.Monb(byte))); };
     v.rpm = b.Monw(2);
     v.tps = b.Monw(47);
+    v.tps2 = b.Monw(83) == 0xFFFF ? 0 : b.Monw(83);
     v.gasHandle = b.Monw(57);
     v.iap = b.Monw(69) != 0 ? b.Monw(69) : b.Monw(46) * 10;
+    v.ap = b.Monw(4);
     v.coolant = b.Monb(195);
     v.air = b.Monb(196);
     v.startChoke = b.Monw(25);
     v.tpShare = b.Monb(198);
+    v.gear = b.Monb(197);
+    v.gearVoltage = b.Monw(37);
+    v.gearRatio = b.Monw(38);
+    v.lambdaVoltage = b.Monw(7);
+    v.saveCounter = b.Monw(50);
     constexpr int kMissing = 255;
     const int channel[4] = {b.Monb(203), b.Monb(204), b.Monb(205), b.Monb(206)};
     v.lambda[0] = channel[0];
@@ -45,20 +53,48 @@ LiveValues DecodeLiveValues(const LiveBlock& b)
     v.lambda[2] = channel[2] == kMissing ? v.lambda[0] : channel[2];
     v.lambda[3] = channel[3] == kMissing ? v.lambda[1] : channel[3];
     v.lambdaCount = 1 + (channel[1] != kMissing) + (channel[2] != kMissing) + (channel[3] != kMissing);
+    v.limiterIgn = bit(176, 2);
+    v.limiterJet = bit(176, 3);
+    v.limiterRetard = bit(176, 4);
     v.tpsError = bit(178, 0);
     v.iapError = bit(178, 1);
     v.pressureError = bit(178, 2);
     v.engineRunning = bit(178, 3);
+    v.baseAdvance = bit(177, 3);
     v.throttleByServo = bit(179, 0);
     v.secondTps = bit(182, 0);
+    v.idleTpsRange = bit(180, 3);
+    v.idleControlBand = bit(180, 4);
     v.map0UsesIap = bit(180, 5);
     v.map1UsesIap = bit(180, 6);
     v.secondAdvanceMap = bit(180, 7);
+    v.launchBySpeed = b.Monb(211) != 0;
     v.tpsMillivolts = b.Monw(6);
-    v.potiThreshold = b.Monb(211) == 0 ? b.Monb(212) * 100 : b.Monb(212);
+    v.potiThreshold = v.launchBySpeed ? b.Monb(212) : b.Monb(212) * 100;
     v.potiEffect = b.Monb(213);
     v.potiReturn = b.Monb(214);
-    for (int i = 0; i < 4; ++i) v.potiOffsets[std::size_t(i)] = static_cast<std::int8_t>(b.Monb(215 + i));
+    for (int i = 0; i < 4; ++i) v.potiOffsets[static_cast<std::size_t>(i)] = signedByte(215 + i);
+    v.accMinAdvance = b.Monb(219) - 60;
+    v.changedBlockMask = b.Monw(56);
+    const int minutes = b.Monb(223) * 65536 + b.Monw(68);
+    (bit(176, 5) ? v.lastOvervoltage : v.hourMeter) = minutes;
+    return v;
+}
+
+LiveValues DecodeLiveValues(const LiveBlock& block, bool hasLiveData, const LiveValues& previous)
+{
+    LiveValues v = DecodeLiveValues(block);
+    if (!hasLiveData) {
+        v.hourMeter = kLiveTimeUnknown;
+        v.lastOvervoltage = kLiveTimeUnknown;
+        return v;
+    }
+    const bool coolantSensorOff = (block.Monb(179) >> 4 & 1) != 0;
+    if (!coolantSensorOff && v.coolant == 0) v.coolant = 180;
+    if ((block.Monb(176) >> 5 & 1) != 0)
+        v.hourMeter = previous.hourMeter;
+    else
+        v.lastOvervoltage = previous.lastOvervoltage;
     return v;
 }
 

@@ -46,38 +46,62 @@ private:
     std::array<std::uint8_t, kLiveBlockLength> m_bytes{};
 };
 
-// The main window's decoded copy of the last live frame, as far as the program reads it by value (the map editors'
-// operating points, the pages). Block positions: b = Monb byte, w = Monw word.
+// The main window's decoded copy of the last live frame (b = Monb byte, w = Monw word). The map editors take their
+// operating points from it, the pages their live marks, the live display its texts.
+inline constexpr int kLiveTimeUnknown = 2147483647;  // hour meter or overvoltage time not (yet) reported
 struct LiveValues
 {
-    int rpm = 0;         // w2
-    int tps = 0;         // 0.1 %, w47
-    int gasHandle = 0;   // 0.1 %, w57
-    int iap = 0;         // 0.1 kPa: w69, or w46 x 10 while w69 is 0
-    int coolant = 0;     // deg C + 100, b195 (0: none)
-    int air = 0;         // deg C + 100, b196 (0: none)
-    int startChoke = 0;  // 0.1 s, w25
-    int tpShare = 0;     // %, b198: how much of the injection load comes from TP
+    int rpm = 0;             // w2
+    int tps = 0;             // 0.1 %, w47
+    int tps2 = 0;            // 0.1 %, second throttle sensor, w83 (0xFFFF: none, taken as 0)
+    int gasHandle = 0;       // 0.1 %, w57
+    int iap = 0;             // 0.1 kPa: w69, or w46 x 10 while w69 is 0
+    int ap = 0;              // 0.1 kPa, w4
+    int coolant = 0;         // deg C + 100, b195 (0: none; 180 while its sensor reports an error)
+    int air = 0;             // deg C + 100, b196 (0: none)
+    int startChoke = 0;      // 0.1 s, w25
+    int tpShare = 0;         // %, b198: how much of the injection load comes from TP
+    int gear = 0;            // b197 (255: none)
+    int gearVoltage = 0;     // mV, w37
+    int gearRatio = 0;       // w38
+    int lambdaVoltage = 0;   // mV, w7 (0xFFFF: not reported)
+    int saveCounter = 0;     // w50
     // 0.1 AFR, b203..b206; a channel byte of 255 (channel missing) takes lambda 1 (channels 2 and 3) or lambda 2
     // (channel 4), and the count is 1 plus the channels 2 to 4 that are present.
     std::array<int, 4> lambda{};
     int lambdaCount = 1;
+    bool limiterIgn = false, limiterJet = false, limiterRetard = false;                    // b176 bits 2, 3, 4
     bool tpsError = false, iapError = false, pressureError = false, engineRunning = false;  // b178 bits 0..3
+    bool baseAdvance = false;                                                              // b177 bit 3
     bool throttleByServo = false;                                                          // b179 bit 0
     bool secondTps = false;                                                                // b182 bit 0
+    bool idleTpsRange = false, idleControlBand = false;  // b180 bits 3, 4: the idle regulation's state
     bool map0UsesIap = false, map1UsesIap = false, secondAdvanceMap = false;               // b180 bits 5, 6, 7
+    bool launchBySpeed = false;  // b211 not 0: the launch and acceleration-limit values are speed-based
     int tpsMillivolts = 0;  // the throttle sensor's voltage, w6: the TP calibration takes it
     // The knob in launch-control mode: acceleration threshold (b212, x 100 while b211 is 0), proportional effect
-    // (b213), speed of return (b214), and its offsets to the launch-control settings (b215..b218, signed).
+    // (b213), speed of return (b214), and its offsets to the threshold, effect, return and minimum advance
+    // (b215..b218, signed).
     int potiThreshold = 0, potiEffect = 0, potiReturn = 0;
     std::array<int, 4> potiOffsets{};
+    int accMinAdvance = 0;     // the acceleration limit's minimum advance in degrees, b219 - 60
+    int changedBlockMask = 0;  // w56
+    // Minutes; kLiveTimeUnknown until a frame reports them. A frame reports one of the two (b176 bit 5 chooses);
+    // the other keeps its value.
+    int hourMeter = kLiveTimeUnknown;
+    int lastOvervoltage = kLiveTimeUnknown;
 };
 
+// The values of one frame; the hour meter and the overvoltage time as this frame reports them (the other unknown).
 [[nodiscard]] LiveValues DecodeLiveValues(const LiveBlock& block);
+// The values of a live display pass: the frame's, with the coolant taken as 80 deg C while its sensor (not switched
+// off) reports an error, and the hour meter or overvoltage time that the frame does not report kept from
+// `previous`. Without live data both times are unknown.
+[[nodiscard]] LiveValues DecodeLiveValues(const LiveBlock& block, bool hasLiveData, const LiveValues& previous);
 
-// Values the live display derives from the block for the monitor variables, by position: 4 fall sensor, 5 blocking,
-// 7 retard limiter, 8 and 25 duty of injectors A and B [%], 10 and 11 mean injection times A and B [us], 20 mean
-// advance, 21..24 advance per cylinder. Positions no one fills stay 0.
+// Values derived from the block for the monitor variables, by position: 4 fall sensor, 5 blocking, 7 retard
+// limiter, 8 and 25 duty of injectors A and B [%], 10 and 11 mean injection times A and B [us], 20 mean advance,
+// 21..24 advance per cylinder. Positions no one fills stay 0.
 inline constexpr int kDerivedLiveCount = 30;
 using DerivedLiveValues = std::array<double, kDerivedLiveCount>;
 

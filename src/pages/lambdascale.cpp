@@ -88,6 +88,9 @@ void PaintLambdaScale(TPageForm& w)
     const int d3 = t3 - t0;
     const int width = std::max(1, w.ImageLambdaColor->Width());
     const int height = w.ImageLambdaColor->Height();
+    const std::array<int, 7> key = {t0, t1, t2, t3, image[kNotation] != 0, width, height};
+    if (key == w.lambdaScalePainted) return;
+    w.lambdaScalePainted = key;
     TCanvas& canvas = w.ImageLambdaColor->Canvas();
     canvas.Pen.Style = psSolid;
     canvas.Pen.Width = 1;

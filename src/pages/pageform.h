@@ -31,6 +31,8 @@ inline constexpr int kMapEditorIds = 65;
 // Every page is laid out for a sheet of this client size; page contents do not follow a window resize.
 inline constexpr int kDesignPageWidth = 860;
 inline constexpr int kDesignPageHeight = 600;
+// The window's width for the page control and the column of live values beside it.
+inline constexpr int kDesignFormWidth = 1128;
 
 // Page numbers of the page control; hidden pages keep theirs.
 enum PageNumber : int {
@@ -148,6 +150,9 @@ public:
     ImageSet images;                  // settings, device and reference images, change marks
     RepairState repairState;          // fields the last repair derived from the image
     LambdaColorTable lambdaColors{};  // one colour (0xRRGGBB) per mixture step, filled by the lambda scale
+    // What the scale picture was last painted for (thresholds, notation, size): the same picture is not painted
+    // again on every live frame.
+    std::array<int, 7> lambdaScalePainted{-1};
     int currentPage = 0;
     int settingGuard = 0;               // while not 0, control change handlers and most page stores do nothing
     TObject* pendingControl = nullptr;  // the control whose change waits for its commit

@@ -2,6 +2,7 @@
 #include "languages/menutexts.h"
 #include "os/lngtext.h"
 #include "shell/appsettings.h"
+#include "shell/livedisplay.h"
 #include "shell/mainform.h"
 #include "vcl/formlayout.h"
 
@@ -55,4 +56,6 @@ void ApplyLanguage(TMainForm& w)
     UpdateCaption(w);
     // The pages refill their lists that hold language texts.
     RefreshPageCaptions(w);
+    // The live texts take the new language at once, not with the next frame.
+    ShowLiveData(w);
 }

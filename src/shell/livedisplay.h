@@ -13,7 +13,8 @@ class TMainForm;
 void LiveFrameStored(TMainForm& w);
 // A frame played from a recording (block bytes 0..299) enters the block and takes that road.
 void ReplayLiveFrame(TMainForm& w, std::span<const std::uint8_t> blockBytes);
-// The live display pass. It runs after every frame, once at start-up and after a language change; without live
-// data it clears the block, so that every reader sees zeros. No CSV line is written here: this pass also runs
-// when no new frame came.
+// The live display pass: the live values and derived values, then every live label and gauge of the window. It
+// runs after every frame, once at start-up, after a language change, after every store of a page, and once when
+// live data stops; without live data it clears the block, so that every reader sees zeros, and the labels show
+// "---". No CSV line is written and no pickup transfer armed here: this pass also runs when no new frame came.
 void ShowLiveData(TMainForm& w);

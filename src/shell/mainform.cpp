@@ -175,14 +175,15 @@ void TMainForm::BuildForm()
     LabelVersion = Make<TLabel>(nullptr, "LabelVersion");
     LabelVersion->SetBounds(346, 44, 290, 16);
     LabelConnection = Make<TLabel>(nullptr, "LabelConnection");
-    LabelConnection->SetBounds(646, 4, 418, 18);
+    constexpr int kRightEdge = kFormWidth - 6;
+    LabelConnection->SetBounds(646, 4, kRightEdge - 646, 18);
     LabelResult = Make<TLabel>(nullptr, "LabelResult");
-    LabelResult->SetBounds(646, 24, 270, 18);
+    LabelResult->SetBounds(646, 24, kRightEdge - 150 - 646, 18);
     CGaugeProgram = Make<TCGauge>(nullptr, "CGaugeProgram");
-    CGaugeProgram->SetBounds(920, 24, 144, 18);
+    CGaugeProgram->SetBounds(kRightEdge - 144, 24, 144, 18);
     CGaugeProgram->SetForeColor(clNavy);
     LabelCongruence = Make<TLabel>(nullptr, "LabelCongruence");
-    LabelCongruence->SetBounds(646, 44, 418, 18);
+    LabelCongruence->SetBounds(646, 44, kRightEdge - 646, 18);
 
     // The settings pages at their design size, and the controls beside them.
     BuildPageControl(*this, 0, kTopStrip);
@@ -432,6 +433,8 @@ void TMainForm::Timer1Timer(TObject*)
     }
     // 19. The live player's records that are due.
     if (recording.State() == kRecPlaying) PlaybackTick(*this);
+    // The display that showed live data is cleared once neither a unit nor a recording feeds it any more.
+    if (liveShown && !HasLiveData(*this)) ShowLiveData(*this);
     // What went wrong with a recording or the CSV log during this step.
     ShowPendingMessages(*this);
 }

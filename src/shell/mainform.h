@@ -14,6 +14,7 @@
 #include "link/livedata.h"
 #include "link/liverecording.h"
 #include "monitors/pickup.h"
+#include "link/livetexts.h"
 #include "os/clock.h"
 #include "os/settingsdir.h"
 #include "pages/pages.h"
@@ -27,7 +28,7 @@
 
 inline constexpr int kMainTimerMs = 55;
 // The main window's client area (the player box, when shown, adds to its height).
-inline constexpr int kFormWidth = 1070;
+inline constexpr int kFormWidth = kDesignFormWidth;
 inline constexpr int kFormHeight = 700;  // the page control at its design size, below the top strip
 inline constexpr int kTmrPerTick = 50;
 
@@ -195,6 +196,15 @@ public:
     std::array<int, 12> savedPlaces{};  // design-time Left and Top of the six swing controls
     // The pickup monitor's window is shown and not paused: every live request asks the unit for samples.
     bool pickupWanted = false;
+    // The live display: what its labels and gauges show, the controls it found by name (null where no page made
+    // one), the values it derives for the monitor variables, and whether the last pass showed live data.
+    LiveTexts liveTexts;
+    std::array<TLabel*, kLiveLabelCount> liveLabels{};
+    std::array<TCGauge*, kLiveGaugeCount> liveGauges{};
+    DerivedLiveValues derivedLiveValues{};
+    bool liveShown = false;
+    // The external monitor's variables take each pass's values (filled by the monitor windows).
+    std::function<void()> updateMonitorVariables;
     os::SettingsFolder settingsFolder;
     std::unique_ptr<TIniFile> ini;     // application.ini, open for the window's whole life
     std::filesystem::path iniPath;     // application.ini

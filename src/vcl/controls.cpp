@@ -175,8 +175,11 @@ void TControl::ApplyPalette()
     m_widget->setPalette(pal);
 }
 
+// Setting what a control already shows changes nothing and draws nothing: the live display sets every value on
+// every frame.
 void TControl::SetColor(TColor color)
 {
+    if (m_colorSet && m_color == color) return;
     m_color = color;
     m_colorSet = true;
     ApplyPalette();
@@ -191,6 +194,7 @@ void TControl::RestoreColor(TColor color, bool set, const QPalette& palette)
 
 void TControl::SetFontColor(TColor color)
 {
+    if (m_fontColorSet && m_fontColor == color) return;
     m_fontColor = color;
     m_fontColorSet = true;
     ApplyPalette();
@@ -199,6 +203,7 @@ void TControl::SetFontColor(TColor color)
 void TControl::SetFontSize(int points)
 {
     QFont font = m_widget->font();
+    if (font.pointSize() == std::max(1, points)) return;
     font.setPointSize(std::max(1, points));
     m_widget->setFont(font);
 }
@@ -250,6 +255,7 @@ TLabel::TLabel(QWidget* parent) : TControl(new QLabel(parent)), m_label(static_c
 
 void TLabel::SetCaption(std::string_view caption)
 {
+    if (caption == m_caption) return;
     m_caption = caption;
     // '&' marks an accelerator in captions; a label shows "&&" as one '&'.
     QString text = Q(caption);
@@ -272,14 +278,28 @@ void TLabel::SetColor(TColor color)
 
 void TLabel::SetTransparent(bool transparent)
 {
+    if (transparent == m_transparent) return;
     m_transparent = transparent;
     m_label->setAutoFillBackground(!transparent);
 }
 
+namespace {
+Qt::Alignment verticalAlignment(TLabel::Layout layout)
+{
+    return layout == TLabel::Layout::Top ? Qt::AlignTop : layout == TLabel::Layout::Bottom ? Qt::AlignBottom : Qt::AlignVCenter;
+}
+}  // namespace
+
 void TLabel::SetAlignment(int alignment)
 {
     const Qt::Alignment h = alignment == 1 ? Qt::AlignRight : alignment == 2 ? Qt::AlignHCenter : Qt::AlignLeft;
-    m_label->setAlignment(h | Qt::AlignVCenter);
+    m_label->setAlignment(h | verticalAlignment(m_layout));
+}
+
+void TLabel::SetLayout(Layout layout)
+{
+    m_layout = layout;
+    m_label->setAlignment((m_label->alignment() & Qt::AlignHorizontal_Mask) | verticalAlignment(layout));
 }
 
 void TLabel::SetWordWrap(bool wrap) { m_label->setWordWrap(wrap); }
@@ -964,12 +984,14 @@ TCGauge::TCGauge(QWidget* parent) : TControl(new GaugeWidget(parent, this))
 
 void TCGauge::SetMinValue(int value)
 {
+    if (value == m_min) return;
     m_min = value;
     Repaint();
 }
 
 void TCGauge::SetMaxValue(int value)
 {
+    if (value == m_max) return;
     m_max = value;
     Repaint();
 }
@@ -993,18 +1015,21 @@ int TCGauge::PercentDone() const
 
 void TCGauge::SetForeColor(TColor color)
 {
+    if (color == m_foreColor) return;
     m_foreColor = color;
     Repaint();
 }
 
 void TCGauge::SetBackColor(TColor color)
 {
+    if (color == m_backColor) return;
     m_backColor = color;
     Repaint();
 }
 
 void TCGauge::SetShowText(bool show)
 {
+    if (show == m_showText) return;
     m_showText = show;
     Repaint();
 }

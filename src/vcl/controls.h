@@ -127,6 +127,8 @@ public:
     void SetTransparent(bool transparent);
     [[nodiscard]] bool Transparent() const { return m_transparent; }
     void SetAlignment(int alignment);  // 0 left, 1 right, 2 centre
+    enum class Layout { Top, Center, Bottom };
+    void SetLayout(Layout layout);  // where the text stands in a label taller than it
     void SetWordWrap(bool wrap);
     // While on, the label's width follows its caption (set now and at every caption change), so that controls
     // placed after its right edge never cover its text.
@@ -136,6 +138,7 @@ private:
     QLabel* m_label;
     bool m_transparent = true;
     bool m_autoSize = false;
+    Layout m_layout = Layout::Center;
 };
 
 class TButton final : public TControl {

@@ -15,7 +15,7 @@ protected:
         w.pageHooks.noteImageChangeAndProgram = [this] { ++commits; };
         BuildPageControl(w, 0, 66);
         BuildAllPages(w);
-        w.SetClientSize(1070, 720);
+        w.SetClientSize(kDesignFormWidth, 720);
         w.initialised = 1;
     }
     // Makes the window real (offscreen), so that Qt lays out the sheets and focus moves as for a person.

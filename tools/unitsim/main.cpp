@@ -113,7 +113,11 @@ int main(int argc, char** argv)
     std::printf("simulated unit on %s (key %d, %d baud)\nstart the program with KELVORA_PORTS=200=%s\n",
                 sim.slavePath().c_str(), config.key, config.baud, path.c_str());
     std::fflush(stdout);
-    while (!g_stop) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    // An engine on the road, its values moving twice a second.
+    for (int tick = 0; !g_stop; ++tick) {
+        if (tick % 5 == 0) sim.setRunningEngine(tick / 5);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
     if (!link.empty()) {
         std::error_code ec;
         std::filesystem::remove(link, ec);

@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <stdexcept>
 
 #include "link/frames.h"
@@ -394,6 +396,81 @@ void UnitSim::setLiveBytes(int at, const std::vector<std::uint8_t>& bytes)
         std::erase_if(m_liveBytes, [k](const auto& entry) { return entry.first == k; });
         m_liveBytes.emplace_back(k, bytes[i]);
     }
+}
+
+void UnitSim::setRunningEngine(int step)
+{
+    // Block positions as the program reads them: word w is answer bytes 2w - 1 (high) and 2w, byte k answer
+    // byte k - 1.
+    auto word = [this](int w, int value) {
+        setLiveBytes(2 * w - 1, {static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value & 0xFF)});
+    };
+    auto byte = [this](int k, int value) { setLiveBytes(k - 1, {static_cast<std::uint8_t>(value)}); };
+    const double phase = std::sin(step * 0.35);
+    const int rpm = 4200 + static_cast<int>(1800 * phase);
+    const int tps = 240 + static_cast<int>(160 * phase);  // 0.1 %
+    // Sensors: AP, IAP, gas handle, lambda, coolant, air, battery (mV and their values).
+    word(2, rpm);
+    word(3, 4080);
+    word(4, 1008);
+    word(5, 2140);
+    word(6, 900 + tps * 3);
+    word(7, 450 + static_cast<int>(60 * phase));
+    word(8, 1320);
+    word(9, 2480);
+    word(10, 13900 + (step % 3) * 100);
+    word(13, 1210);
+    word(14, 1200);
+    word(11, 2500);
+    word(12, 2500);
+    word(15, 2470);
+    word(16, 12);  // programmings
+    word(26, 350);
+    word(27, 350);
+    word(28, 35);
+    word(29, 12);
+    word(30, 8);
+    word(32, 1040);
+    word(33, 1025);
+    word(34, 1000);
+    word(45, 1000);
+    word(51, 1010);
+    word(36, rpm / 48);  // speed rear, km/h
+    word(65, rpm / 48 - 1);
+    word(37, 2730);      // gear sensor
+    word(38, 46);
+    for (int g = 0; g < 6; ++g) word(39 + g, std::array{120, 85, 64, 52, 46, 41}[static_cast<std::size_t>(g)]);
+    word(46, 64);
+    word(47, tps);
+    word(49, 40);
+    word(57, tps);
+    word(58, 32);  // dwell 3.2 ms
+    for (int c = 0; c < 4; ++c) word(59 + c, 38);
+    word(66, 116);                           // slip 1.16 %
+    word(68, 12345);                         // hour meter, minutes
+    word(69, 640 + static_cast<int>(90 * phase));
+    word(79, 1830);
+    word(83, 0xFFFF);                        // no second throttle sensor
+    byte(175, 0x55);                         // no fall, blocking, start limiter or shift switch active
+    byte(176, 0xC1);                         // both servos ready, tacho input quiet
+    byte(177, 0x60);                         // crank and cam pickups see their signals
+    byte(178, 0x08);                         // the engine runs
+    byte(181, 0x01);                         // input 1 grounded
+    for (int c = 0; c < 4; ++c) byte(183 + c, 26 + static_cast<int>(4 * phase));
+    for (int c = 0; c < 4; ++c) byte(187 + c, 38 + static_cast<int>(12 * phase));  // 0.1 ms
+    byte(195, 188);                          // coolant 88 deg C
+    byte(196, 124);                          // air 24 deg C
+    byte(197, rpm > 5000 ? 4 : 3);           // gear
+    byte(198, 60);
+    byte(199, step % 5 == 0 ? 14 : 16);      // tuning: adding, then OK
+    for (int ch = 1; ch < 4; ++ch) byte(199 + ch, 255);
+    byte(203, 140 + static_cast<int>(8 * phase));  // AFR x 10
+    for (int ch = 1; ch < 4; ++ch) byte(203 + ch, 255);
+    byte(208, 3);   // power out 1: lambda heating full
+    byte(209, 18);  // 2: cooling off
+    byte(220, 40);  // 3: fuel pump on
+    byte(222, 2);   // synchronised
+    byte(230, 62);  // fuel %
 }
 
 std::vector<std::uint8_t> UnitSim::liveAnswer(bool wantsSamples)

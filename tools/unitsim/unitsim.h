@@ -80,6 +80,9 @@ public:
     // Bytes every live answer carries from answer position `at` on (answer byte k is live-block byte k + 1; words
     // are big-endian), over what the unit puts there itself.
     void setLiveBytes(int at, const std::vector<std::uint8_t>& bytes);
+    // Live values of an engine on the road, as setLiveBytes puts them; `step` moves speed, throttle and mixture
+    // along (the demonstration program steps it twice a second).
+    void setRunningEngine(int step);
     // Samples sent after a live answer whose request asks for them (request byte 105 = 1).
     void setPickupSamples(std::vector<std::uint8_t> samples, std::uint8_t type);
     // The other end of the line goes away, as when a USB adapter is pulled. The pseudo-terminal's name may then
