@@ -373,7 +373,10 @@ int CCOMCOM::ProtocolTurn()
         sendPieceTo(m_t, m_port);
         if (sendDone(m_t)) m_linkState.store(kLinkWaiting, std::memory_order_release);
     }
-    return 1;
+    // A piece going out or an answer coming in moves the line, which wakes the wait; without that, the next
+    // look judges the answer's time-out.
+    state = m_linkState.load(std::memory_order_relaxed);
+    return state == kLinkSending || state == kLinkWaiting ? kLineWaitMs : 1;
 }
 
 void CCOMCOM::protocolThreadMain()
@@ -386,11 +389,14 @@ void CCOMCOM::protocolThreadMain()
             // Nothing in a turn is expected to throw; a failure ends the job rather than the program.
             finishJob(kJobFailed);
         }
-        // A new job, a port change and the quit wake the wait early.
-        pollfd p{m_linkWake.get(), POLLIN, 0};
-        if (::poll(&p, 1, waitMs) > 0) {
-            std::uint64_t drained = 0;
-            [[maybe_unused]] const ssize_t n = ::read(m_linkWake.get(), &drained, sizeof drained);
+        // A new job, a port change, the quit and bytes moving on a line wake the wait early.
+        pollfd p[2]{{m_linkWake.get(), POLLIN, 0}, {lineWakeFd(), POLLIN, 0}};
+        if (::poll(p, 2, waitMs) > 0) {
+            for (const pollfd& woken : p) {
+                if (!(woken.revents & POLLIN)) continue;
+                std::uint64_t drained = 0;
+                [[maybe_unused]] const ssize_t n = ::read(woken.fd, &drained, sizeof drained);
+            }
         }
     }
 }

@@ -39,6 +39,8 @@ inline constexpr std::uint32_t kAnswerTimeout = 400;  // TMR
 // The protocol thread's wait without a job: a job, a port change or the quit wakes it at once; pickup samples,
 // which arrive by themselves, are collected every 50 ms.
 inline constexpr int kIdleWaitMs = 1000;
+// The wait while a frame goes out or its answer comes in; the line's movements end it early.
+inline constexpr int kLineWaitMs = 10;
 
 struct JobBlock
 {

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 CCOMIOSYS::CCOMIOSYS(os::LinkClock& tmr, PortLister lister, LinkThreads threads)
-    : m_tmr(tmr), m_lister(std::move(lister)), m_threads(threads)
+    : m_tmr(tmr), m_lineWake(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)), m_lister(std::move(lister)), m_threads(threads)
 {
     if (!m_lister) m_lister = [] { return os::listComPorts(); };
     for (int i = 0; i < kPortCount; ++i) {
@@ -47,6 +47,14 @@ void CCOMIOSYS::WakePort(int port)
     if (fd >= 0) {
         const std::uint64_t one = 1;
         [[maybe_unused]] const ssize_t n = ::write(fd, &one, sizeof one);
+    }
+}
+
+void CCOMIOSYS::lineMoved()
+{
+    if (m_lineWake.isOpen()) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t n = ::write(m_lineWake.get(), &one, sizeof one);
     }
 }
 
@@ -253,14 +261,16 @@ bool CCOMIOSYS::PortTurn(CCOM& com, int waitMs)
         [[maybe_unused]] const std::size_t written =
             com.file.write(std::span<const std::uint8_t>(com.tx.bytes.data(), static_cast<std::size_t>(count)), 100);
         com.tx.count.store(0, std::memory_order_release);
+        lineMoved();
     }
     const std::size_t waiting = com.file.bytesWaiting();
     if (waiting > 0) {
-        com.ring.fill(waiting, [&](std::span<std::uint8_t> into) {
+        const std::size_t taken = com.ring.fill(waiting, [&](std::span<std::uint8_t> into) {
             com.receiving.store(true);
             return com.file.read(into);
         });
         com.receiving.store(false);
+        if (taken > 0) lineMoved();
     }
     // A port that went away (adapter pulled, other end of a pty closed) is closed rather than polled in a spin,
     // and says so: the link treats it as a lost unit.

@@ -97,15 +97,20 @@ public:
 protected:
     os::LinkClock& m_tmr;
     std::atomic<bool> m_quit{false};
+    // Readable whenever a port thread moved bytes on the line (received some, or wrote a piece), so that the
+    // link's protocol thread waits for an answer without looking every millisecond.
+    [[nodiscard]] int lineWakeFd() const { return m_lineWake.get(); }
     [[nodiscard]] bool isStepped() const { return m_threads == LinkThreads::Stepped; }
 
 private:
     void portThreadMain(CCOM& com);
     bool startThread(CCOM& com);
     void closeNow(CCOM& com);
+    void lineMoved();
 
     std::array<std::unique_ptr<CCOM>, kPortCount> m_ports;
     std::array<os::UniqueFd, kPortCount> m_wake;  // eventfd per port, made on the first open, kept to the end
+    os::UniqueFd m_lineWake;                      // eventfd, made by the constructor
     PortLister m_lister;
     LinkThreads m_threads;
     std::uint32_t m_lastEnumeration = 0;
