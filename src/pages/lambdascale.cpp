@@ -112,7 +112,8 @@ void PaintLambdaScale(TPageForm& w)
     };
     label(LambdaThresholdText(t0, lambda), 0, clWhite, clBlack);
     const std::string last = LambdaThresholdText(t3, lambda);
-    label(last, width - canvas.TextWidth(last), clWhite, clBlack);
+    // The shadow stands one pixel right of the text: the last value keeps both inside the picture.
+    label(last, width - canvas.TextWidth(last) - 1, clWhite, clBlack);
     for (int t : {t1, t2}) {
         const std::string text = LambdaThresholdText(t, lambda);
         label(text, width * (t - t0) / d3 - canvas.TextWidth(text) / 2, clBlack, clWhite);
