@@ -15,7 +15,8 @@ namespace {
 constexpr int kRangeBelowGauge = 17;
 constexpr int kScaleBelowRange = 12;
 
-// Controls are looked up by name until a page has made them; pages make theirs once, at start.
+// Controls are looked up by name until a page has made them; the names still missing are looked up again only
+// when the window has made new components, not on every frame.
 template <class T, std::size_t N>
 void FindLiveControls(const TMainForm& w, std::array<T*, N>& controls, const std::string_view (&names)[N])
 {
@@ -25,8 +26,11 @@ void FindLiveControls(const TMainForm& w, std::array<T*, N>& controls, const std
 
 void ApplyLiveTexts(TMainForm& w)
 {
-    FindLiveControls(w, w.liveLabels, kLiveLabelNames);
-    FindLiveControls(w, w.liveGauges, kLiveGaugeNames);
+    if (w.ComponentCount() != w.liveControlsLookedUpAt) {
+        FindLiveControls(w, w.liveLabels, kLiveLabelNames);
+        FindLiveControls(w, w.liveGauges, kLiveGaugeNames);
+        w.liveControlsLookedUpAt = w.ComponentCount();
+    }
     for (int i = 0; i < kLiveLabelCount; ++i) {
         TLabel* label = w.liveLabels[static_cast<std::size_t>(i)];
         const LiveLabelView& view = w.liveTexts.Label(i);

@@ -13,8 +13,8 @@
 #include "link/identity.h"
 #include "link/livedata.h"
 #include "link/liverecording.h"
-#include "monitors/pickup.h"
 #include "link/livetexts.h"
+#include "monitors/pickup.h"
 #include "os/clock.h"
 #include "os/settingsdir.h"
 #include "pages/pages.h"
@@ -201,6 +201,7 @@ public:
     LiveTexts liveTexts;
     std::array<TLabel*, kLiveLabelCount> liveLabels{};
     std::array<TCGauge*, kLiveGaugeCount> liveGauges{};
+    std::size_t liveControlsLookedUpAt = 0;  // the component count when the missing ones were last looked up
     DerivedLiveValues derivedLiveValues{};
     bool liveShown = false;
     // The external monitor's variables take each pass's values (filled by the monitor windows).

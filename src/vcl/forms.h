@@ -120,6 +120,8 @@ public:
     }
     // The first component made with that name, or null.
     [[nodiscard]] TComponent* FindComponent(std::string_view name) const;
+    // Components are made and kept for the form's life: a count that did not change means no new names.
+    [[nodiscard]] std::size_t ComponentCount() const { return m_components.size(); }
     // Moves the focus to the control after `current` in tab order that can take it; false when there is none.
     bool SelectNext(TControl* current);
 
