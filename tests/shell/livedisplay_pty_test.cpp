@@ -1,6 +1,7 @@
 // The live display of the main window against the simulated unit: what the unit sends shows in the tick that
-// stores the frame, silence clears it, and the unit sees the tuning switch and the pickup monitor's wish in its
-// live requests. Under Xvfb (the test shell_xvfb) also pictures of the window with a running engine.
+// stores the frame, silence clears it, and the unit sees the tuning switch in its live requests (the pickup
+// monitor's wish: pickup_pty_test). Under Xvfb (the test shell_xvfb) also pictures of the window with a running
+// engine.
 #include <QApplication>
 #include <QGuiApplication>
 
@@ -86,7 +87,7 @@ TEST_F(LiveDisplayTest, WhatTheUnitSendsShowsInTheTickThatStoresItAndSilenceClea
     for (int k = 0; k < kLiveBlockLength; ++k) ASSERT_EQ(block().Monb(k), 0) << k;
 }
 
-TEST_F(LiveDisplayTest, TheUnitSeesTheTuningSwitchAndThePickupMonitorsWish)
+TEST_F(LiveDisplayTest, TheUnitSeesTheTuningSwitch)
 {
     connect();
     std::vector<std::uint8_t> request = nextLiveRequest();
@@ -102,24 +103,9 @@ TEST_F(LiveDisplayTest, TheUnitSeesTheTuningSwitchAndThePickupMonitorsWish)
     EXPECT_EQ(request[0], 1);
     EXPECT_EQ(request[105], 0);
 
-    // The pickup monitor's window shows and is not paused: the unit is asked for samples and sends them after
-    // its answer; the link hands the checked block over.
-    std::vector<std::uint8_t> samples(64);
-    for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<std::uint8_t>(i * 7 + 3);
-    sim->setPickupSamples(samples, 1);
-    form->pickupWanted = true;
-    request = nextLiveRequest();
-    EXPECT_EQ(request[105], 1);
-    PickupSampleBlock taken;
-    ASSERT_TRUE(runUntil([&] { return form->link->TakePickupBlock(taken); }));
-    EXPECT_EQ(taken.type, 1);
-    EXPECT_TRUE(std::equal(samples.begin(), samples.end(), taken.data.begin()));
-
     form->MenuLadeniOnClick(nullptr);
-    form->pickupWanted = false;
     request = nextLiveRequest();
     EXPECT_EQ(request[0], 0);
-    EXPECT_EQ(request[105], 0);
 }
 
 // Pictures of the window with a running engine, in English and German, for a person to look at
