@@ -197,15 +197,12 @@ public:
     // The pickup monitor's window is shown and not paused: every live request asks the unit for samples.
     bool pickupWanted = false;
     // The live display: what its labels and gauges show, the controls it found by name (null where no page made
-    // one), the values it derives for the monitor variables, and whether the last pass showed live data.
+    // one), and whether the last pass showed live data.
     LiveTexts liveTexts;
     std::array<TLabel*, kLiveLabelCount> liveLabels{};
     std::array<TCGauge*, kLiveGaugeCount> liveGauges{};
     std::size_t liveControlsLookedUpAt = 0;  // the component count when the missing ones were last looked up
-    DerivedLiveValues derivedLiveValues{};
     bool liveShown = false;
-    // The external monitor's variables take each pass's values (filled by the monitor windows).
-    std::function<void()> updateMonitorVariables;
     os::SettingsFolder settingsFolder;
     std::unique_ptr<TIniFile> ini;     // application.ini, open for the window's whole life
     std::filesystem::path iniPath;     // application.ini
