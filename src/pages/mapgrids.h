@@ -76,6 +76,3 @@ inline constexpr GridBinding kServoGrids[] = {
     {kServoEditorId, 0, Cell::Byte, 4258, 10, 15, 1, true},
     {kServoEditorId, 1, Cell::Byte, 4108, 10, 15, 1, true},
 };
-inline constexpr GridBinding kTuningGrids[] = {
-    {kTuningEditorId, 0, Cell::Byte, 4587, 5, 5, 1, true},
-};

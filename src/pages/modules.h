@@ -14,3 +14,4 @@ extern const PageModule kPositionPage;
 extern const PageModule kSensorsPage;
 extern const PageModule kSyncPage;
 extern const PageModule kIndependentModule;
+extern const PageModule kTuningPage;

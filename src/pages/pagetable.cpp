@@ -8,7 +8,6 @@ constexpr int kCorrectionEditors[] = {6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17
 constexpr int kServoEditors[] = {kServoEditorId};
 constexpr int kIdleEditors[] = {2, 19};
 constexpr int kPowerOutEditors[] = {25, 26, 27, 28, 29, 48, 49, 50, 51, 52, 60, 61, 62, 63, 64};
-constexpr int kTuningEditors[] = {kTuningEditorId};
 constexpr int kTrackingEditors[] = {20, 21, 22, 23, 24};
 
 constexpr PageModule kCorrectionsPending{
@@ -23,8 +22,6 @@ constexpr PageModule kPowerOutPending{
     .sheetName = "TabSheet_PowerOut", .caption = "Power outputs", .editorIds = kPowerOutEditors};
 constexpr PageModule kRacePending{.sheetName = "TabSheet_Race", .caption = "Race"};
 constexpr PageModule kGearPending{.sheetName = "TabSheet_Gear", .caption = "Gear"};
-constexpr PageModule kTuningPending{
-    .sheetName = "TabSheet_Ladeni", .caption = "Tuning", .grids = kTuningGrids, .editorIds = kTuningEditors};
 constexpr PageModule kKnockPage{.sheetName = "TabSheet_Knock", .caption = "Knock"};
 constexpr PageModule kTrackingPending{
     .sheetName = "TabSheet_Tracking", .caption = "Traction", .editorIds = kTrackingEditors};
@@ -48,7 +45,7 @@ const std::array<const PageModule*, kPageCount + 1> kPageModules = {
     &kRacePending,         // 11
     &kGearPending,         // 12
     &kN2OPage,             // 13
-    &kTuningPending,       // 14
+    &kTuningPage,          // 14
     &kKnockPage,           // 15, hidden
     &kTrackingPending,     // 16
     &kCruisePending,       // 17

@@ -7,6 +7,7 @@
 #include "os/files.h"
 #include "os/lngtext.h"
 #include "pages/mapside.h"
+#include "pages/tuningpage.h"
 #include "settings/settingsreader.h"
 #include "settings/settingswriter.h"
 #include "shell/about.h"
@@ -396,6 +397,7 @@ void TMainForm::MenuLadeniOnClick(TObject*)
 {
     if (auto* box = static_cast<TCheckBox*>(FindComponent("CheckBoxLadeniPovoleno")))
         box->SetChecked(!box->Checked());
+    ShowTuningState(*this);
 }
 
 void TMainForm::MenuMonitorPlayerClick(TObject*)

@@ -4,6 +4,7 @@
 
 #include "mapeditor/tab.h"
 #include "pagefixture.h"
+#include "pages/mapside.h"
 #include "vcl/dialogs.h"
 
 namespace {
@@ -84,6 +85,7 @@ TEST_F(Framework, ReReadRefreshesTheSheetsOverItsBytesOnly)
     w.mapEditors[kInjectionEditorId] = injection.get();
     w.mapEditors[kTuningEditorId] = tuning.get();
     for (int i = 0; i < RS_LEN_EXE; ++i) w.images.image[std::size_t(i)] = std::uint8_t(i * 7 + 3);
+    w.images.image[kImageLambdaNotation] = 0;  // the tuning map shows the stored AFR
     // Which editors were marked for a redraw since the last look.
     auto redraws = [&] {
         std::vector<int> marked;
@@ -119,7 +121,7 @@ TEST_F(Framework, ReReadRefreshesTheSheetsOverItsBytesOnly)
     // A re-read that brings the bytes the sheets show already marks no editor for redraw.
     CopyImageRangeToMaps(w, 2700, 3000);
     EXPECT_EQ(redraws(), (std::vector<int>{0, 0, 0, 0, 0, 0}));
-    // Block 17's bytes and the tuning map's block.
+    // Block 17's bytes: the tuning page shows its map again.
     CopyImageRangeToMaps(w, 4500, 4800);
     EXPECT_EQ(redraws(), (std::vector<int>{0, 0, 0, 0, 0, 1}));
     EXPECT_EQ(cell(*tuning, 0, 4, 4), w.images.image[4587 + 24]);

@@ -259,7 +259,8 @@ TEST_F(MainFormTest, NoArchiveAnywhereWarnsOnceAndTheWindowStillWorks)
 TEST_F(MainFormTest, TickKeepsTheSpecialValuesOfTwoEdits)
 {
     auto form = makeStarted();
-    auto* channel = form->Make<TEdit>(nullptr, "EditLadeniKanal");
+    auto* channel = FindControl<TEdit>(*form, "EditLadeniKanal");  // on the tuning page
+    ASSERT_NE(channel, nullptr);
     // The bike page's pulse count.
     auto* pulses = FindControl<TEdit>(*form, "EditRpmPulsu");
     auto* pulsesUpDown = FindControl<TUpDown>(*form, "UpDownRpmPulsu");
