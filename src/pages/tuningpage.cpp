@@ -190,11 +190,9 @@ TTab* editor(const TPageForm& w)
     return w.mapEditors[kTuningEditorId];
 }
 
-std::string_view messageText(int index)
+std::string messageText(const TPageForm& w, int index)
 {
-    for (const MessageRow& row : messageRows())
-        if (row.index == index) return row.text[std::size_t(std::clamp(GetLanguageIndex(), 0, kLanguageCount - 1))];
-    return {};
+    return w.pageHooks.message ? w.pageHooks.message(index) : std::string();
 }
 
 void setShown(TPageForm& w, std::initializer_list<std::string_view> names, bool shown)
@@ -341,7 +339,7 @@ void TuningSourceClick(TPageForm& w, TObject* sender)
     const int stored = w.images.image[kImageTuningSource];
     if (group && stored != 2 && group->ItemIndex() == 2) {
         const SettingGuard guard(w);
-        const int answer = MessageBox(messageText(kMessageMoveCompensation), messageText(MSG_WARNING),
+        const int answer = MessageBox(messageText(w, kMessageMoveCompensation), messageText(w, MSG_WARNING),
                                       MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2 | MB_SYSTEMMODAL);
         if (answer != IDOK) {
             SetRadioIndexQuiet(w, group, stored);
