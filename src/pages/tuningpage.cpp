@@ -131,7 +131,7 @@ constexpr Caption kCaptions[] = {
     {"TabSheet_Ladeni", "###Tuning##Einstellung##Ladění"},
     {"LabelLadeniCaution", "###Caution - For experienced user only!##Achtung - nur für erfahrene Benutzer!##Pozor - jen pro zkušené uživatele!"},
     {"GroupBoxLadeni", "###Tunning##Einstellung##Ladění"},
-    {"CheckBoxLadeniPovoleno", "###Tunning on - parameters of this box will be stored to unit##Einstellung ein - diese Werte werden im Gerät gespeichert##Ladění zapnuto - parametry se uloží do jednotky"},
+    {"CheckBoxLadeniPovoleno", "###Tunning on - parameters of this box will be stored to unit##Einstellung ein - Werte werden im Gerät gespeichert##Ladění zapnuto - parametry se uloží do jednotky"},
     {"RadioGroupLadeniOnByTLS", "###Multifunctional switch##Multifunktionsschalter##Multifunkční spínač"},
     {"RadioGroupLadeniMode", "###Tunning mode##Einstellmodus##Režim ladění"},
     {"RadioGroupTunningSource", "###Tunning source##Einstellquelle##Zdroj ladění"},
