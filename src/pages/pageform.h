@@ -84,8 +84,6 @@ struct PageHooks
     std::function<bool()> unitAnswers;
     // Puts the check mark of a main-menu item (by name) on or off.
     std::function<void(std::string_view item, bool checked)> checkMenuItem;
-    // The injection page's move of the compensation maps into the injection maps (its argument names which).
-    std::function<void(int which)> moveCorrectionsToMaps;
 };
 
 // The map editors as the main window keeps them: at most 75, in creation order, destroyed with the window.

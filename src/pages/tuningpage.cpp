@@ -11,6 +11,7 @@
 #include "mapeditor/tab.h"
 #include "os/lngtext.h"
 #include "pages/commit.h"
+#include "pages/injectionpage.h"
 #include "pages/mapside.h"
 #include "pages/modules.h"
 #include "pages/pages.h"
@@ -338,14 +339,18 @@ void TuningSourceClick(TPageForm& w, TObject* sender)
     auto* group = static_cast<TRadioGroup*>(sender);
     const int stored = w.images.image[kImageTuningSource];
     if (group && stored != 2 && group->ItemIndex() == 2) {
-        const SettingGuard guard(w);
-        const int answer = MessageBox(messageText(w, kMessageMoveCompensation), messageText(w, MSG_WARNING),
-                                      MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2 | MB_SYSTEMMODAL);
-        if (answer != IDOK) {
-            SetRadioIndexQuiet(w, group, stored);
-            return;
+        {
+            const SettingGuard guard(w);
+            const int answer = MessageBox(messageText(w, kMessageMoveCompensation), messageText(w, MSG_WARNING),
+                                          MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2 | MB_SYSTEMMODAL);
+            if (answer != IDOK) {
+                SetRadioIndexQuiet(w, group, stored);
+                return;
+            }
         }
-        if (w.pageHooks.moveCorrectionsToMaps) w.pageHooks.moveCorrectionsToMaps(kCompensationToMaps);
+        // The move commits and stores this page with it: the moved maps and the new source are one undo step.
+        MoveCorrectionsToMaps(w, kCompensationToMaps);
+        return;
     }
     NotePendingChange(w, sender, kChangeNow);
 }

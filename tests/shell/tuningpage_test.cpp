@@ -250,24 +250,40 @@ TEST_F(TuningPageTest, ControlsFollowModeSourceAndCylinders)
 TEST_F(TuningPageTest, PermanentTuningAsksFirst)
 {
     auto* source = control<TRadioGroup>("RadioGroupTunningSource");
-    int moved = 0;
-    form->pageHooks.moveCorrectionsToMaps = [&](int which) { moved = which; };
+    // One cell of the first TP map and of the IAP map, each with its compensation.
+    Image& image = form->images.image;
+    const int tpMap = kInjectionGrids[0].address, tpComp = kInjectionGrids[4].address;
+    const int iapMap = kInjectionGrids[6].address, iapComp = kInjectionGrids[7].address;
+    setImageWord(image, tpMap + 3, 1000);
+    image[std::size_t(tpComp + 3)] = 50;
+    setImageWord(image, iapMap + 3, 1000);
+    image[std::size_t(iapComp + 3)] = 120;
+    image[3834] = 0;  // the pressure compensation does not correct the resulting time
+    ShowImageOnPages(*form, 1);
+    const Image untouched = image;
+    form->ResetUndo();
     dialogs.AnswerMessage(IDCANCEL);
     source->SetItemIndex(2);
     ASSERT_EQ(dialogs.Messages().size(), 1u);
     EXPECT_EQ(dialogs.Messages()[0].caption, "Warning");
     EXPECT_EQ(dialogs.Messages()[0].flags & MB_DEFBUTTON2, MB_DEFBUTTON2);
     EXPECT_EQ(source->ItemIndex(), 0);
-    EXPECT_EQ(form->images.image[kImageTuningSource], 0);
-    EXPECT_EQ(moved, 0);
+    EXPECT_EQ(image, untouched);
     dialogs.AnswerMessage(IDOK);
     source->SetItemIndex(2);
-    EXPECT_EQ(moved, 3);
+    EXPECT_EQ(imageWord(image, tpMap + 3), 500);
+    EXPECT_EQ(image[std::size_t(tpComp + 3)], 100);
+    EXPECT_EQ(imageWord(image, iapMap + 3), 1200);
+    EXPECT_EQ(image[std::size_t(iapComp + 3)], 100);
     EXPECT_EQ(form->images.image[kImageTuningSource], 2);
     EXPECT_EQ(source->Color(), clRed);
     // Already permanent: nothing to ask.
     TuningSourceClick(*form, source);
     EXPECT_EQ(dialogs.Messages().size(), 2u);
+    form->SpeedButtonZpetClick(nullptr);  // one undo step takes the move and the source back
+    EXPECT_EQ(image, untouched);
+    EXPECT_FALSE(form->undoRing.CanUndo());
+    EXPECT_EQ(source->ItemIndex(), 0);
 }
 
 TEST_F(TuningPageTest, Screenshot)
