@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
+#include <QPointer>
 #include <map>
 #include <memory>
 #include <vector>
@@ -29,6 +30,39 @@ constexpr unsigned kFirstPrivate = 0xC000;
 QClipboard* systemClipboard()
 {
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr;
+}
+
+// What the clipboard holds, kept until it changes. On X11 every look at the clipboard asks the display server (who
+// owns the selection, which types it offers) and waits for the answer; the map editors look on every timer tick to
+// set their paste buttons. Qt reports every change of the clipboard, ours or another program's.
+struct OfferedFormats
+{
+    QPointer<QClipboard> source;
+    QMetaObject::Connection changed;
+    bool known = false;
+    bool text = false, image = false;
+    QStringList mimeTypes;
+};
+
+const OfferedFormats* offeredFormats()
+{
+    static OfferedFormats offered;
+    QClipboard* clipboard = systemClipboard();
+    if (!clipboard) return nullptr;
+    if (offered.source != clipboard) {
+        QObject::disconnect(offered.changed);
+        offered.source = clipboard;
+        offered.changed = QObject::connect(clipboard, &QClipboard::dataChanged, [] { offered.known = false; });
+        offered.known = false;
+    }
+    if (!offered.known) {
+        const QMimeData* data = clipboard->mimeData();
+        offered.text = data && data->hasText();
+        offered.image = data && data->hasImage();
+        offered.mimeTypes = data ? data->formats() : QStringList{};
+        offered.known = true;
+    }
+    return &offered;
 }
 
 }  // namespace
@@ -114,13 +148,12 @@ void TClipboard::Assign(const TBitmap& picture)
 
 bool TClipboard::HasFormat(unsigned format) const
 {
-    const QClipboard* clipboard = systemClipboard();
-    const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
-    if (!data) return false;
-    if (format == CF_TEXT) return data->hasText();
-    if (format == CF_BITMAP) return data->hasImage();
+    const OfferedFormats* offered = offeredFormats();
+    if (!offered) return false;
+    if (format == CF_TEXT) return offered->text;
+    if (format == CF_BITMAP) return offered->image;
     const std::string mime = MimeType(format);
-    return !mime.empty() && data->hasFormat(vcl::Q(mime));
+    return !mime.empty() && offered->mimeTypes.contains(vcl::Q(mime));
 }
 
 std::optional<std::string> TClipboard::Text(std::size_t maxBytes) const

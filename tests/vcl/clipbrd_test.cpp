@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 #include "vcl/graphics.h"
 
 TEST(Clipboard, PrivateFormatsAreNamedMimeTypes)
@@ -47,4 +50,24 @@ TEST(Clipboard, OneSessionPutsBothFormats)
     clip.Close();
     EXPECT_TRUE(clip.HasFormat(CF_BITMAP));
     EXPECT_FALSE(clip.HasFormat(CF_TEXT));
+}
+
+TEST(Clipboard, ChangesMadePastTheLayerAreSeenAtOnce)
+{
+    // What the clipboard offers is kept between looks; a change by another program (here Qt's own clipboard, as the
+    // display server hands it over) must show at the next look.
+    const unsigned id = TClipboard::RegisterClipboardFormat("CF_QUORVANE_SHEET");
+    TClipboard& clip = Clipboard();
+    ASSERT_TRUE(clip.Open());
+    clip.Clear();
+    clip.SetFormatData(id, "sheet");
+    clip.Close();
+    EXPECT_TRUE(clip.HasFormat(id));
+    EXPECT_FALSE(clip.HasFormat(CF_TEXT));
+    QGuiApplication::clipboard()->setText("from elsewhere");
+    EXPECT_FALSE(clip.HasFormat(id));
+    EXPECT_TRUE(clip.HasFormat(CF_TEXT));
+    QGuiApplication::clipboard()->clear();
+    EXPECT_FALSE(clip.HasFormat(CF_TEXT));
+    EXPECT_FALSE(clip.HasFormat(id));
 }
