@@ -227,12 +227,14 @@ struct Text
 };
 
 // Draws a group of texts centred in their boxes (2 px right of centre), all at the font's size or, when the
-// widest does not fit its box, without their units (the axis label names them) and, if that is not enough, at the
+// widest does not fit its box with a gap to the next, without their units (the axis label names them) and, if that is not enough, at the
 // largest smaller size at which every one fits.
 void writeGroup(TCanvas& c, std::vector<Text>& texts, const TRect& clip)
 {
     if (texts.empty()) return;
-    auto room = [](const Text& t) { return t.x1 - t.x0 - 2; };
+    // A text is written 2 px right of centre; it fits when it still ends 3 px inside its box, so that the texts
+    // of neighbouring cells never run together (bold digits reach a pixel or two past their advance).
+    auto room = [](const Text& t) { return t.x1 - t.x0 - 10; };
     std::size_t widest = 0;
     double worst = 0;
     const int asked = c.Font.Size;

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QWidget>
+#include <algorithm>
 #include <filesystem>
 
 #include "mapeditor/tab.h"
@@ -20,6 +21,34 @@ namespace {
 class XvfbPages : public StartedFormTest
 {
 };
+
+// The fewest blank pixel columns between the texts of two neighbouring cells of a row, as the editor drew them.
+int narrowestGapBetweenCellTexts(TTab& tab)
+{
+    tab.dirty |= kDirtyRedraw;
+    tab.Redraw();
+    TBitmap shown = tab.BackBuffer();
+    const TabLayout& L = tab.layout;
+    auto left = [&](int k) { return static_cast<int>(L.cellsLeft + k * L.cellWidth); };
+    auto top = [&](int j) { return static_cast<int>(L.cellsTop + j * L.cellHeight); };
+    auto ink = [&](int x, int y) {
+        const TColor c = shown.Pixel(x, y);
+        return (c & 0xFF) < 128 && ((c >> 8) & 0xFF) < 128 && ((c >> 16) & 0xFF) < 128;
+    };
+    int gap = 1000;
+    for (int j = 0; j < L.visibleRows; ++j)
+        for (int k = 0; k + 1 < L.visibleColumns; ++k) {
+            int last = -1, first = 1 << 20;
+            for (int y = top(j) + 4; y < top(j + 1) - 4; ++y) {  // the texts' band, inside any frame
+                for (int x = left(k) + 1; x < left(k + 1); ++x)
+                    if (ink(x, y)) last = std::max(last, x);
+                for (int x = left(k + 1) + 1; x < left(k + 2); ++x)
+                    if (ink(x, y)) first = std::min(first, x);
+            }
+            if (last >= 0 && first < (1 << 20)) gap = std::min(gap, first - last - 1);
+        }
+    return gap;
+}
 
 }  // namespace
 
@@ -69,6 +98,7 @@ TEST_F(XvfbPages, PagesWithAModelsSettings)
     form->PageControl1Change(form->PageControl1);
     TTab* injection = form->mapEditors[kInjectionEditorId];
     ASSERT_NE(injection, nullptr);
+    EXPECT_GE(narrowestGapBetweenCellTexts(*injection), 6) << "injection times run together";
     for (int sheet : {4, 5, 6, 7}) {
         injection->SelectSheet(sheet);
         ShowImageOnPages(*form, 0);
