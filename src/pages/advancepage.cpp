@@ -4,6 +4,7 @@
 
 #include "os/lngtext.h"
 #include "mapeditor/tab.h"
+#include "pages/captions.h"
 #include "pages/creators.h"
 #include "pages/mapgrids.h"
 #include "pages/mapside.h"
@@ -23,6 +24,9 @@ constexpr int kIapWords = 1001;  // per map 10 words of intake pressure points, 
 constexpr int kChannels = 2680;
 constexpr int kColumns = 15, kRows = 10;
 
+constexpr CaptionRow kAdvanceCaptions[] = {
+    {"TabSheet_Advance", {"Advance", "Vorzündung", "Předstih"}},
+};
 constexpr std::string_view kPickupText = "###Advance PickUp correction####PickUp korekce předstihu";
 constexpr std::string_view kBaseText = "###Base advance (°)##Base advance (°)##Základní předstih (°)";
 
@@ -128,6 +132,7 @@ void placeRow(TPageForm& w)
 
 void AdvancePageCaptions(TPageForm& w)
 {
+    ApplyCaptions(w, kAdvanceCaptions);
     if (auto* l = FindControl<TLabel>(w, "LabelAdvCylinders")) l->SetCaption(CylinderCorrectionText(w.images.image));
     if (auto* l = FindControl<TLabel>(w, "LabelAdvPickup")) l->SetCaption(GetLngText(kPickupText));
     if (auto* l = FindControl<TLabel>(w, "LabelAdvBase")) l->SetCaption(GetLngText(kBaseText));

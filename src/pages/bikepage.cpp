@@ -9,6 +9,7 @@
 #include "os/cp1250.h"
 #include "os/lngtext.h"
 #include "mapeditor/tab.h"
+#include "pages/captions.h"
 #include "pages/creators.h"
 #include "pages/mapgrids.h"
 #include "pages/mapsheets.h"
@@ -135,7 +136,8 @@ constexpr AxisSetup kMixtureAxis{.name = "AFR", .min = 0, .max = 250, .scale = 0
                                  .colour = 0xA0E0C0};
 constexpr AxisSetup kRpmData{.name = "RPM", .min = 3, .max = 250, .scale = 100.0, .steps = kRpmSteps, .options = 2,
                              .colour = 0xA0E0C0};
-constexpr SheetSpec kLambdaSheet[] = {{"Lambda on RPM", "", "AFR", "RPM", 1, 2, 0x4003, kNoXAxis, kMixtureAxis, kRpmData}};
+constexpr SheetSpec kLambdaSheet[] = {{"###Lambda on RPM##Lambda über Drehzahl##Lambda podle otáček", "", "AFR", "RPM", 1,
+                                       2, 0x4003, kNoXAxis, kMixtureAxis, kRpmData}};
 
 constexpr std::size_t kSpecialRow = 0;  // stored first: leaving the special setting is a flow of its own
 
@@ -341,12 +343,46 @@ void BikeMapChanged(TPageForm& w, int)
     CommitChangeNow(w);
 }
 
+// The page's fixed texts in English, German and Czech.
+constexpr CaptionRow kBikeCaptions[] = {
+    {"TabSheet_Bike",             {"Bike", "Mottorad", "Motocykl"}},
+    {"GroupBoxBike",              {"Motorbike type", "Motorradtyp", "Typ motocyklu"}},
+    {"CheckBoxBikeSecial",        {"Special setting - For experienced user only!",
+                                   "Sondereinstellung - nur für erfahrene Benutzer!",
+                                   "Speciální nastavení - jen pro zkušené uživatele!"}},
+    {"GroupBoxOmez",              {"Limiters", "Begrenzer", "Omezovače"}},
+    {"LabelIgnLimiter",           {"Ignition limiter [rpm]", "Zündbegrenzer [U/min]", "Omezovač zapalováním [ot/min]"}},
+    {"LabelJetLimiter",           {"Injection limiter [rpm]", "Einspritzbegrenzer [U/min]", "Omezovač vstřikem [ot/min]"}},
+    {"LabelRetardLimiterRpm",     {"Retard limiter [rpm]", "Spätzündungsbegrenzer [U/min]", "Omezovač zpožděním [ot/min]"}},
+    {"LabelRetardLimiterAdv",     {"Retard [°/100rpm]", "Spätzündung [°/100 U/min]", "Zpoždění [°/100 ot/min]"}},
+    {"GroupBoxDwell",             {"Dwell time", "Anfachung", "Buzení"}},
+    {"LabelBuzeni",               {"Dwell time  [us]", "Anfachungszeit [us]", "Doba buzení [us]"}},
+    {"LabelDwellDyn",             {"Dynamical addition of dwell [%]", "Dynamische Anfachungszugabe [%]",
+                                   "Dynamické přidání buzení [%]"}},
+    {"GroupBoxRpmSignal",         {"RPM signal", "Drehzahlsignal", "Signál otáček"}},
+    {"LabelRpmPulsu",             {"Pulses per revolution", "Impulse pro Umdrehung", "Pulzů na otáčku"}},
+    {"LabelRpmKorekce",           {"Correction [%]", "Korrektur [%]", "Korekce [%]"}},
+    {"GroupBoxChlazeni",          {"Cooling", "Kühlung", "Chlazení"}},
+    {"LabelFan1",                 {"Warning light temperature [°C]", "Temperatur der Warnleuchte [°C]",
+                                   "Teplota varovného světla [°C]"}},
+    {"LabelMemo",                 {"Memo sheet:", "Notizblock", "Poznámka uložená v zapalování:"}},
+    {"GroupBoxDisplay",           {"Display Typ", "Anzeigetyp", "Typ displeje"}},
+    {"GroupBoxUnitProgram",       {"Program in the unit", "Programm im Steuergerät", "Program v jednotce"}},
+    {"GroupBoxCan",               {"CAN bus", "CAN-Bus", "Sběrnice CAN"}},
+    {"CheckBoxCanNoRecord",       {"No record", "Keine Aufzeichnung", "Bez záznamu"}},
+    {"GroupBoxIntakePort",        {"Intake ports", "Einlasskanäle", "Sací kanály"}},
+    {"LabelIntakePortRpm",        {"Rpm", "U/min", "Otáčky"}},
+    {"LabelIntakePortHysteresis", {"Hysteresis", "Hysterese", "Hystereze"}},
+    {"CheckBox1IntakeInvert",     {"Invert", "Invertieren", "Invertovat"}},
+};
+
 constexpr int kBikeEditors[] = {kBikeEditorId};
 
 }  // namespace
 
 void BikePageCaptions(TPageForm& w)
 {
+    ApplyCaptions(w, kBikeCaptions);
     auto* combo = control<TComboBox>(w, "ComboBoxBike");
     if (!combo) return;
     ClearComboItems(combo);

@@ -11,6 +11,7 @@
 #include "mapeditor/sheetsync.h"
 #include "mapeditor/tab.h"
 #include "os/lngtext.h"
+#include "pages/captions.h"
 #include "pages/creators.h"
 #include "pages/mapgrids.h"
 #include "pages/mapsheets.h"
@@ -346,8 +347,26 @@ void showBSplit(TPageForm& w)
     if (auto* add = FindControl<TRadioButton>(w, "RadioButtonInjBAdds")) add->SetChecked(adds);
 }
 
+// The page's fixed texts in English, German and Czech.
+constexpr CaptionRow kInjectionCaptions[] = {
+    {"TabSheet_Injection",         {"Injection", "Einspritzung", "Vstřik"}},
+    {"LabelInjPressure",           {"Pressure", "Pressure", "Zdroj tlakové"}},
+    {"LabelInjCompensationBy",     {"compensation by:", "compensation by:", "kompenzace:"}},
+    {"ButtonInjResetCor",          {"Reset cor.", "Korr. löschen", "Nulovat kor."}},
+    {"CheckBoxInjResetAfterStart", {"Reset cor. after start", "Korr. nach Start löschen", "Nulovat kor. po startu"}},
+    {"LabelInjCompLimit",          {"Compensation limit [+/- %]", "Kompensationsgrenze [+/- %]", "Mez kompenzace [+/- %]"}},
+    {"CheckBoxInjCorrectResult",   {"Correct the resulting injection time", "Resultierende Einspritzzeit korrigieren",
+                                    "Korigovat výslednou dobu vstřiku"}},
+    {"RadioButtonInjBSplits",      {"B splits", "B spaltungen", "B rozděluje"}},
+    {"RadioButtonInjBAdds",        {"B adds", "B addiert", "B přidává"}},
+    {"CheckBoxInjBCorrections",    {"include corrections", "mit Korrekturen", "včetně korekcí"}},
+    {"CheckBoxInjBStepper",        {"use for stepper motor (idle)", "für Schrittmotor (Leerlauf)",
+                                    "pro krokový motor (volnoběh)"}},
+};
+
 void InjectionPageCaptions(TPageForm& w)
 {
+    ApplyCaptions(w, kInjectionCaptions);
     if (auto* l = FindControl<TLabel>(w, "LabelInjCylinders")) l->SetCaption(CylinderCorrectionText(w.images.image));
     placeControls(w);
     InjectionPageLayout(w);

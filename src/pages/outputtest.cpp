@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "pages/captions.h"
 #include "pages/creators.h"
 #include "pages/modules.h"
 #include "pages/pages.h"
@@ -194,11 +195,59 @@ void ShowTestPage(TPageForm& w)
     showThresholds(w);
 }
 
+// The page's fixed texts in English, German and Czech.
+constexpr CaptionRow kTestCaptions[] = {
+    {"GroupBoxTestOut", {"Output tests", "Ausgangstests", "Testy výstupů"}},
+    {"GroupBoxTestJet", {"Injection", "Einspritzung", "Vstřik"}},
+    {"ButtonTestJet1A", {"Injection 1A", "Einspritzung 1A", "Vstřik 1A"}},
+    {"ButtonTestJet2A", {"Injection 2A", "Einspritzung 2A", "Vstřik 2A"}},
+    {"ButtonTestJet3A", {"Injection 3A", "Einspritzung 3A", "Vstřik 3A"}},
+    {"ButtonTestJet4A", {"Injection 4A", "Einspritzung 4A", "Vstřik 4A"}},
+    {"ButtonTestJet1B", {"Injection 1B", "Einspritzung 1B", "Vstřik 1B"}},
+    {"ButtonTestJet2B", {"Injection 2B", "Einspritzung 2B", "Vstřik 2B"}},
+    {"ButtonTestJet3B", {"Injection 3B", "Einspritzung 3B", "Vstřik 3B"}},
+    {"ButtonTestJet4B", {"Injection 4B", "Einspritzung 4B", "Vstřik 4B"}},
+    {"ButtonTestFuelPump", {"Fuel Pump", "Benzinpumpe", "Palivové čerpadlo"}},
+    {"CheckBoxTestInjFuelOn", {"Fuel pump on", "Pumpe an", "Čerpadlo zap."}},
+    {"GroupBoxTestIgn", {"Ignition", "Zündung", "Zapalování"}},
+    {"ButtonTestIgn1", {"Ignition 1", "Zündung 1", "Zapalování 1"}},
+    {"ButtonTestIgn2", {"Ignition 2", "Zündung 2", "Zapalování 2"}},
+    {"ButtonTestIgn3", {"Ignition 3", "Zündung 3", "Zapalování 3"}},
+    {"ButtonTestIgn4", {"Ignition 4", "Zündung 4", "Zapalování 4"}},
+    {"CheckBoxTestIgnFuelOn", {"Fuel pump on", "Pumpe an", "Čerpadlo zap."}},
+    {"GroupBoxTestSpecialOut", {"Various", "Verschiedenes", "Různé"}},
+    {"ButtonTestCooling", {"Cooling", "Kühlung", "Chlazení"}},
+    {"ButtonTestStart", {"Start", "Starter", "Startér"}},
+    {"ButtonTestFan1", {"Fan 1", "Lüfter 1", "Ventilátor 1"}},
+    {"ButtonTestFan2", {"Fan 2", "Lüfter 2", "Ventilátor 2"}},
+    {"ButtonTestRpm", {"Rpm", "Drehzahl", "Otáčky"}},
+    {"ButtonTestStop", {"Stop", "Stopp", "Stop"}},
+    {"LabelTestServo", {"Time [ms]", "Zeit [ms]", "Čas [ms]"}},
+    {"ButtonTestServoInPlus", {"Intake servo plus", "Einlass-Servo plus", "Sací servo plus"}},
+    {"ButtonTestServoInMinus", {"Intake servo minus", "Einlass-Servo minus", "Sací servo mínus"}},
+    {"ButtonTestServoExPlus", {"Exhaust servo plus", "Auslass-Servo plus", "Výfukové servo plus"}},
+    {"ButtonTestServoExMinus", {"Exhaust servo minus", "Auslass-Servo minus", "Výfukové servo mínus"}},
+    {"ButtonTestServo3Plus", {"Idle servo  plus", "Leerlauf-Servo plus", "Servo volnoběhu plus"}},
+    {"ButtonTestServo3Minus", {"Idle servo  minus", "Leerlauf-Servo minus", "Servo volnoběhu mínus"}},
+    {"ButtonTestPortIn", {"Intake port", "Einlasskanal", "Sací kanál"}},
+    {"GroupBoxLambdaBar", {"Setting of Lambda bar graph", "Einstellung der Lambda-Balkenanzeige",
+                           "Nastavení sloupcového grafu lambda"}},
+    {"LabelLambdaBar0", {"Beginning", "Anfang", "Začátek"}},
+    {"LabelLambdaBar3", {"Ending", "Ende", "Konec"}},
+    {"GroupBoxProprietary", {"Proprietary settings", "Eigene Einstellungen", "Vlastní nastavení"}},
+};
+
+void TestPageCaptions(TPageForm& w)
+{
+    ApplyCaptions(w, kTestCaptions);
+}
+
 void BuildTestPage(TPageForm& w)
 {
     for (const TestCommandBit& bit : kTestCommandBits)
         if (auto* button = FindControl<TButton>(w, bit.button))
             button->OnClick = [&w](TObject* sender) { ButtonTestClick(w, sender); };
+    TestPageCaptions(w);
 }
 
 }  // namespace
@@ -235,4 +284,5 @@ extern const PageModule kOutputTestPage{
     .build = BuildTestPage,
     .store = StoreTestPage,
     .show = ShowTestPage,
+    .captions = TestPageCaptions,
 };

@@ -1,6 +1,7 @@
 // The injection position page: for injector A and injector B, where in the engine cycle the injection pulse lies
 // (crank angle over engine speed), and which point of the pulse that angle names (its beginning, centre or end).
 #include "mapeditor/tab.h"
+#include "pages/captions.h"
 #include "pages/mapgrids.h"
 #include "pages/mapsheets.h"
 #include "pages/mapside.h"
@@ -103,6 +104,15 @@ void BuildInjPositionPage(TPageForm& w)
     }
 }
 
+constexpr CaptionRow kPositionCaptions[] = {
+    {"TabSheet_Position", {"Position", "Lage", "Poloha"}},
+};
+
+void InjPositionPageCaptions(TPageForm& w)
+{
+    ApplyCaptions(w, kPositionCaptions);
+}
+
 void InjPositionMapChanged(TPageForm& w, int)
 {
     CommitChangeNow(w);
@@ -119,5 +129,6 @@ extern const PageModule kPositionPage{
     .build = BuildInjPositionPage,
     .store = StoreInjPositionPage,
     .show = ShowInjPositionPage,
+    .captions = InjPositionPageCaptions,
     .mapChanged = InjPositionMapChanged,
 };

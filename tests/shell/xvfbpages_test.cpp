@@ -1,5 +1,6 @@
-// Under Xvfb (the test "shell_pages_xvfb"): pictures of the settings pages in a real window, in English, with the
-// settings of a model loaded, for a person to look at (build/screenshots/page_*.png). Elsewhere they skip.
+// Under Xvfb (the test "shell_pages_xvfb"): pictures of the settings pages in a real window, in English, German and
+// Czech, with the settings of a model loaded, for a person to look at (build/screenshots/page_*.png). Elsewhere they
+// skip.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include "mapeditor/tab.h"
 #include "pages/mapgrids.h"
 #include "startedform.h"
+#include "vcl/menus.h"
 
 // A tuner's advance and injection maps over the model file's empty ones (mapviews_test.cpp).
 void tunersMaps(Image& image);
@@ -107,4 +109,30 @@ TEST_F(XvfbPages, PagesWithAModelsSettings)
         const auto file = dir / ("page_injection_sheet" + std::to_string(sheet) + ".png");
         EXPECT_TRUE(form->Widget()->grab().save(QString::fromStdString(file.string())));
     }
+    injection->SelectSheet(0);
+    // The same pages in German and Czech, chosen from the Language menu.
+    for (const auto& [item, suffix] : {std::pair{"MenuGerman", "_de"}, std::pair{"MenuCzech", "_cs"}}) {
+        form->MainMenu1->Find(item)->Click();
+        for (const auto& p : pages) {
+            form->PageControl1->SetActivePageIndex(p.page);
+            form->PageControl1Change(form->PageControl1);
+            for (int i = 0; i < 3; ++i) form->Timer1->Fire();
+            QApplication::processEvents();
+            std::string name = p.file;
+            name.insert(name.size() - 4, suffix);
+            EXPECT_TRUE(form->Widget()->grab().save(QString::fromStdString((dir / name).string())));
+        }
+        form->PageControl1->SetActivePageIndex(PAGE_INJECTION);
+        form->PageControl1Change(form->PageControl1);
+        for (int sheet : {4, 5, 7}) {
+            injection->SelectSheet(sheet);
+            ShowImageOnPages(*form, 0);
+            for (int i = 0; i < 3; ++i) form->Timer1->Fire();
+            QApplication::processEvents();
+            const auto file = dir / ("page_injection_sheet" + std::to_string(sheet) + suffix + ".png");
+            EXPECT_TRUE(form->Widget()->grab().save(QString::fromStdString(file.string())));
+        }
+        injection->SelectSheet(0);
+    }
+    form->MainMenu1->Find("MenuEnglish")->Click();
 }
