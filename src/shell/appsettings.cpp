@@ -318,6 +318,9 @@ void DifferenceReport(TMainForm& w, const Image& second)
 void SetInjectionMode(TMainForm& w, int mode)
 {
     Image& image = w.images.image;
+    // The injection page shows the image only while it is current: from another page its maps may be older than
+    // the image (a Read, an undo since), and they are about to be copied and stored. They take the image first.
+    if (w.currentPage != PAGE_INJECTION) ShowInjectionPage(w);
     // One map for all injectors, entered or left: maps 2 to 4 are map 1 again, and the editor shows it at once.
     auto copyMapOne = [&w] {
         CopyInjectionSheets(w);

@@ -183,6 +183,9 @@ TEST_F(MapViews, InjectionModesAndToolsFromTheMenus)
 {
     tunersMaps(form->images.image);
     TTab& inj = injection();
+    // The modes are picked with the injection page shown, whose sheets hold what the test gives them below.
+    form->PageControl1->SetActivePageIndex(PAGE_INJECTION);
+    form->PageControl1Change(form->PageControl1);
     CSheet& one = inj.sheets[0];
     CSheet& two = inj.sheets[1];
     // Map 2 differs: fewer points, its own values.

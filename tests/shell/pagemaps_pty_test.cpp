@@ -7,6 +7,7 @@
 #include "settings/repair.h"
 #include "unitlinktest.h"
 #include "unitsim/unitsim.h"
+#include "vcl/menus.h"
 
 TEST_F(UnitLinkTest, ReadRefreshesThePagesMapEditors)
 {
@@ -40,6 +41,14 @@ TEST_F(UnitLinkTest, ReadRefreshesThePagesMapEditors)
     // The page shown while reading takes the unit's maps at once; the others when they are opened.
     EXPECT_EQ(value(kAdvanceEditorId, 0, 3, 2), 33);
     EXPECT_EQ(value(kAdvanceEditorId, 1, 4, 1), 21);
+    // An injection mode picked from this page stores the injection maps just read, not what the injection page
+    // showed before the Read.
+    if (unit[3817] != 2) {
+        form->MainMenu1->Find("Menu_Jet123Normal")->Click();
+        EXPECT_EQ(imageWord(form->images.image, 200 + 20 * 3 + 2), 4321);
+        EXPECT_EQ(imageWord(form->images.image, 800 + 20 * 1 + 1), 2222);
+        EXPECT_EQ(form->images.image[3417 + 20 * 2 + 2], 117);
+    }
     open(PAGE_INJECTION);
     if (unit[3817] != 2) {
         EXPECT_EQ(value(kInjectionEditorId, 1, 2, 3), 43210);
