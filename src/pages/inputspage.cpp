@@ -7,6 +7,7 @@
 #include "os/lngtext.h"
 #include "pages/captions.h"
 #include "pages/creators.h"
+#include "pages/cruisepage.h"
 #include "pages/modules.h"
 #include "pages/oilpage.h"
 #include "pages/pages.h"
@@ -198,7 +199,10 @@ void ShowInputsPage(TPageForm& w)
     const int bits = w.images.image[kInputPolarityByte];
     for (int n = 1; n <= kInputCount; ++n) SetCheckQuiet(w, polarityBox(w, n), ((bits >> (n - 1)) & 1) == 0);
     InputsPageLayout(w);
-    if (w.initialised) OilPressureVisibility(w);
+    if (w.initialised) {
+        TempomatTabRule(w);
+        OilPressureVisibility(w);
+    }
 }
 
 void InputsPageLayout(TPageForm& w)

@@ -4,6 +4,7 @@
 
 extern const PageModule kAdvancePage;
 extern const PageModule kBikePage;
+extern const PageModule kCruisePage;
 extern const PageModule kInjectionPage;
 extern const PageModule kInputsPage;
 extern const PageModule kMonitorPage;
@@ -11,6 +12,7 @@ extern const PageModule kN2OPage;
 extern const PageModule kOilPressurePage;
 extern const PageModule kOutputTestPage;
 extern const PageModule kPositionPage;
+extern const PageModule kRacePage;
 extern const PageModule kSensorsPage;
 extern const PageModule kSyncPage;
 extern const PageModule kIndependentModule;

@@ -20,12 +20,10 @@ constexpr PageModule kServosPending{.sheetName = "TabSheet_Servo",
 constexpr PageModule kIdlePending{.sheetName = "TabSheet_Idle", .caption = "Idle", .editorIds = kIdleEditors};
 constexpr PageModule kPowerOutPending{
     .sheetName = "TabSheet_PowerOut", .caption = "Power outputs", .editorIds = kPowerOutEditors};
-constexpr PageModule kRacePending{.sheetName = "TabSheet_Race", .caption = "Race"};
 constexpr PageModule kGearPending{.sheetName = "TabSheet_Gear", .caption = "Gear"};
 constexpr PageModule kKnockPage{.sheetName = "TabSheet_Knock", .caption = "Knock"};
 constexpr PageModule kTrackingPending{
     .sheetName = "TabSheet_Tracking", .caption = "Traction", .editorIds = kTrackingEditors};
-constexpr PageModule kCruisePending{.sheetName = "TabSheet_Tempomat", .caption = "Cruise control"};
 constexpr PageModule kObdPage{.sheetName = "TabSheet_OBD", .caption = "OBD"};
 
 }  // namespace
@@ -42,13 +40,13 @@ const std::array<const PageModule*, kPageCount + 1> kPageModules = {
     &kServosPending,       // 8, made at run time
     &kIdlePending,         // 9
     &kPowerOutPending,     // 10
-    &kRacePending,         // 11
+    &kRacePage,            // 11
     &kGearPending,         // 12
     &kN2OPage,             // 13
     &kTuningPage,          // 14
     &kKnockPage,           // 15, hidden
     &kTrackingPending,     // 16
-    &kCruisePending,       // 17
+    &kCruisePage,          // 17
     &kMonitorPage,         // 18
     &kObdPage,             // 19, hidden
     &kOutputTestPage,      // 20

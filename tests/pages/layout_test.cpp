@@ -49,6 +49,7 @@ TEST_F(PageLayout, NoPageHasOverlapsControlsOutsideTheirParentOrCutCaptions)
     for (int page = 0; page < kPageCount; ++page) {
         SCOPED_TRACE(page);
         TTabSheet* sheet = w.tabSheets[std::size_t(page)];
+        if (!sheet->TabVisible()) continue;  // a page whose tab the image hides is not laid out
         w.PageControl1->SetActivePageIndex(page);
         QApplication::processEvents();
         EXPECT_EQ(sheet->Width(), kDesignPageWidth);
@@ -70,7 +71,7 @@ TEST_F(PageLayout, EveryLanguageFitsWithTheControlsAnImageCanShow)
     Image busy{};
     for (auto [address, value] : std::initializer_list<std::pair<int, int>>{
              {2501, 1}, {2680, 4}, {2681, 5}, {2682, 2}, {2695, 1}, {2733, 5}, {3836, 14}, {3837, 13}, {3838, 18},
-             {3839, 12}, {4060, 2}, {4067, 4}, {4445, 4}})
+             {3839, 12}, {4060, 2}, {4067, 4}, {4445, 4}, {3840, 17}, {4411, 1}, {4431, 1}})
         busy[std::size_t(address)] = std::uint8_t(value);
     for (int language : {LNG_ENGLISH, LNG_GERMAN, LNG_CZECH}) {
         SetLanguageIndex(language);
@@ -80,6 +81,7 @@ TEST_F(PageLayout, EveryLanguageFitsWithTheControlsAnImageCanShow)
             ShowImageOnPages(w, 1);
             for (int page = 0; page < kPageCount; ++page) {
                 SCOPED_TRACE(testing::Message() << "language " << language << ", page " << page);
+                if (!w.tabSheets[std::size_t(page)]->TabVisible()) continue;
                 w.PageControl1->SetActivePageIndex(page);
                 QApplication::processEvents();
                 const std::vector<std::string> faults = LayoutFaults(*w.tabSheets[std::size_t(page)]);
