@@ -113,9 +113,11 @@ inline std::string shown(const FieldBinding& row, TControl* control)
     return {};
 }
 
-// The page must be current; `prepare` may bring a row's control into view first (a map sheet shown, say).
+// The page must be current; `prepare` may bring a row's control into view first (a map sheet shown, say);
+// `derived` names bytes that the page's store derives from a row's field and that may change with it.
 // Returns the number of rows walked.
-inline int Walk(TMainForm& form, int page, const std::function<void(const FieldBinding&)>& prepare = {})
+inline int Walk(TMainForm& form, int page, const std::function<void(const FieldBinding&)>& prepare = {},
+                const std::function<std::set<int>(const FieldBinding&)>& derived = {})
 {
     const PageModule* module = form.pageModules[std::size_t(page)];
     const std::vector<TControl*>& controls = form.boundControls[std::size_t(page)];
@@ -134,7 +136,8 @@ inline int Walk(TMainForm& form, int page, const std::function<void(const FieldB
         const Image before = form.images.image;
         const std::string typed = change(row, control);
         const std::set<int> changed = changedBytes(before, form.images.image);
-        const std::set<int> field = fieldBytes(row);
+        std::set<int> field = fieldBytes(row);
+        if (derived) field.merge(derived(row));
         EXPECT_FALSE(changed.empty());
         EXPECT_TRUE(std::includes(field.begin(), field.end(), changed.begin(), changed.end()))
             << testing::PrintToString(changed) << " outside " << testing::PrintToString(field);
