@@ -108,6 +108,7 @@ TEST_F(StartedFormTest, WindowAndEveryPageLayOutCleanly)
     QApplication::processEvents();
     for (int page = 0; page < kPageCount; ++page) {
         SCOPED_TRACE(page);
+        if (!form->tabSheets[std::size_t(page)]->TabVisible()) continue;  // not shown, so not laid out
         form->PageControl1->SetActivePageIndex(page);
         QApplication::processEvents();
         const std::vector<std::string> faults = LayoutFaults(*form->tabSheets[std::size_t(page)]);

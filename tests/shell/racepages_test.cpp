@@ -48,6 +48,8 @@ protected:
         std::filesystem::create_directories(dir);
         for (int i = 0; i < 3; ++i) form->Timer1->Fire();
         QApplication::processEvents();
+        const std::vector<std::string> faults = LayoutFaults(*form->tabSheets[std::size_t(form->currentPage)]);
+        EXPECT_TRUE(faults.empty()) << name << ": " << testing::PrintToString(faults);
         EXPECT_TRUE(form->Widget()->grab().save(QString::fromStdString((dir / name).string())));
     }
 };
