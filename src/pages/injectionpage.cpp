@@ -110,8 +110,6 @@ constexpr FieldBinding kInjectionBindings[] = {
     {"RadioGroupInjBLoad",        Bind::Radio, 4893},
 };
 
-constexpr StepEntry kInjectionSteps[] = {{2.5, 1, 0.5, 0.5, 0.5}, {10, 2, 1, 1, 1}, {30, 5, 5, 5, 5}};
-
 constexpr AxisSetup rpmAxis(bool editable, int collapsePos)
 {
     return {.name = "RPM", .min = 3, .max = 250, .scale = 100.0, .steps = kRpmSteps, .editable = editable ? 1 : 0,
@@ -127,7 +125,7 @@ constexpr AxisSetup iapAxis(bool editable)
             .collapseOption = 0, .resizable = 0, .collapsePos = kCollapseLast, .colour = 0xFFEEEE};
 }
 constexpr AxisSetup kInjData{.name = "INJ", .unit = "ms", .min = 0, .max = 655350, .scale = 0.0001,
-                             .steps = kInjectionSteps, .scaleGroup = 0x100, .colour = 0xFCF2E4};
+                             .steps = kInjectionTimeSteps, .scaleGroup = 0x100, .colour = 0xFCF2E4};
 constexpr AxisSetup kCompData{.name = "CMP", .unit = "%", .min = 1, .max = 250, .steps = kPercentSteps,
                               .colour = 0xFCF2E4};
 constexpr AxisSetup kBData{.name = "INJB", .unit = "%", .min = 0, .max = 100, .steps = kPercentSteps,

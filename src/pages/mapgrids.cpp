@@ -1,5 +1,7 @@
 #include "pages/mapgrids.h"
 
+#include <algorithm>
+
 #include "mapeditor/tab.h"
 #include "pages/pageform.h"
 
@@ -10,11 +12,79 @@ int elementBytes(const GridBinding& grid)
     return grid.cell == Cell::Word ? 2 : 1;
 }
 
-// Whether every cell lies inside the image and inside the sheet's grid.
+int elementCount(const GridBinding& grid)
+{
+    switch (grid.part) {
+        case GridPart::XPoints:
+            return grid.columns;
+        case GridPart::YPoints:
+            return grid.rows;
+        case GridPart::Cells:
+            break;
+    }
+    return grid.rows * grid.columns;
+}
+
+// Whether every element lies inside the image and inside the sheet's grid or axis.
 bool fits(const GridBinding& grid)
 {
-    return grid.rows > 0 && grid.columns > 0 && grid.rows <= kMaxRows && grid.columns <= kMaxColumns &&
-           grid.address >= 0 && GridEndByte(grid) <= RS_LEN_EXE;
+    if (grid.address < 0 || grid.first < 0 || GridEndByte(grid) > RS_LEN_EXE) return false;
+    switch (grid.part) {
+        case GridPart::XPoints:
+            return grid.columns > 0 && grid.first + grid.columns <= kMaxColumns;
+        case GridPart::YPoints:
+            return grid.rows > 0 && grid.first + grid.rows <= kMaxRows;
+        case GridPart::Cells:
+            break;
+    }
+    return grid.rows > 0 && grid.columns > 0 && grid.first + grid.rows <= kMaxRows && grid.columns <= kMaxColumns;
+}
+
+int readElement(const TPageForm& w, const GridBinding& grid, int element)
+{
+    switch (grid.cell) {
+        case Cell::Word:
+            return imageWord(w.images.image, element);
+        case Cell::SignedByte:
+            return static_cast<std::int8_t>(w.images.image[std::size_t(element)]);
+        case Cell::Byte:
+            break;
+    }
+    return w.images.image[std::size_t(element)];
+}
+
+void writeElement(TPageForm& w, const GridBinding& grid, int element, std::int32_t shown)
+{
+    const int scale = grid.scale == 0 ? 1 : grid.scale;
+    const int value = (shown - grid.offset) / scale;
+    if (grid.cell == Cell::Word)
+        setImageWord(w.images.image, element, static_cast<std::uint16_t>(value));
+    else
+        w.images.image[std::size_t(element)] = static_cast<std::uint8_t>(value);
+}
+
+// The points of the row's axis, or the value of cell (c, r) of the table.
+std::int32_t& target(CSheet& sheet, const GridBinding& grid, int r, int c)
+{
+    switch (grid.part) {
+        case GridPart::XPoints:
+            return sheet.x.points[std::size_t(grid.first + c)];
+        case GridPart::YPoints:
+            return sheet.y.points[std::size_t(grid.first + r)];
+        case GridPart::Cells:
+            break;
+    }
+    return sheet.value(c, grid.first + r);
+}
+
+int rowsOf(const GridBinding& grid)
+{
+    return grid.part == GridPart::XPoints ? 1 : grid.rows;
+}
+
+int columnsOf(const GridBinding& grid)
+{
+    return grid.part == GridPart::YPoints ? 1 : grid.columns;
 }
 
 }  // namespace
@@ -26,7 +96,7 @@ int GridFirstByte(const GridBinding& grid)
 
 int GridEndByte(const GridBinding& grid)
 {
-    return GridFirstByte(grid) + grid.rows * grid.columns * elementBytes(grid);
+    return GridFirstByte(grid) + elementCount(grid) * elementBytes(grid);
 }
 
 CSheet* GridSheet(TPageForm& w, const GridBinding& grid)
@@ -43,14 +113,13 @@ bool ShowGrid(TPageForm& w, const GridBinding& grid)
     CSheet* sheet = GridSheet(w, grid);
     if (!sheet || !fits(grid)) return false;
     bool changed = false;
-    for (int r = 0; r < grid.rows; ++r)
-        for (int c = 0; c < grid.columns; ++c) {
-            const int element = grid.address + r * grid.columns + c;
-            const int raw =
-                grid.cell == Cell::Word ? imageWord(w.images.image, element) : w.images.image[std::size_t(element)];
-            std::int32_t& cell = sheet->value(c, r);
-            if (cell != raw * grid.scale) {
-                cell = raw * grid.scale;
+    const int columns = columnsOf(grid);
+    for (int r = 0; r < rowsOf(grid); ++r)
+        for (int c = 0; c < columns; ++c) {
+            const std::int32_t shown = readElement(w, grid, grid.address + r * columns + c) * grid.scale + grid.offset;
+            std::int32_t& slot = target(*sheet, grid, r, c);
+            if (slot != shown) {
+                slot = shown;
                 changed = true;
             }
         }
@@ -61,16 +130,27 @@ void StoreGrid(TPageForm& w, const GridBinding& grid)
 {
     CSheet* sheet = GridSheet(w, grid);
     if (!sheet || !fits(grid)) return;
-    const int scale = grid.scale == 0 ? 1 : grid.scale;
-    for (int r = 0; r < grid.rows; ++r)
-        for (int c = 0; c < grid.columns; ++c) {
-            const int element = grid.address + r * grid.columns + c;
-            const int value = sheet->value(c, r) / scale;
-            if (grid.cell == Cell::Word)
-                setImageWord(w.images.image, element, static_cast<std::uint16_t>(value));
-            else
-                w.images.image[std::size_t(element)] = static_cast<std::uint8_t>(value);
-        }
+    const int columns = columnsOf(grid);
+    for (int r = 0; r < rowsOf(grid); ++r)
+        for (int c = 0; c < columns; ++c)
+            writeElement(w, grid, grid.address + r * columns + c, target(*sheet, grid, r, c));
+}
+
+void ShowGrids(TPageForm& w, std::span<const GridBinding> grids)
+{
+    for (const GridBinding& grid : grids) ShowGrid(w, grid);
+}
+
+void StoreGrids(TPageForm& w, std::span<const GridBinding> grids)
+{
+    for (const GridBinding& grid : grids) StoreGrid(w, grid);
+}
+
+void SetFixedPoints(CSheet& sheet, bool xAxis, std::span<const int> points)
+{
+    CAxe& axis = xAxis ? sheet.x : sheet.y;
+    const std::size_t n = std::min(points.size(), axis.points.size());
+    std::copy_n(points.begin(), n, axis.points.begin());
 }
 
 void PadGridColumns(TPageForm& w, const GridBinding& grid, int usedColumns)

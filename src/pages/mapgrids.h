@@ -1,16 +1,23 @@
 #pragma once
 // Map sheets bound to tables of the settings image. One row names a sheet of a map editor and the image table
-// its grid shows (row r, column c is element r x columns + c); the pages show and store their sheets through
-// these rows, and the refresh after the unit changed image blocks by itself is derived from the same rows, so
-// the two cannot disagree on where a map lies.
+// that one part of it shows: its cells (row r, column c is element r x columns + c), its X points or its Y
+// points. The pages show and store their sheets through these rows, and the refresh after the unit changed image
+// blocks by itself is derived from the same rows, so the two cannot disagree on where a map lies.
 #include <span>
 
 class TPageForm;
 class CSheet;
 
 enum class Cell {
-    Byte,  // one unsigned byte per cell, at byte addresses
-    Word,  // one unsigned 16-bit word per cell, at word indexes
+    Byte,        // one unsigned byte per element, at byte addresses
+    Word,        // one unsigned 16-bit word per element, at word indexes
+    SignedByte,  // one byte per element read as -128..127
+};
+
+enum class GridPart {
+    Cells,    // the value grid: `rows` x `columns`
+    XPoints,  // `columns` X points
+    YPoints,  // `rows` Y points
 };
 
 struct GridBinding
@@ -21,8 +28,13 @@ struct GridBinding
     int address;  // first element: byte address (Byte) or word index (Word)
     int rows;
     int columns;
-    int scale = 1;                   // cell = element x scale; the store divides again (truncating)
+    // shown = element x scale + offset; the store takes (shown - offset) / scale, truncating, to the low 8 or 16
+    // bits. A scale of -1 shows a stored positive amount as a negative one.
+    int scale = 1;
     bool refreshedOnReread = false;  // the unit may change this table by itself
+    GridPart part = GridPart::Cells;
+    int offset = 0;
+    int first = 0;  // the first row (Cells) or point (XPoints, YPoints) the table fills
 };
 
 // First image byte and one past the last byte of the table.
@@ -35,13 +47,19 @@ struct GridBinding
 // Marks the editor for a redraw at its next tick (its grid changed behind its back).
 void RequestMapRedraw(TPageForm& w, int editorId);
 
-// Writes the image table into the sheet's grid; true when a cell changed.
+// Writes the image table into the sheet; true when a cell or point changed.
 bool ShowGrid(TPageForm& w, const GridBinding& grid);
-// Writes the sheet's grid back into the image table (the low 8 or 16 bits of cell / scale).
+// Writes the sheet back into the image table.
 void StoreGrid(TPageForm& w, const GridBinding& grid);
 // In the image table, every column from `usedColumns` on repeats the last used column, row by row (the unit reads
 // whole rows).
 void PadGridColumns(TPageForm& w, const GridBinding& grid, int usedColumns);
+// Every row of a table.
+void ShowGrids(TPageForm& w, std::span<const GridBinding> grids);
+void StoreGrids(TPageForm& w, std::span<const GridBinding> grids);
+
+// Puts fixed points (an axis the image does not store) into the X (xAxis true) or Y points of a sheet.
+void SetFixedPoints(CSheet& sheet, bool xAxis, std::span<const int> points);
 
 // The tables of the maps whose pages are still to come, kept here so that their pages and the refresh of
 // unit-changed blocks use the same rows. Editor ids: advance 0, injection 5, servos 1, injection position A 3

@@ -4,21 +4,52 @@
 #include <memory>
 #include <string>
 
+#include "pages/mapside.h"
+
+namespace {
+
+void setAxis(TTab& editor, int index, int mask, AxisSetup setup, std::string_view picture)
+{
+    if (!picture.empty()) setup.picture = SharedPicture(picture);
+    editor.SetAxis(index, mask, setup);
+}
+
+}  // namespace
+
 void AddSheets(TTab& editor, std::span<const SheetSpec> sheets)
 {
     for (const SheetSpec& spec : sheets) {
-        const int index = editor.AddSheet(spec.title, spec.xName, spec.yName, spec.dataName, spec.columns, spec.rows,
-                                          spec.flags);
+        const int index =
+            editor.AddSheet(spec.title, spec.xName, spec.yName, spec.dataName, spec.columns, spec.rows, spec.flags);
         if (index < 0) return;
-        editor.SetAxis(index, 1, spec.x);
-        editor.SetAxis(index, 2, spec.y);
-        editor.SetAxis(index, 4, spec.data);
+        setAxis(editor, index, 1, spec.x, spec.xPicture);
+        setAxis(editor, index, 2, spec.y, spec.yPicture);
+        setAxis(editor, index, 4, spec.data, spec.dataPicture);
         CSheet& sheet = editor.sheets[std::size_t(index)];
         if (spec.curveColour != 0) sheet.currentRowColour = spec.curveColour;
         if (spec.compareColour != 0) sheet.compareColour = spec.compareColour;
         if (spec.selectionColour != 0) sheet.selectionColour = spec.selectionColour;
+        if (spec.cellFontSize != 0) sheet.cellFontSize = spec.cellFontSize;
+        if (spec.unitInCells) sheet.data.showUnit = 1;
+        if (spec.xTextSize != 0) sheet.x.labelFontSize = spec.xTextSize;
+        if (spec.titleFontSize != 0) {
+            sheet.titleFontSize = spec.titleFontSize;
+            editor.SetSheetTitle(index, spec.title);  // the title's tab width follows its font size
+        }
         editor.UpdateLimits(sheet, 0x107);
     }
+}
+
+TTab* BuildMapEditor(TPageForm& w, const MapEditorSpec& spec, TControl* parent)
+{
+    TTab* editor = CreateMapEditor(w, spec.id, spec.width, spec.height, spec.flagWord, parent);
+    if (!editor) return nullptr;
+    editor->SetBounds(spec.left, spec.top, spec.width, spec.height);
+    AddSheets(*editor, spec.sheets);
+    editor->layout.visibleColumns = spec.visibleColumns;
+    editor->layout.visibleRows = spec.visibleRows;
+    editor->SelectSheet(0);
+    return editor;
 }
 
 TTab* MapEditor(TPageForm& w, int id)
