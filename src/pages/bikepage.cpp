@@ -11,6 +11,7 @@
 #include "mapeditor/tab.h"
 #include "pages/captions.h"
 #include "pages/creators.h"
+#include "pages/lambdascale.h"
 #include "pages/mapgrids.h"
 #include "pages/mapsheets.h"
 #include "pages/mapside.h"
@@ -205,8 +206,8 @@ bool lambdaNotation(const TPageForm& w)
 void showLambdaPoints(TPageForm& w, CSheet& sheet)
 {
     for (int i = 0; i < 2; ++i) {
-        const int afr = w.images.image[std::size_t(kLambdaPoints + i)];
-        sheet.y.points[std::size_t(i)] = lambdaNotation(w) ? int(afr * 10 / 14.7 + 0.5) : afr;
+        sheet.y.points[std::size_t(i)] =
+            MixturePointShown(w.images.image[std::size_t(kLambdaPoints + i)], lambdaNotation(w));
     }
 }
 
@@ -225,9 +226,8 @@ void storeLambdaMap(TPageForm& w)
     if (!tab) return;
     const CSheet& sheet = tab->sheets[0];
     for (int i = 0; i < 2; ++i) {
-        const int y = sheet.y.points[std::size_t(i)];
-        const int afr = lambdaNotation(w) ? int(y * 14.7 * 0.1 + 0.5) : y;
-        w.images.image[std::size_t(kLambdaPoints + i)] = static_cast<std::uint8_t>(std::clamp(afr, 0, 255));
+        w.images.image[std::size_t(kLambdaPoints + i)] =
+            static_cast<std::uint8_t>(MixturePointStored(sheet.y.points[std::size_t(i)], lambdaNotation(w)));
     }
     StoreGrid(w, kLambdaGrid);
 }
@@ -238,13 +238,7 @@ void lambdaAxisLayout(TPageForm& w)
     TTab* tab = lambdaEditor(w);
     if (!tab) return;
     CSheet& sheet = tab->sheets[0];
-    const bool lambda = lambdaNotation(w);
-    const double scale = lambda ? 0.01 : 0.1;
-    sheet.y.label = lambda ? "Lambda" : "AFR";
-    sheet.y.max = lambda ? 170 : 250;
-    sheet.y.min = 0;
-    if (sheet.y.scale == scale) return;
-    sheet.y.scale = scale;
+    if (!SetMixtureAxis(sheet.y, lambdaNotation(w))) return;
     showLambdaPoints(w, sheet);
     tab->dirty |= kDirtyRedraw | kDirtyRecompute;
     tab->Tick();

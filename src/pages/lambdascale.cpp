@@ -1,6 +1,9 @@
 #include "pages/lambdascale.h"
 
+#include <algorithm>
 #include <charconv>
+
+#include "mapeditor/sheet.h"
 
 #include "settings/layout.h"
 #include "vcl/image.h"
@@ -139,4 +142,25 @@ void ShowLambdaScale(TPageForm& w)
     w.LabelLambdaGreen->SetWidth((t2 - t1) * width / d3);
     w.LabelLambdaRed->SetLeft(w.LabelLambdaGreen->Left() + w.LabelLambdaGreen->Width());
     w.LabelLambdaRed->SetWidth(gauge->Left() + width - w.LabelLambdaRed->Left());
+}
+
+int MixturePointShown(int afrTenths, bool lambdaNotation)
+{
+    return lambdaNotation ? int(afrTenths * 10 / 14.7 + 0.5) : afrTenths;
+}
+
+int MixturePointStored(int shown, bool lambdaNotation)
+{
+    return std::clamp(lambdaNotation ? int(shown * 14.7 * 0.1 + 0.5) : shown, 0, 255);
+}
+
+bool SetMixtureAxis(CAxe& axis, bool lambdaNotation)
+{
+    const double scale = lambdaNotation ? 0.01 : 0.1;
+    axis.label = lambdaNotation ? "Lambda" : "AFR";
+    axis.min = 0;
+    axis.max = lambdaNotation ? 170 : 250;
+    if (axis.scale == scale) return false;
+    axis.scale = scale;
+    return true;
 }

@@ -7,6 +7,8 @@
 
 #include "pages/pageform.h"
 
+class CAxe;
+
 inline constexpr int kLambdaAnchorCount = 7;
 
 // The table steps of the seven colour anchors for thresholds t0 < t1 < t2 < t3 (products truncated).
@@ -21,3 +23,11 @@ bool FillLambdaColorTable(const Image& image, LambdaColorTable& table);
 void PaintLambdaScale(TPageForm& w);
 // The scale, the colour of "Program after change", and the three range bars under the mixture gauge.
 void ShowLambdaScale(TPageForm& w);
+
+// A mixture point as a map axis shows it: the image keeps the air-fuel ratio x 10; in lambda notation the axis
+// shows lambda x 100 (AFR 14.7 is 1.00), rounded to the nearest. And back, within a byte.
+[[nodiscard]] int MixturePointShown(int afrTenths, bool lambdaNotation);
+[[nodiscard]] int MixturePointStored(int shown, bool lambdaNotation);
+// A mixture axis's title, scale and limits for the notation; true when its scale changed, so that its points stand
+// for the other notation and must be shown again.
+bool SetMixtureAxis(CAxe& axis, bool lambdaNotation);

@@ -15,6 +15,7 @@
 #include "pages/modules.h"
 #include "pages/pages.h"
 #include "pages/potentiometer.h"
+#include "pages/sensormaps.h"
 #include "pages/syncpage.h"
 #include "settings/newbike.h"
 
@@ -38,26 +39,26 @@ constexpr int kSensorEditors[] = {37, 38, 39, 40, 41, 45};  // between the 0 % a
 // clang-format off
 constexpr ControlRow kSensorsLayout[] = {
     // name                      kind                     parent            left top width height caption
-    {"CheckBoxTPS3pt",           ControlKind::CheckBox,   "TabSheet_Cidla",  160,  17,  62, 21, "3 pt."},
-    {"ButtonTps0",               ControlKind::Button,     "TabSheet_Cidla",   10, 202,  64, 23, "<- 0%"},
-    {"ButtonTpsX",               ControlKind::Button,     "TabSheet_Cidla",   76, 202,  64, 23, "<- 50%"},
-    {"ButtonTps100",             ControlKind::Button,     "TabSheet_Cidla",   76, 202,  64, 23, "<- 100%"},
-    {"LabelNavolenoSyncIap",     ControlKind::Label,      "TabSheet_Cidla",   10, 262, 154, 17, "Used sync IAP"},
+    {"CheckBoxTPS3pt",           ControlKind::CheckBox,   "TabSheet_Cidla",   10, 226,  80, 21, "3 pt."},
+    {"ButtonTps0",               ControlKind::Button,     "TabSheet_Cidla",   10, 200,  64, 23, "<- 0%"},
+    {"ButtonTpsX",               ControlKind::Button,     "TabSheet_Cidla",   76, 200,  64, 23, "<- 50%"},
+    {"ButtonTps100",             ControlKind::Button,     "TabSheet_Cidla",   76, 200,  64, 23, "<- 100%"},
+    {"LabelNavolenoSyncIap",     ControlKind::Label,      "TabSheet_Cidla",   10, 276, 205, 17, "Used sync IAP"},
 
     {"CheckBoxTempWater",        ControlKind::CheckBox,   "TabSheet_Cidla",  232,  10, 222, 21, "Temperature water sensor"},
     {"CheckBoxTempAir",          ControlKind::CheckBox,   "TabSheet_Cidla",  232,  32, 222, 21, "Temperature air sensor"},
-    {"RadioGroupTempView",       ControlKind::RadioGroup, "TabSheet_Cidla",  223, 366, 232, 40, "View characteristic as "},
-    {"LabelQuickShift",          ControlKind::Label,      "TabSheet_Cidla",  223, 414, 232, 17, "Quickshift analog [V]"},
-    {"EditQsDown",               ControlKind::DeciEdit,   "TabSheet_Cidla",  223, 434,  50, 21},
+    {"RadioGroupTempView",       ControlKind::RadioGroup, "TabSheet_Cidla",  223, 330, 232, 40, "View characteristic as "},
+    {"LabelQuickShift",          ControlKind::Label,      "TabSheet_Cidla",  223, 376, 232, 17, "Quickshift analog [V]"},
+    {"EditQsDown",               ControlKind::DeciEdit,   "TabSheet_Cidla",  223, 394,  50, 21},
     {"UpDownQsDown",             ControlKind::DeciUpDown, "TabSheet_Cidla",    0,   0,  16, 21, {}, "EditQsDown"},
-    {"LabelQsDown",              ControlKind::Label,      "TabSheet_Cidla",  293, 437,  30, 17, "dn."},
-    {"EditQsUp",                 ControlKind::DeciEdit,   "TabSheet_Cidla",  329, 434,  50, 21},
+    {"LabelQsDown",              ControlKind::Label,      "TabSheet_Cidla",  293, 397,  30, 17, "dn."},
+    {"EditQsUp",                 ControlKind::DeciEdit,   "TabSheet_Cidla",  329, 394,  50, 21},
     {"UpDownQsUp",               ControlKind::DeciUpDown, "TabSheet_Cidla",    0,   0,  16, 21, {}, "EditQsUp"},
-    {"LabelQsUp",                ControlKind::Label,      "TabSheet_Cidla",  399, 437,  30, 17, "up"},
-    {"LabelMonQuickShift",       ControlKind::Label,      "TabSheet_Cidla",  223, 460, 232, 17, "Quickshift = --- V"},
-    {"LabelFuelMonitor",         ControlKind::Label,      "TabSheet_Cidla",  223, 482,  80, 17, "Fuel"},
-    {"LabelFuelMonitor1",        ControlKind::Label,      "TabSheet_Cidla",  307, 482,  60, 17, "--- %"},
-    {"LabelFuelMonitor2",        ControlKind::Label,      "TabSheet_Cidla",  371, 482,  84, 17, "--- mV"},
+    {"LabelQsUp",                ControlKind::Label,      "TabSheet_Cidla",  399, 397,  30, 17, "up"},
+    {"LabelMonQuickShift",       ControlKind::Label,      "TabSheet_Cidla",  223, 418, 232, 17, "Quickshift = --- V"},
+    {"LabelFuelMonitor",         ControlKind::Label,      "TabSheet_Cidla",  223, 440,  80, 17, "Fuel"},
+    {"LabelFuelMonitor1",        ControlKind::Label,      "TabSheet_Cidla",  307, 440,  60, 17, "--- %"},
+    {"LabelFuelMonitor2",        ControlKind::Label,      "TabSheet_Cidla",  371, 440,  84, 17, "--- mV"},
 
     {"GroupBoxCANID",            ControlKind::GroupBox,   "TabSheet_Cidla",  462, 194, 215, 124, "MARVEX CAN ID"},
     {"LabelCANID01",             ControlKind::Label,      "GroupBoxCANID",    12,  23,  60, 17, "ID 1"},
@@ -195,6 +196,7 @@ void BuildSensorsPage(TPageForm& w)
         group->SetItems({"Voltage", "Resistance"});
         group->SetColumns(2);
         group->SetItemIndex(0);
+        group->OnClick = [&w](TObject*) { SensorsViewAsClick(w); };
     }
     if (auto* list = find<TComboBox>(w, "ComboBoxPotencMode"))
         for (int tag = 0; std::string_view item : {"No", "Injection", "Advance", "Start Limiter", "_Launch_control"})
@@ -210,7 +212,13 @@ void BuildSensorsPage(TPageForm& w)
             label->SetWordWrap(true);
             label->SetVisible(false);
         }
+    BuildSensorMaps(w);
     ApplyCaptions(w, kSensorsCaptions);
+}
+
+void SensorsMapChanged(TPageForm& w, int)
+{
+    CommitChangeNow(w);
 }
 
 void SensorsPageCaptions(TPageForm& w)
@@ -241,6 +249,7 @@ void StoreSensorsPage(TPageForm& w)
     storeTemperatureSwitches(w);
     StoreBindings(w, PAGE_SENSORS);
     StorePotentiometer(w);
+    StoreSensorMaps(w);
     SensorsPageLayout(w);
     ShowLambdaScale(w);
 }
@@ -250,8 +259,10 @@ void ShowSensorsPage(TPageForm& w)
     ShowBindings(w, PAGE_SENSORS);
     placeTpsButtons(w);
     ShowPotentiometer(w);
+    ShowSensorMaps(w);
     showTemperatureSwitches(w);
     SensorsPageLayout(w);
+    for (int id : kSensorEditors) RequestMapRedraw(w, id);
 }
 
 void SensorsPageLayout(TPageForm& w)
@@ -266,6 +277,7 @@ void SensorsPageLayout(TPageForm& w)
     for (std::string_view name : kQuickShiftControls) setVisible(w, name, quickShift);
 
     PotentiometerLayout(w);
+    SensorMapsLayout(w);
 
     const bool tps = image[kTpsOffByte] == 0;
     setVisible(w, "ButtonTps0", tps);
@@ -297,6 +309,8 @@ void CalibrateTps(TPageForm& w, TpsPoint point)
     if (point == TpsPoint::Middle && !threePoint) return;
     const int word = point == TpsPoint::Closed ? kTpsClosedWord : point == TpsPoint::Open ? kTpsOpenWord : kTpsMiddleWord;
     setImageWord(w.images.image, word, static_cast<std::uint16_t>(liveMillivolts));
+    // The map shows the new voltage before the commit stores it, or the store would put the old one back.
+    ShowSensorMaps(w);
     CommitChangeNow(w);
 }
 
@@ -320,4 +334,5 @@ extern const PageModule kSensorsPage{
     .store = StoreSensorsPage,
     .show = ShowSensorsPage,
     .captions = SensorsPageCaptions,
+    .mapChanged = SensorsMapChanged,
 };
