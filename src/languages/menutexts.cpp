@@ -47,6 +47,7 @@ constexpr MenuTextRow kMenuTextRows[] = {
     {"MenuCzech", "", {"&Czech - Česky", "&Tschechisch - Česky", "Če&sky"}},
     {"MenuHelp", "", {"&Help", "&Hilfe", "Nápoveda"}},
     {"MenuContens", "", {"&Contents...", "&Inhalt...", "Obsah"}},
+    {"MenuUpdate", "", {"Download update", "Update herunterladen", "Stáhnout aktualizaci"}},
     {"MenuAbout", "", {"&About...", "&Über Programm...", "&O programu..."}},
 };
 // clang-format on

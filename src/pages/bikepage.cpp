@@ -17,6 +17,7 @@
 #include "pages/mapside.h"
 #include "pages/modules.h"
 #include "pages/pages.h"
+#include "pages/syncpage.h"
 #include "settings/keytable.h"
 #include "settings/newbike.h"
 #include "settings/notes.h"
@@ -296,6 +297,8 @@ void StoreBikePage(TPageForm& w)
     StoreBikeModel(w);
     StoreNotes(w);
     storeRows(w);
+    // The synchronisation page's enabling follows the special setting.
+    if (w.initialised) SyncPageLayout(w);
 }
 
 void FillDisplayList(TPageForm& w)
@@ -503,6 +506,7 @@ void ShowBikePage(TPageForm& w)
     showLambdaMap(w);
     requestLimiterRefresh(w);
     BikePageLayout(w);
+    if (w.initialised) SyncPageLayout(w);
 }
 
 void ComboBoxBikeChange(TPageForm& w)

@@ -28,6 +28,9 @@ constexpr ControlRow kOilLayout[] = {
 
 constexpr CaptionRow kOilCaptions[] = {
     {"TabMaintenance", {"Maintenance", "Wartung", "Údržba"}},
+    // Until the first live frame writes them, in the live display's words.
+    {"LabelHourMeter", {"Hour meter = ---", "Betriebsstundenzähler = ---", "Počítadlo motohodin = ---"}},
+    {"LabelMonOilPressure", {"Oil Pressure = --- kPa", "Öldruck = --- kPa", "Tlak oleje = --- kPa"}},
 };
 
 constexpr int kOilEditors[] = {kSensorEditorId, kMinimumEditorId};

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "os/lngtext.h"
+#include "pages/bikepage.h"
 #include "pages/captions.h"
 #include "pages/creators.h"
 #include "pages/commit.h"
@@ -138,6 +139,9 @@ constexpr CaptionRow kSensorsCaptions[] = {
     {"LabelQuickShift",           {"Quickshift analog [V]", "Quickshift analog [V]", "Rychlořazení analog [V]"}},
     {"LabelQsDown",               {"dn.", "dn.", "-"}},
     {"LabelQsUp",                 {"up", "up", "+"}},
+    // Until the first live frame writes them, in the live display's words.
+    {"LabelMonQuickShift",        {"Quickshift = --- V", "Quickshift = --- V", "Rychlořazení = --- V"}},
+    {"LabelFuelMonitor",          {"Fuel", "Kraftstoff", "Palivo"}},
 };
 // clang-format on
 
@@ -250,7 +254,9 @@ void StoreSensorsPage(TPageForm& w)
     StoreBindings(w, PAGE_SENSORS);
     StorePotentiometer(w);
     StoreSensorMaps(w);
+    // The lambda and throttle settings feed the bike page's layout and the mixture scale.
     SensorsPageLayout(w);
+    BikePageLayout(w);
     ShowLambdaScale(w);
 }
 
@@ -291,7 +297,9 @@ void SensorsPageLayout(TPageForm& w)
     const int cylinders = image[kCylindersByte];
     const bool singleChannel = image[kInjectionModeByte] != 0 || cylinders < 2;
     if (auto* group = find<TRadioGroup>(w, "RadioGroupCidloLambdaMode"); group && group->ItemCount() > kLambdaCan)
-        group->SetItem(kLambdaCan, singleChannel ? "Marvex-CAN (ID:802)" : "Marvex-CAN (multichannel)");
+        group->SetItem(kLambdaCan, singleChannel ? "Marvex-CAN (ID:802)"
+                                                 : GetLngText("###Marvex-CAN (multichannel)##Marvex-CAN "
+                                                              "(mehrkanalig)##Marvex-CAN (vícekanálový)"));
     setVisible(w, "GroupBoxCANID", image[kLambdaTypeByte] == kLambdaCan && image[kLambdaOffByte] == 0 && !singleChannel);
     for (int k = 2; k <= 4; ++k) {
         const std::string n = "0" + std::to_string(k);

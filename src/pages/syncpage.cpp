@@ -352,6 +352,8 @@ constexpr CaptionRow kSyncCaptions[] = {
     {"LabelKoef2",             {"Coeff", "Koeff.", "Koef."}},
     {"LabelFaze1",             {"Phase", "Phase", "Fáze"}},
     {"LabelFaze2",             {"Phase", "Phase", "Fáze"}},
+    {"CheckBoxZamenaPickup",   {"Pickups interchange (pin 1 a 19)", "Pickups vertauschen (Pin 1 und 19)",
+                                "Záměna snímačů (pin 1 a 19)"}},
 };
 // clang-format on
 

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr const char* kLanguageItems[] = {"MenuEnglish", "MenuGerman", "MenuCzech"};
+constexpr std::string_view kPickupButtonText = "###PickUp monitor##PickUp-Monitor##Monitor PickUp";
 
 // Captions of the main menu and the device buttons; the language's item gets the check mark.
 void SetMenuTexts(TMainForm& w, int language)
@@ -52,6 +53,7 @@ void ApplyLanguage(TMainForm& w)
     // live display still needs it.
     w.languageTables.messages[MSG_POSITION] = GetLngText(kPositionText);
     SetMenuTexts(w, language);
+    if (w.ButtonMonPu) w.ButtonMonPu->SetCaption(GetLngText(kPickupButtonText));
     SetHintTexts(w, language);
     UpdateCaption(w);
     // The pages refill their lists that hold language texts.

@@ -391,3 +391,20 @@ TEST_F(PageFieldsTest, SensorAndOilMapsShowTheImageAndStoreATypedCell)
     EXPECT_FALSE(form->mapEditors[46]->Visible());
     EXPECT_FALSE(form->mapEditors[47]->Visible());
 }
+
+// The synchronisation page's controls can be changed only in the special setting: ticking it on the bike page
+// enables them at once, before the synchronisation page is shown again.
+TEST_F(PageFieldsTest, TheSpecialSettingOnTheBikePageEnablesTheSynchronisationAtOnce)
+{
+    form->images.image[2501] = 0;
+    ShowImageOnPages(*form, 1);
+    open(PAGE_BIKE);
+    auto* lobes = FindControl<TEdit>(*form, "EditPocPalcu");
+    ASSERT_NE(lobes, nullptr);
+    EXPECT_FALSE(lobes->Enabled());
+    auto* special = FindControl<TCheckBox>(*form, "CheckBoxBikeSecial");
+    ASSERT_NE(special, nullptr);
+    special->SetChecked(true);
+    EXPECT_EQ(form->images.image[2501], 1);
+    EXPECT_TRUE(lobes->Enabled());
+}

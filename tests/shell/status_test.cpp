@@ -136,6 +136,8 @@ TEST_F(MainWindowTextsTest, LanguageMenuSetsEveryMenuCaptionButtonAndHint)
         SCOPED_TRACE(choice);
         form->MainMenu1->Find(choice)->Click();
         const auto language = static_cast<std::size_t>(GetLanguageIndex());
+        const char* pickupButton[] = {"PickUp monitor", "PickUp-Monitor", "Monitor PickUp"};
+        EXPECT_EQ(form->ButtonMonPu->Caption(), pickupButton[language]);
         for (const MenuTextRow& row : menuTextRows()) {
             SCOPED_TRACE(row.item);
             TMenuItem* item = form->MainMenu1->Find(row.item);
