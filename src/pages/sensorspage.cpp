@@ -18,6 +18,7 @@
 #include "pages/potentiometer.h"
 #include "pages/sensormaps.h"
 #include "pages/syncpage.h"
+#include "pages/tuningpage.h"
 #include "settings/newbike.h"
 
 namespace {
@@ -254,9 +255,10 @@ void StoreSensorsPage(TPageForm& w)
     StoreBindings(w, PAGE_SENSORS);
     StorePotentiometer(w);
     StoreSensorMaps(w);
-    // The lambda and throttle settings feed the bike page's layout and the mixture scale.
+    // The lambda and throttle settings feed the bike page's layout, the tuning page and the mixture scale.
     SensorsPageLayout(w);
     BikePageLayout(w);
+    ShowTuningState(w);
     ShowLambdaScale(w);
 }
 

@@ -408,3 +408,17 @@ TEST_F(PageFieldsTest, TheSpecialSettingOnTheBikePageEnablesTheSynchronisationAt
     EXPECT_EQ(form->images.image[2501], 1);
     EXPECT_TRUE(lobes->Enabled());
 }
+
+// The lambda notation is set on the sensors page; the tuning page's mixture map follows it with the store.
+TEST_F(PageFieldsTest, TheLambdaNotationReachesTheTuningMap)
+{
+    form->images.image[5029] = 0;
+    ShowImageOnPages(*form, 1);
+    open(PAGE_SENSORS);
+    TTab* tuning = form->mapEditors[std::size_t(kTuningEditorId)];
+    ASSERT_NE(tuning, nullptr);
+    EXPECT_DOUBLE_EQ(tuning->sheets[0].data.scale, 0.1);
+    FindControl<TCheckBox>(*form, "CheckBoxLambdaNotation")->SetChecked(true);
+    EXPECT_EQ(form->images.image[5029], 1);
+    EXPECT_DOUBLE_EQ(tuning->sheets[0].data.scale, 0.01);
+}
