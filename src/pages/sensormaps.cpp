@@ -103,8 +103,8 @@ constexpr MapEditorSpec kSensorMapEditors[] = {
     {kTpsEditorId,          kSensorMapFlags,  10, kTpsTop,   205, kTpsHeight,     1, 2, kTpsSheet},
     {kApEditorId,           kSensorMapFlags,  10, kApTop,    205, kApHeight,      1, 2, kApSheet},
     {kIapEditorId,          kSensorMapFlags,  10, 418,       205, 178,            2, 2, kIapSheet},
-    {kTemperatureEditorId,  kSensorMapFlags, 223,  56,       232, 270,            2, kTemperatureRows, kTemperatureSheet},
-    {kFuelEditorId,         kSensorMapFlags, 223, 460,       232, 136,            5, 2, kFuelSheet},
+    {kTemperatureEditorId,  kSensorMapFlags, 219,  56,       240, 270,            2, kTemperatureRows, kTemperatureSheet},
+    {kFuelEditorId,         kSensorMapFlags, 219, 460,       240, 136,            5, 2, kFuelSheet},
     {kLambdaSensorEditorId, kSensorMapFlags, 462,  10,       215, kLambdaHeight,  2, kLambdaRows, kLambdaSheet},
 };
 
