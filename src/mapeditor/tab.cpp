@@ -102,6 +102,8 @@ bool TTab::sheetShowsContent() const
 void TTab::Paint()
 {
     if (painting) return;
+    // Changes made while the editor was on a hidden page were left for now.
+    if (dirty && !printing) Redraw();
     TCanvas& c = Canvas();
     c.Draw(0, 0, backBuffer);
     if (Focused() && edit.active && edit.blink < 8 && !printing) {

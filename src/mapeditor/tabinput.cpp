@@ -1,5 +1,6 @@
 // Input and tick of the map editor: the hover pass with its hint and cursor, the mouse buttons, the wheel, the keys
 // and the periodic work of the main timer's tick.
+#include <QWidget>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -521,5 +522,9 @@ void TTab::Tick()
         dirty |= kDirtyRedraw;
     }
     CheckNotifyDue();
-    if (dirty && !painting) Redraw();
+    // An editor on a page that is not shown (its window is) draws nothing while the operating point moves: the
+    // picture is drawn once, when the page comes up and paints.
+    const QWidget* widget = Widget();
+    const bool hiddenInShownWindow = widget->window()->isVisible() && !widget->isVisible();
+    if (dirty && !painting && !hiddenInShownWindow) Redraw();
 }
