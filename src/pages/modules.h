@@ -15,5 +15,6 @@ extern const PageModule kPositionPage;
 extern const PageModule kRacePage;
 extern const PageModule kSensorsPage;
 extern const PageModule kSyncPage;
+extern const PageModule kTrackingPage;
 extern const PageModule kIndependentModule;
 extern const PageModule kTuningPage;

@@ -8,7 +8,6 @@ constexpr int kCorrectionEditors[] = {6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17
 constexpr int kServoEditors[] = {kServoEditorId};
 constexpr int kIdleEditors[] = {2, 19};
 constexpr int kPowerOutEditors[] = {25, 26, 27, 28, 29, 48, 49, 50, 51, 52, 60, 61, 62, 63, 64};
-constexpr int kTrackingEditors[] = {20, 21, 22, 23, 24};
 
 constexpr PageModule kCorrectionsPending{
     .sheetName = "TabSheet_Korekce", .caption = "Corrections", .editorIds = kCorrectionEditors};
@@ -22,8 +21,6 @@ constexpr PageModule kPowerOutPending{
     .sheetName = "TabSheet_PowerOut", .caption = "Power outputs", .editorIds = kPowerOutEditors};
 constexpr PageModule kGearPending{.sheetName = "TabSheet_Gear", .caption = "Gear"};
 constexpr PageModule kKnockPage{.sheetName = "TabSheet_Knock", .caption = "Knock"};
-constexpr PageModule kTrackingPending{
-    .sheetName = "TabSheet_Tracking", .caption = "Traction", .editorIds = kTrackingEditors};
 constexpr PageModule kObdPage{.sheetName = "TabSheet_OBD", .caption = "OBD"};
 
 }  // namespace
@@ -45,7 +42,7 @@ const std::array<const PageModule*, kPageCount + 1> kPageModules = {
     &kN2OPage,             // 13
     &kTuningPage,          // 14
     &kKnockPage,           // 15, hidden
-    &kTrackingPending,     // 16
+    &kTrackingPage,        // 16
     &kCruisePage,          // 17
     &kMonitorPage,         // 18
     &kObdPage,             // 19, hidden

@@ -184,6 +184,8 @@ TEST_F(SensorsPage, TheKnobsLaunchControlOffsetsAreTakenOverInOneChange)
             image()[std::size_t(4671 + i)] = 3;
             image()[std::size_t(4701 + i)] = 100;
         }
+        // The tables' first RPM points, as every repaired image has them.
+        for (int table : {4636, 4666, 4696}) image()[std::size_t(table)] = 20;
         set({{4067, 4}, {4627, 155}});
         w.liveValues.potiThreshold = threshold;
         w.liveValues.potiEffect = effect;
