@@ -34,9 +34,18 @@ void ApplyCaptions(TPageForm& w, std::span<const CaptionRow> rows)
                 start = end + 1;
             }
             // The new texts keep the selection and the tags of the items they replace.
-            for (int i = 0; i < int(items.size()) && i < group->ItemCount(); ++i) group->SetItem(i, items[std::size_t(i)]);
+            for (int i = 0; i < int(items.size()) && i < group->ItemCount(); ++i)
+                group->SetItem(i, items[std::size_t(i)]);
         } else if (auto* combo = FindControl<TComboBox>(w, row.control); combo && row.item >= 0) {
             combo->SetItemText(row.item, text);
         }
     }
+}
+
+std::string PageMessage(const TPageForm& w, int index)
+{
+    if (w.pageHooks.message) return w.pageHooks.message(index);
+    for (const MessageRow& row : messageRows())
+        if (row.index == index) return std::string(CaptionText({{}, row.text}));
+    return {};
 }

@@ -3,6 +3,7 @@
 // applies the table whenever the language changes (the language pass runs every page's refresher).
 #include <array>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "languages/messages.h"
@@ -23,3 +24,6 @@ struct CaptionRow
 [[nodiscard]] std::string_view CaptionText(const CaptionRow& row);
 // Gives every row's control its text in the current language; a row whose control does not exist is skipped.
 void ApplyCaptions(TPageForm& w, std::span<const CaptionRow> rows);
+// The message table's entry in the current language: the shell's, or without a shell (the pages alone) the
+// language module's row.
+[[nodiscard]] std::string PageMessage(const TPageForm& w, int index);

@@ -337,14 +337,6 @@ void setPairEnabled(TPageForm& w, std::string_view stem, bool enabled)
     setEnabled(w, "UpDown" + std::string(stem), enabled);
 }
 
-std::string message(TPageForm& w, int index)
-{
-    if (w.pageHooks.message) return w.pageHooks.message(index);
-    for (const MessageRow& row : messageRows())
-        if (row.index == index) return std::string(CaptionText({{}, row.text}));
-    return {};
-}
-
 // The deceleration action value is a setting of the idle actuator chosen: its field, range and caption by the
 // idle regulation mode (none for the modes without an actuator the control can move).
 struct DecelerationAction
@@ -380,7 +372,7 @@ void setDecelerationActionRange(TPageForm& w)
 {
     const DecelerationAction* action = decelerationAction(w.images.image);
     if (!action) return;
-    if (auto* label = FindControl<TLabel>(w, "LabelDCaction")) label->SetCaption(message(w, action->messageIndex));
+    if (auto* label = FindControl<TLabel>(w, "LabelDCaction")) label->SetCaption(PageMessage(w, action->messageIndex));
     if (auto* upDown = FindControl<TUpDown>(w, "UpDownDCaction")) {
         const SettingGuard guard(w);
         upDown->SetRange(action->field.min, action->field.max);
@@ -493,8 +485,8 @@ void ClutchPageLayout(TPageForm& w)
     for (std::string_view name : {"EditExpLev2", "UpDownExpLev2", "LabelExpLev2", "LabelMonGearNapeti2"})
         setEnabled(w, name, level);
     // 3. The display choice on the models whose dashboard takes it.
-    const bool display = std::find(std::begin(kDisplayModels), std::end(kDisplayModels), image[kModelByte]) !=
-                         std::end(kDisplayModels);
+    const bool display =
+        std::find(std::begin(kDisplayModels), std::end(kDisplayModels), image[kModelByte]) != std::end(kDisplayModels);
     if (auto* group = FindControl<TRadioGroup>(w, "RadioGroupDisplay")) {
         group->SetEnabled(display);
         if (!display) {
@@ -503,7 +495,8 @@ void ClutchPageLayout(TPageForm& w)
         }
     }
     // 4. The rows of the gears the bike has.
-    for (std::string_view stem : {"LabelRaceGear", "LabelRaceQSU", "LabelRaceQSD"}) setShown(w, numbered(stem, 1), rows);
+    for (std::string_view stem : {"LabelRaceGear", "LabelRaceQSU", "LabelRaceQSD"})
+        setShown(w, numbered(stem, 1), rows);
     for (int r = 2; r <= kRows; ++r) {
         const bool shown = gears >= r && rows;
         for (std::string_view stem : {"LabelRaceGear", "LabelRaceQSU", "LabelRaceQSD"})

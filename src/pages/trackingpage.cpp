@@ -12,8 +12,8 @@
 #include "pages/captions.h"
 #include "pages/creators.h"
 #include "pages/mapgrids.h"
-#include "pages/mapside.h"
 #include "pages/mapsheets.h"
+#include "pages/mapside.h"
 #include "pages/modules.h"
 #include "pages/pages.h"
 #include "pages/sensorspage.h"
@@ -289,14 +289,6 @@ constexpr std::string_view kLiveLabels[] = {"LabelMonSpeedFront", "LabelMonSpeed
                                             "LabelMonLaunchRetard", "LabelMonSlip", "LabelMonTrackRetard"};
 // clang-format on
 
-std::string message(TPageForm& w, int index)
-{
-    if (w.pageHooks.message) return w.pageHooks.message(index);
-    for (const MessageRow& row : messageRows())
-        if (row.index == index) return std::string(CaptionText({{}, row.text}));
-    return {};
-}
-
 void setShown(TPageForm& w, std::string_view name, bool shown)
 {
     if (auto* control = FindControl<TControl>(w, name)) control->SetVisible(shown);
@@ -418,7 +410,8 @@ void ShowAfterStartCurves(TPageForm& w)
         editor->dirty |= kDirtyRedraw | kDirtyRecompute;
     }
     if (TTab* editor = MapEditor(w, kTractionId); editor && editor->sheetCount > 0) {
-        for (std::size_t i = kAccelerationGridRows + 4; i < std::size(kTrackingGrids); ++i) ShowGrid(w, kTrackingGrids[i]);
+        for (std::size_t i = kAccelerationGridRows + 4; i < std::size(kTrackingGrids); ++i)
+            ShowGrid(w, kTrackingGrids[i]);
         editor->dirty |= kDirtyRedraw | kDirtyRecompute;
     }
 }
@@ -431,7 +424,8 @@ void StoreTrackingPage(TPageForm& w)
     const FieldBinding& speedMin = speedMinField(image);
     StoreBindings(w, PAGE_TRACKING);
     StoreBinding(w, speedMin, FindControl<TUpDown>(w, "UpDownAccSpeedMin"));
-    if (auto* end = FindControl<TRadioButton>(w, "RadioButtonFilterEnd")) image[kFilterEndByte] = end->Checked() ? 1 : 0;
+    if (auto* end = FindControl<TRadioButton>(w, "RadioButtonFilterEnd"))
+        image[kFilterEndByte] = end->Checked() ? 1 : 0;
     StoreBinding(w, servoInField(image), FindControl<TUpDown>(w, "UpDownStartServoInLevel"));
     StoreBinding(w, servoExField(image), FindControl<TUpDown>(w, "UpDownStartServoExLevel"));
     StoreGrids(w, kTrackingGrids);
@@ -486,8 +480,9 @@ void BuildTrackingPage(TPageForm& w)
     };
     for (const MapEditorSpec& spec : editors) BuildMapEditor(w, spec, page);
     if (auto* group = FindControl<TGroupBox>(w, "GroupBoxAccLimiters"))
-        BuildMapEditor(w, {kAccelerationId, kTabSideBar | kTabTableView | kTabGraph2D | kTabGraph3D, 260, 20, 500, 237,
-                           5, 5, kAccelerationSheets},
+        BuildMapEditor(w,
+                       {kAccelerationId, kTabSideBar | kTabTableView | kTabGraph2D | kTabGraph3D, 260, 20, 500, 237, 5,
+                        5, kAccelerationSheets},
                        group);
     if (auto* group = FindControl<TRadioGroup>(w, "RadioGroupSpeedSource")) {
         group->SetItems(SplitItemList("Engine speed - RPM,Rear wheel speed - km/h"));
@@ -550,7 +545,7 @@ void TrackingPageLayout(TPageForm& w)
     const bool bySpeed = image[kSpeedSourceByte] == 1;
     setRange(w, speedMinField(image));
     if (auto* label = FindControl<TLabel>(w, "LabelAccSpeedMin"))
-        label->SetCaption(bySpeed ? message(w, 172) + " [km/h]" : message(w, 173));
+        label->SetCaption(bySpeed ? PageMessage(w, 172) + " [km/h]" : PageMessage(w, 173));
     // 8. The servo thresholds in percent or millivolts.
     setRange(w, servoInField(image));
     setRange(w, servoExField(image));

@@ -34,9 +34,9 @@ TEST_F(RacePage, GearRowsFollowTheGearMethodAndCount)
     const struct
     {
         int method, gears;
-        int lastRow;    // the last gear row shown
-        bool labels;    // the row labels show
-        int boxesBelow; // the row whose blink edit the two boxes stand under
+        int lastRow;     // the last gear row shown
+        bool labels;     // the row labels show
+        int boxesBelow;  // the row whose blink edit the two boxes stand under
     } cases[] = {{0, 6, 6, true, 6}, {1, 4, 4, true, 4}, {0, 1, 1, true, 2}, {3, 6, 1, false, 2}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "method " << c.method << ", gears " << c.gears);

@@ -1,14 +1,13 @@
-// The race, cruise control and launch and traction control pages in the started main window, with model settings loaded: every bound control
-// changed as a person changes it reaches exactly its field, once, and one undo takes it back; the deceleration
-// action for each idle actuator; pictures of the pages for a person to look at.
+// The race, cruise control and launch and traction control pages in the started main window, with model settings
+// loaded: every bound control changed as a person changes it reaches exactly its field, once, and one undo takes it
+// back; the deceleration action for each idle actuator; pictures of the pages for a person to look at.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTest>
 #include <QWidget>
 #include <filesystem>
 #include <map>
-
-#include <QTest>
 
 #include "bindingwalk.h"
 #include "mapeditor/tab.h"
@@ -25,11 +24,11 @@ protected:
         // A model whose dashboard takes the display choice, a gear sensor with six gears, the intake servo moving
         // the throttle (idle by servo, deceleration on), a cruise control input and a quick-shift down output.
         for (auto [address, value] : std::initializer_list<std::pair<int, int>>{
-                 {2500, 17}, {4527, 0}, {4528, 6}, {4559, 1}, {4520, 1}, {4411, 1}, {4431, 1}, {3838, 17},
-                 {4446, 7}, {5016, 1}, {4498, 20}, {4504, 8}, {4895, 60}, {4901, 250},
-                 {4974, 50}, {4975, 80}, {4979, 40}, {4980, 90}, {4984, 220}, {5008, 60}, {4625, 1}, {4797, 1},
-                 {4729, 1}, {4730, 1}, {4628, 95}, {4629, 90}, {4894, 100}, {4627, 95}, {4922, 50}, {4799, 30},
-                 {4798, 95}, {4800, 10}, {4801, 20}})
+                 {2500, 17}, {4527, 0},  {4528, 6},  {4559, 1},  {4520, 1},   {4411, 1},   {4431, 1},
+                 {3838, 17}, {4446, 7},  {5016, 1},  {4498, 20}, {4504, 8},   {4895, 60},  {4901, 250},
+                 {4974, 50}, {4975, 80}, {4979, 40}, {4980, 90}, {4984, 220}, {5008, 60},  {4625, 1},
+                 {4797, 1},  {4729, 1},  {4730, 1},  {4628, 95}, {4629, 90},  {4894, 100}, {4627, 95},
+                 {4922, 50}, {4799, 30}, {4798, 95}, {4800, 10}, {4801, 20}})
             form->images.image[std::size_t(address)] = std::uint8_t(value);
         Image& image = form->images.image;
         // Each gear's light above its blink, as the repair keeps them; shift 1's mirrors as a store leaves them.
