@@ -5,6 +5,7 @@
 extern const PageModule kAdvancePage;
 extern const PageModule kBikePage;
 extern const PageModule kCruisePage;
+extern const PageModule kGearPage;
 extern const PageModule kInjectionPage;
 extern const PageModule kInputsPage;
 extern const PageModule kMonitorPage;

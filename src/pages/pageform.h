@@ -84,6 +84,8 @@ struct PageHooks
     std::function<bool()> unitAnswers;
     // Puts the check mark of a main-menu item (by name) on or off.
     std::function<void(std::string_view item, bool checked)> checkMenuItem;
+    // Whether live data is present (a unit's frames, or a recording played back).
+    std::function<bool()> hasLiveData;
 };
 
 // The map editors as the main window keeps them: at most 75, in creation order, destroyed with the window.

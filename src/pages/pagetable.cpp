@@ -19,7 +19,6 @@ constexpr PageModule kServosPending{.sheetName = "TabSheet_Servo",
 constexpr PageModule kIdlePending{.sheetName = "TabSheet_Idle", .caption = "Idle", .editorIds = kIdleEditors};
 constexpr PageModule kPowerOutPending{
     .sheetName = "TabSheet_PowerOut", .caption = "Power outputs", .editorIds = kPowerOutEditors};
-constexpr PageModule kGearPending{.sheetName = "TabSheet_Gear", .caption = "Gear"};
 constexpr PageModule kKnockPage{.sheetName = "TabSheet_Knock", .caption = "Knock"};
 constexpr PageModule kObdPage{.sheetName = "TabSheet_OBD", .caption = "OBD"};
 
@@ -38,7 +37,7 @@ const std::array<const PageModule*, kPageCount + 1> kPageModules = {
     &kIdlePending,         // 9
     &kPowerOutPending,     // 10
     &kRacePage,            // 11
-    &kGearPending,         // 12
+    &kGearPage,            // 12
     &kN2OPage,             // 13
     &kTuningPage,          // 14
     &kKnockPage,           // 15, hidden

@@ -89,6 +89,7 @@ TMainForm::TMainForm(os::LinkClock& clock, std::vector<std::string> args, PortLi
     pageHooks.noteImageChangeAndProgram = [this] { NoteImageChangeAndProgram(); };
     pageHooks.logPageRecord = [this] { LogPageRecord(*this); };
     pageHooks.showLiveData = [this] { ShowLiveData(*this); };
+    pageHooks.hasLiveData = [this] { return HasLiveData(*this); };
     pageHooks.versionLabelShown = [this] { return PortInUse(*this) || link->selectedPort == -1; };
     tabList.logFault = [folder = settingsFolder.path](std::string_view message) { LogError(folder, message); };
     pageHooks.newSettings = [this](int page, int mode) { return NewSettings(page, mode); };

@@ -208,6 +208,16 @@ void TControl::SetFontSize(int points)
     m_widget->setFont(font);
 }
 
+bool TControl::FontBold() const { return m_widget->font().bold(); }
+
+void TControl::SetFontBold(bool bold)
+{
+    QFont font = m_widget->font();
+    if (font.bold() == bold) return;
+    font.setBold(bold);
+    m_widget->setFont(font);
+}
+
 bool TControl::TabStop() const { return m_widget->focusPolicy() & Qt::TabFocus; }
 void TControl::SetTabStop(bool tabStop) { m_widget->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus); }
 

@@ -81,6 +81,8 @@ public:
     [[nodiscard]] TColor FontColor() const { return m_fontColor; }
     virtual void SetFontColor(TColor color);
     void SetFontSize(int points);
+    [[nodiscard]] bool FontBold() const;
+    void SetFontBold(bool bold);
     [[nodiscard]] bool TabStop() const;
     void SetTabStop(bool tabStop);
     // False when the control cannot take the focus (hidden or disabled), as the old framework's SetFocus failing.
