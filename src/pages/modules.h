@@ -4,6 +4,7 @@
 
 extern const PageModule kAdvancePage;
 extern const PageModule kBikePage;
+extern const PageModule kCorrectionsPage;
 extern const PageModule kCruisePage;
 extern const PageModule kGearPage;
 extern const PageModule kInjectionPage;

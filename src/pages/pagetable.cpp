@@ -4,13 +4,10 @@
 
 namespace {
 
-constexpr int kCorrectionEditors[] = {6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
 constexpr int kServoEditors[] = {kServoEditorId};
 constexpr int kIdleEditors[] = {2, 19};
 constexpr int kPowerOutEditors[] = {25, 26, 27, 28, 29, 48, 49, 50, 51, 52, 60, 61, 62, 63, 64};
 
-constexpr PageModule kCorrectionsPending{
-    .sheetName = "TabSheet_Korekce", .caption = "Corrections", .editorIds = kCorrectionEditors};
 constexpr PageModule kServosPending{.sheetName = "TabSheet_Servo",
                                     .caption = "Servo",
                                     .runTimeSheet = true,
@@ -30,7 +27,7 @@ const std::array<const PageModule*, kPageCount + 1> kPageModules = {
     &kAdvancePage,         // 2, made at run time
     &kInjectionPage,       // 3, made at run time
     &kPositionPage,        // 4, made at run time
-    &kCorrectionsPending,  // 5
+    &kCorrectionsPage,     // 5
     &kInputsPage,          // 6
     &kSensorsPage,         // 7
     &kServosPending,       // 8, made at run time

@@ -1,0 +1,130 @@
+// The table pages in the started main window: every bound field shows the image's value with its scale, a value
+// typed as a person types it reaches exactly that field in one undo step, and undo puts the image back; a table
+// cell typed in a map editor does the same.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "../pages/mapedit.h"
+#include "pages/corrections.h"
+#include "startedform.h"
+
+namespace {
+
+class TablePagesTest : public StartedFormTest
+{
+protected:
+    void open(int page)
+    {
+        form->PageControl1->SetActivePageIndex(page);
+        form->PageControl1Change(form->PageControl1);
+        ASSERT_EQ(form->currentPage, page);
+    }
+    // The image as the started window shows it, with `setup` applied, and no undo step yet.
+    void show()
+    {
+        ShowImageOnPages(*form, 1);
+        form->ResetUndo();
+    }
+    std::set<int> changedBytes(const Image& before) const
+    {
+        std::set<int> changed;
+        for (int i = 0; i < RS_LEN_EXE; ++i)
+            if (before[std::size_t(i)] != form->images.image[std::size_t(i)]) changed.insert(i);
+        return changed;
+    }
+    void typeInto(std::string_view name, std::string_view text)
+    {
+        auto* edit = FindControl<TEdit>(*form, name);
+        ASSERT_NE(edit, nullptr) << name;
+        edit->SetText(text);
+        vcl::Fire(edit->OnExit, static_cast<TObject*>(edit));
+    }
+    // One change is one undo step, and undo restores the image exactly.
+    void expectOneUndoStepBackTo(const Image& before)
+    {
+        ASSERT_TRUE(form->undoRing.CanUndo());
+        form->SpeedButtonZpetClick(nullptr);
+        EXPECT_EQ(changedBytes(before), std::set<int>());
+        EXPECT_FALSE(form->undoRing.CanUndo());
+    }
+};
+
+// A bound field: its image bytes, a stored value and the text that shows it, a typed text and what it stores.
+struct FieldCase
+{
+    const char* edit;
+    bool word;
+    int address;  // byte address, or word index
+    int stored;
+    const char* shown;
+    const char* typed;
+    int storedAfter;
+};
+
+void put(Image& image, const FieldCase& c, int value)
+{
+    if (c.word)
+        setImageWord(image, c.address, std::uint16_t(value));
+    else
+        image[std::size_t(c.address)] = std::uint8_t(value);
+}
+
+int get(const Image& image, const FieldCase& c)
+{
+    return c.word ? imageWord(image, c.address) : image[std::size_t(c.address)];
+}
+
+std::set<int> bytesOf(const FieldCase& c)
+{
+    return c.word ? std::set<int>{2 * c.address, 2 * c.address + 1} : std::set<int>{c.address};
+}
+
+}  // namespace
+
+TEST_F(TablePagesTest, CorrectionsFieldsAndTablesEditAndUndo)
+{
+    open(PAGE_CORRECTIONS);
+    const FieldCase fields[] = {
+        {"EditAccKPlus", true, 1040, 120, "120", "135", 135},
+        {"EditAccKMinus", true, 1041, 80, "80", "60", 60},
+        {"EditAccT100", true, 1042, 300, "300", "250", 250},
+        {"EditAccT0", true, 1043, 150, "150", "170", 170},
+        {"EditDeadTime", false, 4051, 80, "800", "567", 56},  // tens of microseconds, truncated
+    };
+    for (const FieldCase& c : fields) put(form->images.image, c, c.stored);
+    // Corrections inside the table's limits (an empty image's zeros would be raised to the minimum by any edit).
+    for (int j = 0; j < 10; ++j) form->images.image[std::size_t(3907 + j)] = std::uint8_t(100 + j);
+    show();
+    for (const FieldCase& c : fields) {
+        SCOPED_TRACE(c.edit);
+        // The dead time stands with the voltage tables, the factors with the acceleration tables.
+        form->mapEditors[6]->SelectSheet(std::string_view(c.edit) == "EditDeadTime" ? 5 : 2);
+        CorrectionsPageLayout(*form);
+        EXPECT_EQ(FindControl<TEdit>(*form, c.edit)->Text(), c.shown);
+        const Image before = form->images.image;
+        typeInto(c.edit, c.typed);
+        EXPECT_EQ(get(form->images.image, c), c.storedAfter);
+        std::set<int> expected;
+        for (int b : bytesOf(c))
+            if (before[std::size_t(b)] != form->images.image[std::size_t(b)]) expected.insert(b);
+        EXPECT_FALSE(expected.empty());
+        EXPECT_EQ(changedBytes(before), expected);
+        expectOneUndoStepBackTo(before);
+        EXPECT_EQ(FindControl<TEdit>(*form, c.edit)->Text(), c.shown);
+    }
+    // A table cell: coolant correction of injection at the first point, stored as it is typed.
+    form->mapEditors[6]->SelectSheet(0);
+    CorrectionsPageLayout(*form);
+    const Image before = form->images.image;
+    TTab& coolant = *form->mapEditors[7];
+    const std::uint8_t typed = before[3907] == 133 ? 134 : 133;
+    TypeIntoCell(coolant, 0, 0, std::to_string(typed));
+    form->Timer1->Fire();
+    EXPECT_EQ(changedBytes(before), std::set<int>{3907});
+    EXPECT_EQ(form->images.image[3907], typed);
+    expectOneUndoStepBackTo(before);
+    EXPECT_EQ(coolant.sheets[0].value(0, 0), before[3907]);
+}
