@@ -5,6 +5,7 @@
 // bottom show the corrections in force, written by the live display.
 #include "pages/corrections.h"
 
+#include "pages/captions.h"
 #include "pages/commit.h"
 #include "pages/mapsheets.h"
 #include "pages/mapside.h"
@@ -433,6 +434,28 @@ void CorrectionsMapChanged(TPageForm& w, int editorId)
     if (editorId >= 7 && editorId <= 17) TempCorrMapChanged(w);
 }
 
+// clang-format off
+constexpr CaptionRow kCorrectionsCaptions[] = {
+    {"TabSheet_Korekce", {"Corrections", "Korrektionen", "Korekce"}},
+    {"GroupBoxAccK",     {"Acceleration correction of synchronous injections",
+                          "Beschleunigungskorrektur den Synchron Injektionen",
+                          "Akcelerační korekce synchronních vstřiků"}},
+    {"LabelAccKPlus",    {"Enrichment + [%/100%]"}},
+    {"LabelAccKMinus",   {"Enleanment - [%/100%]"}},
+    {"LabelAccT0",       {"Time constant by TP 0% [10ms]"}},
+    {"LabelAccT100",     {"Time constant TP 100% [10ms]"}},
+    {"GroupBoxInjCor",   {"Injection Corrections"}},
+    {"GroupBoxAdvCor",   {"Advance Corrections"}},
+    {"GroupBoxAccCor",   {"Acceleration Corrections"}},
+    {"LabelDeadTime",    {"Dead time [us]"}},
+};
+// clang-format on
+
+void CorrectionsPageCaptions(TPageForm& w)
+{
+    ApplyCaptions(w, kCorrectionsCaptions);
+}
+
 constexpr int kCorrectionsEditorIds[] = {6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
 
 }  // namespace
@@ -477,5 +500,6 @@ extern const PageModule kCorrectionsPage{
     .build = BuildCorrectionsPage,
     .store = StoreCorrectionsPage,
     .show = ShowCorrectionsPage,
+    .captions = CorrectionsPageCaptions,
     .mapChanged = CorrectionsMapChanged,
 };
