@@ -7,6 +7,7 @@ extern const PageModule kBikePage;
 extern const PageModule kCorrectionsPage;
 extern const PageModule kCruisePage;
 extern const PageModule kGearPage;
+extern const PageModule kIdlePage;
 extern const PageModule kInjectionPage;
 extern const PageModule kInputsPage;
 extern const PageModule kMonitorPage;

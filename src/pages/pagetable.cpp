@@ -5,7 +5,6 @@
 namespace {
 
 constexpr int kServoEditors[] = {kServoEditorId};
-constexpr int kIdleEditors[] = {2, 19};
 constexpr int kPowerOutEditors[] = {25, 26, 27, 28, 29, 48, 49, 50, 51, 52, 60, 61, 62, 63, 64};
 
 constexpr PageModule kServosPending{.sheetName = "TabSheet_Servo",
@@ -13,7 +12,6 @@ constexpr PageModule kServosPending{.sheetName = "TabSheet_Servo",
                                     .runTimeSheet = true,
                                     .grids = kServoGrids,
                                     .editorIds = kServoEditors};
-constexpr PageModule kIdlePending{.sheetName = "TabSheet_Idle", .caption = "Idle", .editorIds = kIdleEditors};
 constexpr PageModule kPowerOutPending{
     .sheetName = "TabSheet_PowerOut", .caption = "Power outputs", .editorIds = kPowerOutEditors};
 constexpr PageModule kKnockPage{.sheetName = "TabSheet_Knock", .caption = "Knock"};
@@ -31,7 +29,7 @@ const std::array<const PageModule*, kPageCount + 1> kPageModules = {
     &kInputsPage,          // 6
     &kSensorsPage,         // 7
     &kServosPending,       // 8, made at run time
-    &kIdlePending,         // 9
+    &kIdlePage,            // 9
     &kPowerOutPending,     // 10
     &kRacePage,            // 11
     &kGearPage,            // 12

@@ -9,6 +9,7 @@
 
 #include "../pages/mapedit.h"
 #include "pages/corrections.h"
+#include "pages/idlepage.h"
 #include "startedform.h"
 
 namespace {
@@ -88,10 +89,8 @@ TEST_F(TablePagesTest, CorrectionsFieldsAndTablesEditAndUndo)
 {
     open(PAGE_CORRECTIONS);
     const FieldCase fields[] = {
-        {"EditAccKPlus", true, 1040, 120, "120", "135", 135},
-        {"EditAccKMinus", true, 1041, 80, "80", "60", 60},
-        {"EditAccT100", true, 1042, 300, "300", "250", 250},
-        {"EditAccT0", true, 1043, 150, "150", "170", 170},
+        {"EditAccKPlus", true, 1040, 120, "120", "135", 135}, {"EditAccKMinus", true, 1041, 80, "80", "60", 60},
+        {"EditAccT100", true, 1042, 300, "300", "250", 250},  {"EditAccT0", true, 1043, 150, "150", "170", 170},
         {"EditDeadTime", false, 4051, 80, "800", "567", 56},  // tens of microseconds, truncated
     };
     for (const FieldCase& c : fields) put(form->images.image, c, c.stored);
@@ -127,4 +126,61 @@ TEST_F(TablePagesTest, CorrectionsFieldsAndTablesEditAndUndo)
     EXPECT_EQ(form->images.image[3907], typed);
     expectOneUndoStepBackTo(before);
     EXPECT_EQ(coolant.sheets[0].value(0, 0), before[3907]);
+}
+
+TEST_F(TablePagesTest, IdleFieldsModeAndTablesEditAndUndo)
+{
+    Image& image = form->images.image;
+    image[4559] = 2;  // the step motor without potentiometer shows most fields
+    image[4565] = 1;
+    image[2683] = 30;
+    image[4569] = 40;  // the hidden fields inside their ranges
+    image[4570] = 3;
+    const FieldCase fields[] = {
+        {"EditIdleTpsMez", false, 4560, 20, "20", "25", 25}, {"EditIdleStepPerioda", false, 4562, 10, "10", "14", 14},
+        {"EditIdleHyster", false, 4563, 5, "50", "80", 8},   {"EditIdleControlBand", false, 4564, 12, "120", "205", 20},
+        {"EditIdleAdvNaRpm", false, 4566, 7, "7", "9", 9},   {"EditIdleAdvNaCas", false, 4567, 30, "30", "31", 31},
+        {"EditIdleMaxAdv", false, 4568, 15, "15", "20", 20}, {"EditIdleStart", true, 1123, 250, "250", "300", 300},
+    };
+    for (const FieldCase& c : fields) put(image, c, c.stored);
+    for (int i = 0; i < 18; ++i) setImageWord(image, 1105 + i, std::uint16_t(500 - 10 * i));
+    for (int i = 0; i < 9; ++i) image[std::size_t(4571 + i)] = std::uint8_t(30 - i);
+    form->repairState = NormalizeSettingsImage(image);
+    open(PAGE_IDLE);
+    show();
+    for (const FieldCase& c : fields) {
+        SCOPED_TRACE(c.edit);
+        EXPECT_EQ(FindControl<TEdit>(*form, c.edit)->Text(), c.shown);
+        const Image before = form->images.image;
+        typeInto(c.edit, c.typed);
+        EXPECT_EQ(get(form->images.image, c), c.storedAfter);
+        std::set<int> expected;
+        for (int b : bytesOf(c))
+            if (before[std::size_t(b)] != form->images.image[std::size_t(b)]) expected.insert(b);
+        EXPECT_EQ(changedBytes(before), expected);
+        expectOneUndoStepBackTo(before);
+        EXPECT_EQ(FindControl<TEdit>(*form, c.edit)->Text(), c.shown);
+    }
+    // The desired RPM of the actuator table, typed in rpm: one word.
+    {
+        const Image before = form->images.image;
+        TypeIntoCell(*form->mapEditors[2], 0, 0, "900");
+        form->Timer1->Fire();
+        EXPECT_EQ(imageWord(form->images.image, 1105), 900);
+        EXPECT_EQ(changedBytes(before), std::set<int>({2210, 2211}));
+        expectOneUndoStepBackTo(before);
+        EXPECT_EQ(form->mapEditors[2]->sheets[0].value(0, 0), 50);
+    }
+    // A new mode and its default tables are one undo step.
+    {
+        const Image before = form->images.image;
+        auto* mode = FindControl<TRadioGroup>(*form, "RadioGroupIdleMode");
+        mode->SetItemIndex(4);  // FID valve
+        EXPECT_EQ(form->images.image[4559], 4);
+        EXPECT_EQ(imageWord(form->images.image, 1105), 100);
+        EXPECT_EQ(imageWord(form->images.image, 1122), 20);
+        expectOneUndoStepBackTo(before);
+        EXPECT_EQ(GetRadioTag(mode), 2);
+        EXPECT_EQ(form->mapEditors[2]->sheets[0].value(0, 0), 50);
+    }
 }
