@@ -17,13 +17,7 @@ namespace {
 class MapSide : public PagesTest
 {
 protected:
-    void SetUp() override
-    {
-        Build();
-        // Only the editors a test makes: the pages' own would take places in the list and ids.
-        w.mapEditors.fill(nullptr);
-        w.tabList.editors.clear();
-    }
+    void SetUp() override { Build(); }
     TTab& make(int id, int sheets, int columns, int rows, const char* dataName = "ADV", int sheetFlags = 0)
     {
         TTab* tab = CreateMapEditor(w, id, 500, 240, kTabSideBar | kTabTableView | kTabGraph2D | kTabGraph3D,
