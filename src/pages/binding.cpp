@@ -71,6 +71,12 @@ void ShowByte(TPageForm& w, TUpDown* upDown, int address, int index, int scale, 
     SetControlQuiet(w, upDown, isSigned ? scale * static_cast<std::int8_t>(byte) + offset : scale * (byte + offset));
 }
 
+void RaiseOddByteToEven(Image& image, int address)
+{
+    std::uint8_t& byte = image[std::size_t(address)];
+    if (byte & 1) byte = byte == 255 ? 254 : std::uint8_t(byte + 1);
+}
+
 void ShowCheck(TPageForm& w, TCheckBox* box, int address, int index)
 {
     const int element = byteElement(address, index);

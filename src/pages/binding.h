@@ -77,6 +77,10 @@ void SetIndexQuiet(TPageForm& w, TCheckBox* box, int value);
 [[nodiscard]] int GetComboTag(const TComboBox* combo);            // the item index (-1) when none is selected
 [[nodiscard]] int GetRadioTag(const TRadioGroup* group);
 
+// Raises an odd byte to the next even number, for the units that count in pairs (a step motor's period in
+// milliseconds); 255 becomes 254, which the byte can hold, not 0.
+void RaiseOddByteToEven(Image& image, int address);
+
 // The text of a decimal up-down's value: position / divisor, shortest form, up to 15 significant digits.
 [[nodiscard]] std::string DeciText(int position, int divisor);
 

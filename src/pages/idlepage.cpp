@@ -290,9 +290,13 @@ constexpr SheetSpec kAdvanceRpmSheets[] = {
               {.name = "RPM", .min = 0, .max = 240, .scale = 50.0, .steps = kIdleRpmSteps, .options = 2})};
 
 constexpr int kEditorTop = H * 37 / 100;  // trunc(H x 0.37)
+// The actuator table takes 40 px more than half the page, so that the tabs of its two sheets ("... - START") show
+// their titles whole; the single sheet of the advance table needs no tab row of that width.
+constexpr int kActuatorWidth = W / 2 + 30;
 constexpr MapEditorSpec kIdleEditors[] = {
-    {kActuatorEditorId, 0x130, 10, kEditorTop, W / 2 - 10, 288, 5, 9, kActuatorSheets},
-    {kAdvanceRpmEditorId, 0x130, W / 2, kEditorTop, W / 2, 288, 5, 9, kAdvanceRpmSheets},
+    {kActuatorEditorId, 0x130, 10, kEditorTop, kActuatorWidth, 288, 5, 9, kActuatorSheets},
+    {kAdvanceRpmEditorId, 0x130, 10 + kActuatorWidth, kEditorTop, W - 10 - kActuatorWidth, 288, 5, 9,
+     kAdvanceRpmSheets},
 };
 constexpr int kIdleEditorIds[] = {kActuatorEditorId, kAdvanceRpmEditorId};
 
@@ -385,10 +389,8 @@ void StoreIdlePage(TPageForm& w)
 
 void ShowIdlePage(TPageForm& w)
 {
-    // The unit steps its motor by whole pairs of milliseconds: an odd period shows rounded up. (255 stays inside
-    // the byte as 254 instead of wrapping to 0.)
-    std::uint8_t& period = w.images.image[kStepPeriodByte];
-    if (period & 1) period = period == 255 ? 254 : std::uint8_t(period + 1);
+    // The unit steps its motor by whole pairs of milliseconds: an odd period shows rounded up.
+    RaiseOddByteToEven(w.images.image, kStepPeriodByte);
     ShowBindings(w, PAGE_IDLE);
     fixCoolantAxes(w);
     ShowGrids(w, kIdleGrids);

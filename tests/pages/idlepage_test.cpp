@@ -145,8 +145,9 @@ TEST_F(IdlePage, MapEditorsHoldTheirAxesStepsAndLimits)
     ASSERT_EQ(actuator.sheetCount, 2);
     ASSERT_EQ(rpm.sheetCount, 1);
     EXPECT_EQ(actuator.Top(), 600 * 37 / 100);
-    EXPECT_EQ(rpm.Left(), 430);
-    EXPECT_EQ(rpm.Width(), 430);
+    EXPECT_EQ(actuator.Width(), 460);
+    EXPECT_EQ(rpm.Left(), 470);
+    EXPECT_EQ(rpm.Width(), 390);
     EXPECT_EQ(actuator.Height(), 288);
     for (TTab* tab : {&actuator, &rpm}) {
         EXPECT_EQ(tab->layout.visibleColumns, 5);
@@ -366,5 +367,13 @@ TEST_F(IdlePage, Screenshots)
         EXPECT_TRUE(w.Widget()->grab().save(QString::fromStdString((dir / name).string())));
         const std::vector<std::string> faults = LayoutFaults(*w.tabSheets[PAGE_IDLE]);
         EXPECT_TRUE(faults.empty()) << testing::PrintToString(faults);
+        // Every sheet title is whole in its editor's row of tabs.
+        for (int id : {2, 19}) {
+            const TTab& editor = *w.mapEditors[std::size_t(id)];
+            int right = 2;
+            for (int s = 0; s < editor.sheetCount; ++s)
+                if (!editor.sheets[std::size_t(s)].hidden) right += editor.sheets[std::size_t(s)].tabWidth + 1;
+            EXPECT_LE(right + 2, editor.Width()) << "editor " << id;
+        }
     }
 }
