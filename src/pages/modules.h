@@ -17,6 +17,7 @@ extern const PageModule kOutputTestPage;
 extern const PageModule kPositionPage;
 extern const PageModule kRacePage;
 extern const PageModule kSensorsPage;
+extern const PageModule kServosPage;
 extern const PageModule kSyncPage;
 extern const PageModule kTrackingPage;
 extern const PageModule kIndependentModule;

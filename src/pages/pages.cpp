@@ -107,6 +107,11 @@ void StoreCurrentPage(TPageForm& w)
     run(w, kIndependentPage, &PageModule::store);
 }
 
+void ShowPage(TPageForm& w, int page)
+{
+    run(w, page, &PageModule::show);
+}
+
 void ShowImageOnPages(TPageForm& w, int all)
 {
     w.tabList.axisRefresh = true;

@@ -25,6 +25,8 @@ void StoreCurrentPage(TPageForm& w);
 void ShowImageOnPages(TPageForm& w, int all);
 // Commits a page edit: store, repair, show the current page, note the change (and program it when asked).
 void RefreshPages(TPageForm& w);
+// Shows the image on one page, current or not (a page whose layout follows another page's bytes).
+void ShowPage(TPageForm& w, int page);
 // Main-timer step of the current page, then of the page-independent controls.
 void TickCurrentPage(TPageForm& w);
 // The caption pass's part: every page refills its lists that hold language texts.

@@ -4,14 +4,8 @@
 
 namespace {
 
-constexpr int kServoEditors[] = {kServoEditorId};
 constexpr int kPowerOutEditors[] = {25, 26, 27, 28, 29, 48, 49, 50, 51, 52, 60, 61, 62, 63, 64};
 
-constexpr PageModule kServosPending{.sheetName = "TabSheet_Servo",
-                                    .caption = "Servo",
-                                    .runTimeSheet = true,
-                                    .grids = kServoGrids,
-                                    .editorIds = kServoEditors};
 constexpr PageModule kPowerOutPending{
     .sheetName = "TabSheet_PowerOut", .caption = "Power outputs", .editorIds = kPowerOutEditors};
 constexpr PageModule kKnockPage{.sheetName = "TabSheet_Knock", .caption = "Knock"};
@@ -28,7 +22,7 @@ const std::array<const PageModule*, kPageCount + 1> kPageModules = {
     &kCorrectionsPage,     // 5
     &kInputsPage,          // 6
     &kSensorsPage,         // 7
-    &kServosPending,       // 8, made at run time
+    &kServosPage,          // 8, made at run time
     &kIdlePage,            // 9
     &kPowerOutPending,     // 10
     &kRacePage,            // 11

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <functional>
 #include <set>
+#include <span>
 #include <string>
 
 #include "pages/binding.h"
@@ -113,18 +114,17 @@ inline std::string shown(const FieldBinding& row, TControl* control)
     return {};
 }
 
-// The page must be current; `prepare` may bring a row's control into view first (a map sheet shown, say);
-// `derived` names bytes that the page's store derives from a row's field and that may change with it.
-// Returns the number of rows walked.
-inline int Walk(TMainForm& form, int page, const std::function<void(const FieldBinding&)>& prepare = {},
-                const std::function<std::set<int>(const FieldBinding&)>& derived = {})
+// Walks the given rows with their controls (a page whose controls bind other bytes by what the page shows, say).
+// `prepare` may bring a row's control into view first (a map sheet shown, say); `derived` names bytes that the
+// page's store derives from a row's field and that may change with it. Returns the number of rows walked.
+inline int WalkRows(TMainForm& form, std::span<const FieldBinding> rows, std::span<TControl* const> controls,
+                    const std::function<void(const FieldBinding&)>& prepare = {},
+                    const std::function<std::set<int>(const FieldBinding&)>& derived = {})
 {
-    const PageModule* module = form.pageModules[std::size_t(page)];
-    const std::vector<TControl*>& controls = form.boundControls[std::size_t(page)];
-    EXPECT_EQ(controls.size(), module->bindings.size());
+    EXPECT_EQ(controls.size(), rows.size());
     int walked = 0;
-    for (std::size_t i = 0; i < module->bindings.size() && i < controls.size(); ++i) {
-        const FieldBinding& row = module->bindings[i];
+    for (std::size_t i = 0; i < rows.size() && i < controls.size(); ++i) {
+        const FieldBinding& row = rows[i];
         SCOPED_TRACE(std::string(row.control));
         TControl* control = controls[i];
         if (!control) {
@@ -151,6 +151,16 @@ inline int Walk(TMainForm& form, int page, const std::function<void(const FieldB
         ++walked;
     }
     return walked;
+}
+
+// The page must be current; its module's rows with the controls found for them at build.
+inline int Walk(TMainForm& form, int page, const std::function<void(const FieldBinding&)>& prepare = {},
+                const std::function<std::set<int>(const FieldBinding&)>& derived = {})
+{
+    const PageModule* module = form.pageModules[std::size_t(page)];
+    const std::vector<TControl*>& controls = form.boundControls[std::size_t(page)];
+    EXPECT_EQ(controls.size(), module->bindings.size());
+    return WalkRows(form, module->bindings, controls, prepare, derived);
 }
 
 }  // namespace bindingwalk

@@ -3,13 +3,21 @@
 // cell typed in a map editor does the same.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "../pages/mapedit.h"
+#include "bindingwalk.h"
 #include "pages/corrections.h"
 #include "pages/idlepage.h"
+#include "pages/mapgrids.h"
+#include "pages/servospage.h"
 #include "startedform.h"
 
 namespace {
@@ -182,5 +190,125 @@ TEST_F(TablePagesTest, IdleFieldsModeAndTablesEditAndUndo)
         expectOneUndoStepBackTo(before);
         EXPECT_EQ(GetRadioTag(mode), 2);
         EXPECT_EQ(form->mapEditors[2]->sheets[0].value(0, 0), 50);
+    }
+}
+
+namespace {
+
+// Both servos enabled, neither the throttle (the repair would take a throttle flag away with an enable), rising
+// RPM points and positions from 2.00 V up.
+void servoSettings(Image& image)
+{
+    if (image[2500] == 47) image[2500] = 3;  // a model whose intake servo may be a step motor
+    image[4411] = image[4410] = 1;
+    image[4431] = image[5014] = 0;
+    image[4415] = image[4414] = 0;
+    image[4418] = 0;
+    image[4428] = 10;
+    image[4559] = 0;  // the idle actuator is not the intake servo
+    for (int s = 0; s < 2; ++s) {
+        const int points = s == 0 ? 4093 : 4078;
+        const int cells = s == 0 ? 4258 : 4108;
+        for (int c = 0; c < 15; ++c) image[std::size_t(points + c)] = std::uint8_t(10 + 10 * c);
+        for (int r = 0; r < 10; ++r)
+            for (int c = 0; c < 15; ++c) image[std::size_t(cells + 15 * r + c)] = std::uint8_t(100 + 5 * r + 3 * c + 20 * s);
+        image[std::size_t(4408 + s)] = 15;
+        image[std::size_t(4416 + s)] = 0;
+    }
+    image[4413] = 20;
+    image[4412] = 30;
+    for (int i = 0; i < 5; ++i) {
+        image[std::size_t(4419 + 2 * i)] = std::uint8_t(20 + i);  // exhaust I, D, I off, D off; 4427 intake O
+        image[std::size_t(4420 + 2 * i)] = std::uint8_t(10 + i);
+    }
+    image[5013] = 25;
+}
+
+}  // namespace
+
+// Both servos' rows in the started window: every control, reached as a person reaches it (the sheet of its servo
+// current, the step motor's period once the step motor is on), changes exactly its servo's byte in one undo step.
+// Percent converts the sheet's cells with it; a cell typed changes its byte.
+TEST_F(TablePagesTest, ServoRowsOfBothServosAndTheirMapsEditAndUndo)
+{
+    Image& image = form->images.image;
+    servoSettings(image);
+    form->repairState = NormalizeSettingsImage(image);
+    open(PAGE_SERVOS);
+    show();
+    TTab& editor = *form->mapEditors[kServoEditorId];
+    for (int servo : {0, 1}) {
+        SCOPED_TRACE(servo);
+        editor.SelectSheet(servo);  // as a click on the sheet's tab: the editor reports it
+        editor.hooks.mapEdited(editor);
+        form->ResetUndo();
+        std::vector<FieldBinding> rows;
+        std::vector<TControl*> controls;
+        for (const FieldBinding& row : ServoRowBindings(servo)) {
+            if (row.control == "CheckBoxServoPercent") continue;  // converts the cells too: below
+            rows.push_back(row);
+            controls.push_back(FindControl<TControl>(*form, row.control));
+        }
+        const int walked = bindingwalk::WalkRows(*form, rows, controls, [&](const FieldBinding& row) {
+            form->images.image[4418] = row.control == "UpDownServoPeriod" ? 1 : 0;
+            // The exhaust servo may be the throttle only with the intake servo.
+            form->images.image[4431] = servo == 1 && row.control == "CheckBoxServoTps" ? 1 : 0;
+            ShowImageOnPages(*form, 1);
+        });
+        EXPECT_EQ(walked, servo == 0 ? 11 : 9);
+
+        // Volts to percent: the flag and this sheet's cells, one undo step.
+        image[4418] = 0;
+        show();
+        const int cells = servo == 0 ? 4258 : 4108;
+        Image before = image;
+        FindControl<TCheckBox>(*form, "CheckBoxServoPercent")->SetChecked(true);
+        EXPECT_EQ(image[std::size_t(servo == 0 ? 4415 : 4414)], 1);
+        for (int i : changedBytes(before))
+            EXPECT_TRUE(i == (servo == 0 ? 4415 : 4414) || (i >= cells && i < cells + 150)) << i;
+        EXPECT_EQ(image[std::size_t(cells)], (before[std::size_t(cells)] * 2 + 2) / 5);
+        expectOneUndoStepBackTo(before);
+        EXPECT_EQ(editor.sheets[std::size_t(servo)].data.unit, "V");
+
+        // A cell typed in volts.
+        before = image;
+        TypeIntoCell(editor, 3, 4, "4.5");
+        form->Timer1->Fire();
+        EXPECT_EQ(changedBytes(before), std::set<int>{cells + 15 * 4 + 3});
+        EXPECT_EQ(image[std::size_t(cells + 15 * 4 + 3)], 225);
+        expectOneUndoStepBackTo(before);
+        EXPECT_EQ(editor.sheets[std::size_t(servo)].value(3, 4), before[std::size_t(cells + 15 * 4 + 3)]);
+    }
+    EXPECT_TRUE(dialogs.Messages().empty());
+}
+
+// A picture of the page with a model's settings and the servos', for a person to look at
+// (build/screenshots/servos_started_<sheet>.png).
+TEST_F(TablePagesTest, ServosPageScreenshot)
+{
+    Image& image = form->images.image;
+    servoSettings(image);
+    image[4431] = image[5014] = 1;  // both throttle servos, with their cylinders
+    image[2680] = 4;
+    image[5015] = 0x0A;
+    image[4415] = 1;
+    for (int i = 0; i < 150; ++i) image[std::size_t(4258 + i)] = std::uint8_t(10 + (i % 15) * 5 + i / 15);
+    form->repairState = NormalizeSettingsImage(image);
+    show();
+    form->SetClientSize(1100, 760);  // the page and the live column beside it whole
+    form->Show();
+    open(PAGE_SERVOS);
+    const std::filesystem::path dir = std::filesystem::path(SCREENSHOT_DIR);
+    std::filesystem::create_directories(dir);
+    TTab& editor = *form->mapEditors[kServoEditorId];
+    for (int sheet : {0, 1}) {
+        editor.SelectSheet(sheet);
+        editor.hooks.mapEdited(editor);
+        for (int i = 0; i < 5; ++i) form->Timer1->Fire();
+        QApplication::processEvents();
+        const auto file = dir / ("servos_started_" + std::to_string(sheet) + ".png");
+        EXPECT_TRUE(form->Widget()->grab().save(QString::fromStdString(file.string())));
+        const std::vector<std::string> faults = LayoutFaults(*form->tabSheets[PAGE_SERVOS]);
+        EXPECT_TRUE(faults.empty()) << testing::PrintToString(faults);
     }
 }
