@@ -67,6 +67,12 @@ void PlaceEditPair(TUpDown* upDown, int left, int top, int min, int max, int inc
     upDown->SetIncrement(increment);
 }
 
+void SetPairVisible(TPageForm& w, std::string_view stem, bool visible)
+{
+    for (std::string_view kind : {"Edit", "UpDown", "Label"})
+        if (TControl* c = FindControl<TControl>(w, std::string(kind) + std::string(stem))) c->SetVisible(visible);
+}
+
 void CreateLabel(TPageForm& w, TLabel*& slot, TControl* parent, int left, int top, std::string_view caption)
 {
     slot = w.Make<TLabel>(parent, "");

@@ -21,6 +21,8 @@ void PlaceDeciPair(TDeciUpDown* upDown, int left, int top, int min, int max, int
 // An edit and an up-down whose buddy it is, with the shared handlers.
 void CreateEditPair(TPageForm& w, TUpDown*& upDown, TEdit*& edit, TControl* parent);
 void PlaceEditPair(TUpDown* upDown, int left, int top, int min, int max, int increment, int editWidth);
+// Shows or hides the pair and label named "Edit", "UpDown" and "Label" followed by `stem`, together.
+void SetPairVisible(TPageForm& w, std::string_view stem, bool visible);
 void CreateLabel(TPageForm& w, TLabel*& slot, TControl* parent, int left, int top, std::string_view caption);
 // Width or height 0 keeps the control's own. Check boxes, radio groups and radio buttons are no tab stops and
 // commit at once when clicked.

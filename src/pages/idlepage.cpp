@@ -307,13 +307,6 @@ void setVisible(TPageForm& w, std::string_view name, bool visible)
     if (TControl* c = FindControl<TControl>(w, name)) c->SetVisible(visible);
 }
 
-// An edit with its up-down and label, by the stem of their names.
-void setGroupVisible(TPageForm& w, std::string_view stem, bool visible)
-{
-    for (std::string_view kind : {"Edit", "UpDown", "Label"})
-        setVisible(w, std::string(kind) + std::string(stem), visible);
-}
-
 std::string_view messageText(int index)
 {
     const int language = std::clamp(GetLanguageIndex(), 0, kLanguageCount - 1);
@@ -438,18 +431,18 @@ void IdlePageLayout(TPageForm& w)
                                                "(Minimum zaškrtnout)"
                                              : "###Inverze direction of regulation##Umgekehrt Richtung##Opačný směr "
                                                "regulace"));
-    setGroupVisible(w, "IdleStepPuls", false);
-    setGroupVisible(w, "IdleRpmMez", false);
-    setGroupVisible(w, "IdleStepPerioda", mode == 2 || mode == 3);
-    setGroupVisible(w, "IdleStart", mode == 2);
-    setGroupVisible(w, "IdleRegulation", mode == 4);
-    setGroupVisible(w, "IdleLobe", mode == 4);
-    for (std::string_view stem : {"IdleAdvNaRpm", "IdleAdvNaCas", "IdleMaxAdv"}) setGroupVisible(w, stem, advance);
+    SetPairVisible(w, "IdleStepPuls", false);
+    SetPairVisible(w, "IdleRpmMez", false);
+    SetPairVisible(w, "IdleStepPerioda", mode == 2 || mode == 3);
+    SetPairVisible(w, "IdleStart", mode == 2);
+    SetPairVisible(w, "IdleRegulation", mode == 4);
+    SetPairVisible(w, "IdleLobe", mode == 4);
+    for (std::string_view stem : {"IdleAdvNaRpm", "IdleAdvNaCas", "IdleMaxAdv"}) SetPairVisible(w, stem, advance);
     if (TTab* rpm = MapEditor(w, kAdvanceRpmEditorId)) rpm->SetVisible(advance);
     setVisible(w, "LabelCorAdvIdle", advance);
-    setGroupVisible(w, "IdleTpsMez", advance || mode == 2 || mode == 4);
-    setGroupVisible(w, "IdleControlBand", advance || mode == 2 || mode == 4);
-    setGroupVisible(w, "IdleHyster", mode == 2 || mode == 4);
+    SetPairVisible(w, "IdleTpsMez", advance || mode == 2 || mode == 4);
+    SetPairVisible(w, "IdleControlBand", advance || mode == 2 || mode == 4);
+    SetPairVisible(w, "IdleHyster", mode == 2 || mode == 4);
     if (auto* label = FindControl<TLabel>(w, "LabelIdleHyster")) label->SetCaption(messageText(mode == 4 ? 78 : 79));
     setVisible(w, "LabelIdleModeErr", false);
 

@@ -181,12 +181,6 @@ void setVisible(TPageForm& w, std::string_view name, bool visible)
     if (TControl* c = FindControl<TControl>(w, name)) c->SetVisible(visible);
 }
 
-// An edit with its up-down and label, by the stem of their names.
-void setPairVisible(TPageForm& w, std::string_view stem, bool visible)
-{
-    for (std::string_view kind : {"Edit", "UpDown", "Label"}) setVisible(w, std::string(kind) + std::string(stem), visible);
-}
-
 std::span<const FieldBinding> bindingsOf(int servo)
 {
     return servo == kExhaust ? std::span<const FieldBinding>(kExhaustBindings)
@@ -236,14 +230,14 @@ void ServosPageLayout(TPageForm& w)
     const bool regulation = enabled && !step;
     setVisible(w, "CheckBoxServoEnable", true);
     setVisible(w, "CheckBoxServoPercent", enabled);
-    setPairVisible(w, "ServoP", enabled);
+    SetPairVisible(w, "ServoP", enabled);
     setVisible(w, "RadioGroupServoPolarity", enabled);
     setVisible(w, "CheckBoxServoTps", enabled);
     setVisible(w, "CheckBoxServoStep", enabled && intake);
-    setPairVisible(w, "ServoPeriod", step);
-    setPairVisible(w, "ServoExcitation", false);
+    SetPairVisible(w, "ServoPeriod", step);
+    SetPairVisible(w, "ServoExcitation", false);
     for (std::string_view stem : {"ServoI", "ServoD", "ServoIOff", "ServoDOff", "ServoO"})
-        setPairVisible(w, stem, regulation);
+        SetPairVisible(w, stem, regulation);
     // The exhaust servo can be the throttle only together with the intake servo.
     if (auto* tps = FindControl<TCheckBox>(w, "CheckBoxServoTps")) tps->SetEnabled(intake || image[kIsTps[0]] != 0);
     placeRow(w);

@@ -222,6 +222,8 @@ void servoSettings(Image& image)
         image[std::size_t(4420 + 2 * i)] = std::uint8_t(10 + i);
     }
     image[5013] = 25;
+    image[2660] = 110;  // the limiters that the sheets mark on their RPM axis
+    image[4628] = 40;
 }
 
 }  // namespace
@@ -236,6 +238,7 @@ TEST_F(TablePagesTest, ServoRowsOfBothServosAndTheirMapsEditAndUndo)
     form->repairState = NormalizeSettingsImage(image);
     open(PAGE_SERVOS);
     show();
+    form->Timer1->Fire();  // the editors take the limiters
     TTab& editor = *form->mapEditors[kServoEditorId];
     for (int servo : {0, 1}) {
         SCOPED_TRACE(servo);
