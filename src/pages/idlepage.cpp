@@ -15,6 +15,7 @@
 #include "pages/mapside.h"
 #include "pages/modules.h"
 #include "pages/pages.h"
+#include "pages/racepage.h"
 
 namespace {
 
@@ -391,6 +392,8 @@ void ShowIdlePage(TPageForm& w)
     showActuatorTable(w);
     for (int id : kIdleEditorIds) RequestMapRedraw(w, id);
     IdlePageLayout(w);
+    // The race page's deceleration control offers what the idle actuator can do.
+    if (w.initialised) ClutchPageLayout(w);
 }
 
 void TickIdlePage(TPageForm& w)

@@ -13,12 +13,14 @@
 #include "pages/captions.h"
 #include "pages/commit.h"
 #include "pages/creators.h"
+#include "pages/cruisepage.h"
 #include "pages/idlepage.h"
 #include "pages/mapgrids.h"
 #include "pages/mapsheets.h"
 #include "pages/mapside.h"
 #include "pages/modules.h"
 #include "pages/pages.h"
+#include "pages/racepage.h"
 
 namespace {
 
@@ -362,9 +364,9 @@ void ShowServosPage(TPageForm& w)
     RequestMapRedraw(w, kServoEditorId);
     ServosPageLayout(w);
     if (w.initialised) {
-        // The clutch page's layout and the cruise control's tab follow whether a servo is the throttle.
-        ShowPage(w, PAGE_RACE);
-        ShowPage(w, PAGE_CRUISE);
+        // The race page's layout and the cruise control's tab follow whether a servo is the throttle.
+        ClutchPageLayout(w);
+        TempomatTabRule(w);
     }
 }
 
