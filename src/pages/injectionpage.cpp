@@ -19,6 +19,7 @@
 #include "pages/modules.h"
 #include "pages/pages.h"
 #include "pages/pagetext.h"
+#include "pages/poweroutpage.h"
 #include "vcl/image.h"
 
 namespace {
@@ -503,6 +504,8 @@ void StoreInjectionPage(TPageForm& w)
         image[kBAdds] = splits->Checked() ? 0 : 1;
     PadInjectionTables(w);
     w.repairState = NormalizeSettingsImage(image);
+    // The power outputs depend on the injector B settings.
+    ShowPowerOutPage(w);
 }
 
 void InjectionPageLayout(TPageForm& w)

@@ -15,6 +15,7 @@ extern const PageModule kN2OPage;
 extern const PageModule kOilPressurePage;
 extern const PageModule kOutputTestPage;
 extern const PageModule kPositionPage;
+extern const PageModule kPowerOutPage;
 extern const PageModule kRacePage;
 extern const PageModule kSensorsPage;
 extern const PageModule kServosPage;

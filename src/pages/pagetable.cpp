@@ -4,10 +4,6 @@
 
 namespace {
 
-constexpr int kPowerOutEditors[] = {25, 26, 27, 28, 29, 48, 49, 50, 51, 52, 60, 61, 62, 63, 64};
-
-constexpr PageModule kPowerOutPending{
-    .sheetName = "TabSheet_PowerOut", .caption = "Power outputs", .editorIds = kPowerOutEditors};
 constexpr PageModule kKnockPage{.sheetName = "TabSheet_Knock", .caption = "Knock"};
 constexpr PageModule kObdPage{.sheetName = "TabSheet_OBD", .caption = "OBD"};
 
@@ -24,7 +20,7 @@ const std::array<const PageModule*, kPageCount + 1> kPageModules = {
     &kSensorsPage,         // 7
     &kServosPage,          // 8, made at run time
     &kIdlePage,            // 9
-    &kPowerOutPending,     // 10
+    &kPowerOutPage,        // 10
     &kRacePage,            // 11
     &kGearPage,            // 12
     &kN2OPage,             // 13
