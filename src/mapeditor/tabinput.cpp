@@ -524,7 +524,8 @@ void TTab::Tick()
     CheckNotifyDue();
     // An editor on a page that is not shown (its window is) draws nothing while the operating point moves: the
     // picture is drawn once, when the page comes up and paints.
-    const QWidget* widget = Widget();
-    const bool hiddenInShownWindow = widget->window()->isVisible() && !widget->isVisible();
-    if (dirty && !painting && !hiddenInShownWindow) Redraw();
+    if (dirty && !painting) {
+        const QWidget* widget = Widget();
+        if (widget->isVisible() || !widget->window()->isVisible()) Redraw();
+    }
 }
