@@ -379,6 +379,27 @@ int CCOMCOM::ProtocolTurn()
     return state == kLinkSending || state == kLinkWaiting ? kLineWaitMs : 1;
 }
 
+namespace {
+constexpr int kMaxAnswerGatherMs = 50;
+}  // namespace
+
+bool CCOMCOM::answerWait(int& waitMs)
+{
+    const bool waiting = m_port != 0 && m_linkState.load(std::memory_order_relaxed) == kLinkWaiting;
+    if (m_wantedPort != 0 && m_wantedPort != m_port) Port(m_wantedPort).lineWanted.store(0, std::memory_order_relaxed);
+    m_wantedPort = m_port;
+    if (m_port == 0) return true;
+    CCOM& com = Port(m_port);
+    const int need = waiting ? BytesStillNeeded(m_t) : 0;
+    com.lineWanted.store(need, std::memory_order_relaxed);
+    const int missing = need - com.ring.unread();
+    if (missing <= 0 || waitMs <= 0) return true;
+    // The answer's time-out is judged on the link clock, which moves once a main-timer tick (55 ms): looking
+    // again once the missing bytes can be there, and within 50 ms, judges it no later.
+    waitMs = std::clamp(WireTimeMs(missing, com.baud.load(std::memory_order_relaxed)), 1, kMaxAnswerGatherMs);
+    return false;
+}
+
 void CCOMCOM::protocolThreadMain()
 {
     while (!m_quit.load(std::memory_order_acquire)) {
@@ -389,8 +410,10 @@ void CCOMCOM::protocolThreadMain()
             // Nothing in a turn is expected to throw; a failure ends the job rather than the program.
             finishJob(kJobFailed);
         }
-        // A new job, a port change, the quit and bytes moving on a line wake the wait early.
-        pollfd p[2]{{m_linkWake.get(), POLLIN, 0}, {lineWakeFd(), POLLIN, 0}};
+        // A new job, a port change, the quit and bytes moving on a line wake the wait early; while an answer
+        // comes in, the line is left alone until the bytes still missing can have arrived.
+        const bool watchLine = answerWait(waitMs);
+        pollfd p[2]{{m_linkWake.get(), POLLIN, 0}, {watchLine ? lineWakeFd() : -1, POLLIN, 0}};
         if (::poll(p, 2, waitMs) > 0) {
             for (const pollfd& woken : p) {
                 if (!(woken.revents & POLLIN)) continue;

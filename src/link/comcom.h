@@ -99,6 +99,9 @@ private:
     void buildRequest(const JobBlock& block);
     void checkAnswer();
     void protocolThreadMain();
+    // Publishes how many answer bytes the receiver still waits for, and shortens the wait to their time on the
+    // line; false when the line need not be watched meanwhile.
+    bool answerWait(int& waitMs);
 
     // Job parameters (main thread, published by the job field).
     int m_jobStart = 0;
@@ -121,6 +124,7 @@ private:
     Transceiver m_t;
     PickupBlocks m_pickup;
     int m_port = 0;
+    int m_wantedPort = 0;  // the port whose lineWanted was set last
     int m_n = 0;
     int m_overhead = 0;
     int m_code = 0;

@@ -4,7 +4,15 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+
+#include "link/frames.h"
+
+namespace {
+// The longest the port thread lets an answer gather before it takes what has come.
+constexpr int kMaxHoldMs = 20;
+}  // namespace
 
 CCOMIOSYS::CCOMIOSYS(os::LinkClock& tmr, PortLister lister, LinkThreads threads)
     : m_tmr(tmr), m_lineWake(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)), m_lister(std::move(lister)), m_threads(threads)
@@ -219,6 +227,12 @@ bool CCOMIOSYS::PortTurn(CCOM& com, int waitMs)
         waitMs = 0;
     // With a full ring the driver keeps the bytes; look again soon, once the receiver has made room.
     if (state == kPortOpen && !ringHasRoom && waitMs > 1) waitMs = 1;
+    // The rest of an answer is on its way: let it gather (a piece to send, a command or the quit still wake).
+    if (com.holdMs > 0 && waitMs > 0) {
+        fds[1].fd = -1;
+        waitMs = std::min(waitMs, com.holdMs);
+    }
+    com.holdMs = 0;
     ::poll(fds, 2, waitMs);
     if (fds[0].revents & POLLIN) {
         std::uint64_t drained = 0;
@@ -270,7 +284,12 @@ bool CCOMIOSYS::PortTurn(CCOM& com, int waitMs)
             return com.file.read(into);
         });
         com.receiving.store(false);
-        if (taken > 0) lineMoved();
+        if (taken > 0) {
+            lineMoved();
+            const int missing = com.lineWanted.load(std::memory_order_relaxed) - com.ring.unread();
+            if (missing > 0)
+                com.holdMs = std::clamp(WireTimeMs(missing, com.baud.load(std::memory_order_relaxed)), 1, kMaxHoldMs);
+        }
     }
     // A port that went away (adapter pulled, other end of a pty closed) is closed rather than polled in a spin,
     // and says so: the link treats it as a lost unit.

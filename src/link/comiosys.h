@@ -53,6 +53,11 @@ struct CCOM
     // Port thread: set from before bytes leave the driver until the ring shows them, so that someone watching the
     // line from outside (a test's clock) never finds the bytes in neither place.
     std::atomic<bool> receiving{false};
+    // Written by the link's protocol thread while it waits for an answer on this port: the bytes its receiver
+    // still needs (0: no answer awaited). Only a hint: the port thread lets that many bytes gather in the driver
+    // for about their time on the line instead of waking for every few of them.
+    std::atomic<int> lineWanted{0};
+    int holdMs = 0;  // port thread: the next wait leaves the line alone for this long
 };
 
 // The ports present now; nothing when the list cannot be read.

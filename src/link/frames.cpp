@@ -312,6 +312,27 @@ bool receiveFixedByte(Transceiver& t, std::uint8_t b)
 }
 }  // namespace
 
+int BytesStillNeeded(const Transceiver& t)
+{
+    if (isFixedProtocol(t.protocol)) {
+        if (t.frameLength <= 0 || t.frameLength > kMaxFrame) return 1;
+        return t.frameLength - (t.position < t.frameLength ? t.position : 0);
+    }
+    if (isFramedProtocol(t.protocol)) {
+        constexpr int kHeader = kFramedDataOffset;  // the length is known once the header is in
+        if (t.position < kHeader || t.checkMode == 255) return std::max(1, kHeader - t.position);
+        return std::max(1, t.frameLength - t.position);
+    }
+    return 1;
+}
+
+int WireTimeMs(int bytes, int baud)
+{
+    if (bytes <= 0) return 0;
+    if (baud <= 0) baud = 115200;
+    return static_cast<int>((static_cast<std::int64_t>(bytes) * 10 * 1000 + baud - 1) / baud);
+}
+
 bool ReceiveFrame(Transceiver& t, ReceiveRing& ring, std::uint32_t tmr, PickupBlocks* pickup)
 {
     std::uint8_t b = 0;

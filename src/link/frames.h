@@ -123,3 +123,8 @@ void SendPiece(Transceiver& t, TransmitBuffer& tx);
 // Takes bytes from the ring until a frame with a correct check is complete in receiveFrame (returns true), or
 // the ring is empty. tmr is the link clock, for the gap time-out. pickup may be null.
 [[nodiscard]] bool ReceiveFrame(Transceiver& t, ReceiveRing& ring, std::uint32_t tmr, PickupBlocks* pickup);
+// Bytes the receiver has still to take before the frame it assembles can be complete, at least 1. Never more
+// than the truth: a fixed-protocol frame's rest, a framed one's header until the header tells the length.
+[[nodiscard]] int BytesStillNeeded(const Transceiver& t);
+// Milliseconds the line needs to carry `bytes` bytes (10 bits each) at `baud`, rounded up; 0 for no bytes.
+[[nodiscard]] int WireTimeMs(int bytes, int baud);

@@ -103,6 +103,10 @@ void TTab::Paint()
 {
     if (painting) return;
     // Changes made while the editor was on a hidden page were left for now.
+    if (buttonsStale && !printing) {
+        buttonsStale = false;
+        UpdateButtonStates(true);
+    }
     if (dirty && !printing) Redraw();
     TCanvas& c = Canvas();
     c.Draw(0, 0, backBuffer);

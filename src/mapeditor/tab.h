@@ -408,6 +408,7 @@ public:
     // Drawing
     TBitmap backBuffer;
     bool painting = false;
+    bool buttonsStale = false;  // the button states were not followed while the editor's page was hidden
     int dirty = 0;
     TRect cellDamage{};  // what kDirtyCells asks to draw again
     TRect paintClip{};   // while a redraw draws only this part (empty: all)

@@ -482,9 +482,23 @@ void TTab::Tick()
         if (edit.blink == 0 || edit.blink == 8) Invalidate();
         edit.blink = (edit.blink + 1) % 16;
     }
+    // An editor on a page that is not shown (its window is) follows the operating point, which may switch its
+    // sheet, but neither draws nor keeps its buttons' states while the point moves: both are brought up to date
+    // when the page comes up and paints.
+    int hidden = -1;  // asked once, and only when needed: the editors of hidden pages are many
+    auto hiddenInShownWindow = [&] {
+        if (hidden < 0) {
+            const QWidget* widget = Widget();
+            hidden = !widget->isVisible() && widget->window()->isVisible() ? 1 : 0;
+        }
+        return hidden == 1;
+    };
     if (tickCount & 2) {
         UpdateOperatingPoint();
-        UpdateButtonStates(false);
+        if (hiddenInShownWindow())
+            buttonsStale = true;
+        else
+            UpdateButtonStates(false);
     }
     if (lambdaMonitoring) {
         // Each lambda sheet is current for the moment, without the side effects of selecting it; the table does
@@ -522,10 +536,5 @@ void TTab::Tick()
         dirty |= kDirtyRedraw;
     }
     CheckNotifyDue();
-    // An editor on a page that is not shown (its window is) draws nothing while the operating point moves: the
-    // picture is drawn once, when the page comes up and paints.
-    if (dirty && !painting) {
-        const QWidget* widget = Widget();
-        if (widget->isVisible() || !widget->window()->isVisible()) Redraw();
-    }
+    if (dirty && !painting && !hiddenInShownWindow()) Redraw();
 }

@@ -452,6 +452,7 @@ TFormCIDList::TFormCIDList()
     TimerCIDList = Own(std::make_unique<TTimer>(*this), "TimerCIDList");
     TimerCIDList->SetInterval(100);
     TimerCIDList->OnTimer = [this](TObject* s) { OnTimer(s); };
+    OnShow = [this](TObject*) { TimerCIDList->SetEnabled(true); };  // the timer rests while the picker is hidden
     OnResize = [this](TObject* s) { OnResizeForm(s); };
     OnCanResize = [this](TObject*, int& w, int& h, bool& allow) { CanResize(w, h, allow); };
     // Arrows belong to the tree when it has the focus, and never move the focus between the buttons.
@@ -513,6 +514,7 @@ void TFormCIDList::OnTimer(TObject*)
         tree->SetFocus();
     }
     if (tree->repaint) tree->Redraw();
+    if (!Visible()) TimerCIDList->SetEnabled(false);
 }
 
 void TFormCIDList::CanResize(int& nw, int& nh, bool& allow)

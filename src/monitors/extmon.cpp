@@ -23,6 +23,9 @@ TFormEM::TFormEM()
     TimerMonitor = Own(std::make_unique<TTimer>(*this), "TimerMonitor");
     TimerMonitor->SetInterval(100);
     TimerMonitor->OnTimer = [this](TObject* s) { OnTimer(s); };
+    // A hidden monitor has nothing to show: its timer rests until the window comes up, so that a program without
+    // the monitor open is not woken ten times a second for it.
+    OnShow = [this](TObject*) { TimerMonitor->SetEnabled(true); };
     OnResize = [this](TObject* s) { OnResizeForm(s); };
     OnCanResize = [this](TObject*, int& w, int& h, bool& allow) { CanResize(w, h, allow); };
     OnFormCreate(this);
@@ -105,6 +108,7 @@ void TFormEM::OnTimer(TObject*)
     const bool live = hasLiveData && hasLiveData();
     const std::string_view wanted = GetLngText(live ? kCaptionOnline : kCaptionOffline);
     if (Caption() != wanted) SetCaption(wanted);
+    if (!Visible()) TimerMonitor->SetEnabled(false);
 }
 
 void TFormEM::SetEditMode(bool on)

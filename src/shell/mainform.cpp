@@ -339,31 +339,34 @@ void TMainForm::FormClose(TObject*, TCloseAction&)
 
 void TMainForm::KeepSpecialControlValues()
 {
-    auto* channel = static_cast<TEdit*>(FindComponent("EditLadeniKanal"));
-    if (channel && channel->Text() == "0") {
-        if (auto* updown = static_cast<TUpDown*>(FindComponent("UpDownLadeniKanal")))
-            updown->SetPosition(0);
-        channel->SetText("ALL");
+    SpecialControls& c = special;
+    if (c.components != ComponentCount()) {
+        c.components = ComponentCount();
+        c.channel = static_cast<TEdit*>(FindComponent("EditLadeniKanal"));
+        c.channelUpDown = static_cast<TUpDown*>(FindComponent("UpDownLadeniKanal"));
+        c.pulses = static_cast<TEdit*>(FindComponent("EditRpmPulsu"));
+        c.pulsesUpDown = static_cast<TUpDown*>(FindComponent("UpDownRpmPulsu"));
+        const char* const hidden[] = {"LabelMonGearNapeti3", "CheckBoxUseGPSforQS3", "LabelExpLev3"};
+        for (std::size_t i = 0; i < c.hidden.size(); ++i) c.hidden[i] = static_cast<TControl*>(FindComponent(hidden[i]));
+    }
+    if (c.channel && c.channel->Text() == "0") {
+        if (c.channelUpDown) c.channelUpDown->SetPosition(0);
+        c.channel->SetText("ALL");
         images.image[4617] = 0;  // tuning channel: all
     }
     // The trigger-pulse count also names the two pickups: -1 the crank pickup, -2 the cam pickup.
-    auto* pulses = static_cast<TEdit*>(FindComponent("EditRpmPulsu"));
-    auto* pulsesUpDown = static_cast<TUpDown*>(FindComponent("UpDownRpmPulsu"));
-    if (pulses && pulses->Text() == "-1") {
-        if (pulsesUpDown)
-            pulsesUpDown->SetPosition(-1);
-        pulses->SetText("CKPS");
+    if (c.pulses && c.pulses->Text() == "-1") {
+        if (c.pulsesUpDown) c.pulsesUpDown->SetPosition(-1);
+        c.pulses->SetText("CKPS");
         images.image[2668] = 255;
     }
-    if (pulses && pulses->Text() == "-2") {
-        if (pulsesUpDown)
-            pulsesUpDown->SetPosition(-2);
-        pulses->SetText("CMPS");
+    if (c.pulses && c.pulses->Text() == "-2") {
+        if (c.pulsesUpDown) c.pulsesUpDown->SetPosition(-2);
+        c.pulses->SetText("CMPS");
         images.image[2668] = 254;
     }
-    for (const char* name : {"LabelMonGearNapeti3", "CheckBoxUseGPSforQS3", "LabelExpLev3"})
-        if (auto* control = static_cast<TControl*>(FindComponent(name)))
-            control->SetVisible(false);
+    for (TControl* control : c.hidden)
+        if (control) control->SetVisible(false);
 }
 
 void TMainForm::PageControl1Change(TObject*)

@@ -248,6 +248,15 @@ private:
     void BuildMenu();
     void ApplyStartVisibility();
     void KeepSpecialControlValues();
+    // The controls it looks after on every tick, looked up again only when new components came.
+    struct SpecialControls {
+        std::size_t components = 0;
+        TEdit* channel = nullptr;
+        TUpDown* channelUpDown = nullptr;
+        TEdit* pulses = nullptr;
+        TUpDown* pulsesUpDown = nullptr;
+        std::array<TControl*, 3> hidden{};
+    } special;
 };
 
 // Web page host; the paths are the program's own.

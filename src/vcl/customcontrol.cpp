@@ -14,7 +14,6 @@
 #include <QWidget>
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <utility>
 
 #include "vcl/qtcolor.h"
@@ -142,20 +141,9 @@ namespace vcl {
 unsigned KeyboardShiftState()
 {
     if (keyStateSource()) return keyStateSource()();
-    // Asking the display server waits for its answer; the controls that poll the keys all do so within one timer
-    // tick, so one answer serves them all.
-    using Clock = std::chrono::steady_clock;
-    constexpr auto kFresh = std::chrono::milliseconds(20);
-    static Clock::time_point askedAt;
-    static Qt::KeyboardModifiers modifiers;
-    static bool asked = false;
-    const Clock::time_point now = Clock::now();
-    if (!asked || now - askedAt >= kFresh || now < askedAt) {
-        modifiers = QGuiApplication::queryKeyboardModifiers();
-        askedAt = now;
-        asked = true;
-    }
-    return shiftOf(modifiers, QGuiApplication::mouseButtons());
+    // The keys as of the last input event this program took from its queue, the way a message-driven program
+    // sees them: asking the display server instead costs a round trip on every timer tick of every control.
+    return shiftOf(QGuiApplication::keyboardModifiers(), QGuiApplication::mouseButtons());
 }
 
 void SetKeyStateSource(std::function<unsigned()> source)

@@ -85,8 +85,8 @@ enum TCursor {
 
 namespace vcl {
 
-// Keys and buttons held now (ss bits). The desktop is asked unless a test set its own source; the offscreen
-// platform knows no key state, so tests of Shift and Ctrl set one.
+// Keys and buttons held (ss bits) as the input events this program has taken so far report them, unless a test
+// set its own source.
 [[nodiscard]] unsigned KeyboardShiftState();
 void SetKeyStateSource(std::function<unsigned()> source);
 

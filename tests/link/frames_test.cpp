@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -285,5 +286,66 @@ TEST(Pickup, BlockIsCollectedCheckedAndBounded)
         }
         EXPECT_EQ(pickup->filling.type, 0);
         EXPECT_FALSE(pickup->take(out));
+    }
+}
+
+// The port and protocol threads let an answer gather for as long as the receiver says it still needs bytes; an
+// estimate above the truth would hold a complete frame back. Fed byte by byte through noise, broken frames and
+// good ones, the estimate never passes the bytes up to the next frame's end, and is exact within a fixed frame.
+TEST(FrameReceiver, BytesStillNeededNeverOvershootsTheNextFrame)
+{
+    FrameBuffer f{};
+    const Bytes ign = built(f, BuildIgn300Frame(f, 0xC0, 1, nullptr));
+    Bytes ignBad = ign;
+    ignBad[100] ^= 0x04;
+    const Bytes wcom = framedBytes({0xBB, 0x10, 0x70, 0x00, 0x00, 0x02, 0x00, 0x2C, 0x01, 0x4D, 0x32});
+    const Bytes wcoms = framedBytes({0xFB, 0x20, 0x70, 0x10, 0x00, 0x01, 0x00, 0x42, 0x39, 0x2E});
+    const Bytes noise{0x00, 0xFF, 0xFF, 0xA5, 0x5A, 0x13, 0xFF, 0x30, 0x7F};
+    struct Case {
+        int protocol;
+        Bytes stream;
+    };
+    auto join = [](std::initializer_list<const Bytes*> parts) {
+        Bytes all;
+        for (const Bytes* p : parts) all.insert(all.end(), p->begin(), p->end());
+        return all;
+    };
+    for (const Case& c : {Case{IGN300, join({&noise, &ignBad, &ign, &ign})}, Case{WCOM, join({&noise, &wcom, &wcoms})}}) {
+        SCOPED_TRACE(c.protocol);
+        Feeder feeder;
+        SetLinkProtocol(feeder.t, c.protocol, 100);
+        std::vector<std::size_t> frameEnds;
+        std::vector<int> estimates;
+        for (std::size_t i = 0; i < c.stream.size(); ++i) {
+            estimates.push_back(BytesStillNeeded(feeder.t));
+            const std::size_t before = feeder.frames.size();
+            feeder.feed(Bytes{c.stream[i]}, 1);
+            if (feeder.frames.size() != before) frameEnds.push_back(i);
+        }
+        ASSERT_FALSE(frameEnds.empty());
+        for (std::size_t i = 0; i < estimates.size(); ++i) {
+            const auto next = std::lower_bound(frameEnds.begin(), frameEnds.end(), i);
+            if (next == frameEnds.end()) break;
+            EXPECT_GE(estimates[i], 1);
+            EXPECT_LE(static_cast<std::size_t>(estimates[i]), *next - i + 1) << "byte " << i;
+        }
+        if (c.protocol == IGN300) {
+            const std::size_t lastStart = c.stream.size() - ign.size();
+            EXPECT_EQ(estimates[lastStart], static_cast<int>(ign.size()));
+            EXPECT_EQ(estimates[lastStart + 100], static_cast<int>(ign.size()) - 100);
+        }
+    }
+    Transceiver none;
+    EXPECT_EQ(BytesStillNeeded(none), 1);
+}
+
+TEST(FrameReceiver, WireTimeOfBytes)
+{
+    struct Case {
+        int bytes, baud, ms;
+    };
+    for (const Case& c : {Case{0, 115200, 0}, Case{1, 115200, 1}, Case{302, 115200, 27}, Case{115, 115200, 10},
+                          Case{302, 9600, 315}, Case{10, 0, 1}}) {
+        EXPECT_EQ(WireTimeMs(c.bytes, c.baud), c.ms) << c.bytes << " at " << c.baud;
     }
 }

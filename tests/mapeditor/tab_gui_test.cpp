@@ -319,3 +319,22 @@ TEST_F(TabWindowTest, HintsOfSideButtonsInTheCurrentLanguage)
     EXPECT_FALSE(tab->hintOn);
     EXPECT_EQ(tab->hintText, "");
 }
+
+// An editor on a page that is not shown leaves its buttons as they were while the ticks run on; when the page
+// comes up, the first picture shows them as they are now.
+TEST_F(TabWindowTest, ButtonsOfAHiddenEditorAreRightWhenItIsShownAgain)
+{
+    click(cellPoint(1, 1));
+    ticks(16);
+    ASSERT_EQ(tab->buttons[kCmdPaste].state, 0);
+    w()->hide();
+    ASSERT_TRUE(clip.PutClipboardText("12.5"));  // another program copies a number meanwhile
+    ticks(16);
+    EXPECT_EQ(tab->buttons[kCmdPaste].state, 0);
+    w()->show();
+    w()->repaint();
+    EXPECT_EQ(tab->buttons[kCmdPaste].state, kButtonEnabled);
+    const QImage shown = w()->grab().toImage();
+    tab->Redraw();
+    EXPECT_EQ(w()->grab().toImage(), shown);  // the picture already had it
+}

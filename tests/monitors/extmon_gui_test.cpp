@@ -432,6 +432,30 @@ TEST_F(MonitorWindow, CaptionFollowsTheLinkAndTheLanguage)
     EXPECT_EQ(form->Caption(), "Externí monitor   (Spojeno)");
 }
 
+// The timers of the monitor and its picker run only while their windows are up; shown again, they tick again.
+TEST_F(MonitorWindow, TimersRestWhileTheWindowsAreHidden)
+{
+    struct Case {
+        TForm* window;
+        TTimer* timer;
+    };
+    for (const Case& c : {Case{form.get(), form->TimerMonitor}, Case{picker.get(), picker->TimerCIDList}}) {
+        c.timer->Fire();
+        EXPECT_FALSE(c.timer->Enabled()) << c.window->Caption();
+        c.window->Show();
+        EXPECT_TRUE(c.timer->Enabled());
+        c.timer->Fire();
+        EXPECT_TRUE(c.timer->Enabled());
+        c.window->Hide();
+        c.timer->Fire();
+        EXPECT_FALSE(c.timer->Enabled());
+    }
+    live = true;
+    form->Show();
+    tick();
+    EXPECT_EQ(form->Caption(), "External monitor   (Connected)");
+}
+
 TEST_F(MonitorWindow, OneWheelStepPerTick)
 {
     struct WheelCounter final : CMyComponent

@@ -174,6 +174,15 @@ TEST_F(CustomControlTest, CursorAndKeyState)
     vcl::SetKeyStateSource([] { return ssShift | ssCtrl; });
     EXPECT_EQ(vcl::KeyboardShiftState(), ssShift | ssCtrl);
     vcl::SetKeyStateSource(nullptr);
+    // Without a source the keys follow the input events the program took: pressed, both, released.
+    QWidget* w = control->Widget();
+    QTest::keyPress(w, Qt::Key_Shift, Qt::ShiftModifier);
+    EXPECT_EQ(vcl::KeyboardShiftState() & (ssShift | ssCtrl), ssShift);
+    QTest::keyPress(w, Qt::Key_Control, Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_EQ(vcl::KeyboardShiftState() & (ssShift | ssCtrl), ssShift | ssCtrl);
+    QTest::keyRelease(w, Qt::Key_Control, Qt::ShiftModifier);
+    QTest::keyRelease(w, Qt::Key_Shift, Qt::NoModifier);
+    EXPECT_EQ(vcl::KeyboardShiftState() & (ssShift | ssCtrl), 0u);
 }
 
 TEST(PopupMenu, ItemsAreBuiltAnewAndClickedLater)
