@@ -3,6 +3,7 @@
 // tick run with every page.
 #include <string>
 
+#include "pages/captions.h"
 #include "pages/lambdascale.h"
 #include "pages/modules.h"
 #include "vcl/image.h"
@@ -54,8 +55,8 @@ constexpr ControlRow kIndependentLayout[] = {
     {"CGaugeGas",         ControlKind::Gauge,    "", kLeft,            549, kWidth,  kBar},
     {"LabelSnimacCkps",   ControlKind::Label,    "", kLeft,            568, kWidth,    17, "CKPS"},
     {"LabelSnimacCmps",   ControlKind::Label,    "", kLeft,            586, kWidth,    17, "CMPS"},
-    {"CheckBoxExtMonitor", ControlKind::CheckBox, "", kLeft,            606, kWidth,    19, "External monitor"},
-    {"LabelEeDataErr",    ControlKind::Label,    "", kLeft,            606, kWidth,    19, "EEPROM data error!"},
+    {"CheckBoxExtMonitor", ControlKind::CheckBox, "", kLeft,            606, kWidth,    19, "Detailed representation"},
+    {"LabelEeDataErr",    ControlKind::Label,    "", kLeft,            606, kWidth,    19, "Programmed data error!"},
     // Values of the output test, which the program keeps hidden.
     {"LabelTest1",        ControlKind::Label,    "", kLeft,                      628, kTestWidth, 17, "Test1= ---"},
     {"LabelTest2",        ControlKind::Label,    "", kLeft,                      645, kTestWidth, 17, "Test2= ---"},
@@ -135,6 +136,18 @@ void BuildIndependent(TPageForm& w)
     if (TCGauge* second = FindControl<TCGauge>(w, "CGaugeTps2")) second->SetVisible(false);
 }
 
+// Controls of the main window outside the pages.
+constexpr CaptionRow kIndependentCaptions[] = {
+    {"CheckBoxProgHned", {"Programming after change", "Programmierung nach Änderung", "Programování po změně"}},
+    {"LabelEeDataErr", {"Programmed data error!", "Abgelegte Daten Fehler!", "Chyba naprogramovaných dat!"}},
+    {"CheckBoxExtMonitor", {"Detailed representation", "Detailliert Abbildung", "Detailní zobrazení"}},
+};
+
+void IndependentCaptions(TPageForm& w)
+{
+    ApplyCaptions(w, kIndependentCaptions);
+}
+
 void StoreIndependent(TPageForm& w)
 {
     if (w.pageHooks.showLiveData) w.pageHooks.showLiveData();
@@ -153,5 +166,6 @@ extern const PageModule kIndependentModule{
     .build = BuildIndependent,
     .store = StoreIndependent,
     .show = ShowLambdaScale,
+    .captions = IndependentCaptions,
     .tick = TickIndependent,
 };

@@ -21,7 +21,7 @@ bool FillLambdaColorTable(const Image& image, LambdaColorTable& table);
 
 // Fills the table and paints ImageLambdaColor from it.
 void PaintLambdaScale(TPageForm& w);
-// The scale, the colour of "Program after change", and the three range bars under the mixture gauge.
+// The scale, the colour of "Programming after change", and the three range bars under the mixture gauge.
 void ShowLambdaScale(TPageForm& w);
 
 // A mixture point as a map axis shows it: the image keeps the air-fuel ratio x 10; in lambda notation the axis

@@ -56,6 +56,8 @@ void ApplyLanguage(TMainForm& w)
     if (w.ButtonMonPu) w.ButtonMonPu->SetCaption(GetLngText(kPickupButtonText));
     SetHintTexts(w, language);
     UpdateCaption(w);
+    // A message still shown ("Checking: OK", "connected") changes language with everything else.
+    RepickStatusSlotTexts(w.statusSlots);
     // The pages refill their lists that hold language texts.
     RefreshPageCaptions(w);
     // The live texts take the new language at once, not with the next frame.

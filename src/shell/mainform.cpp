@@ -167,8 +167,9 @@ void TMainForm::BuildForm()
     ButtonMonPu->SetCaption("PickUp monitor");
     ButtonMonPu->OnClick = [this](TObject* s) { ButtonMonPuClick(s); };
     CheckBoxProgHned = Make<TCheckBox>(nullptr, "CheckBoxProgHned");
-    CheckBoxProgHned->SetBounds(488, 12, 156, 20);
-    CheckBoxProgHned->SetCaption("Program after change");
+    // Wide enough for its German caption; the status column starts right of it.
+    CheckBoxProgHned->SetBounds(488, 12, kStatusLeft - 4 - 488, 20);
+    CheckBoxProgHned->SetCaption("Programming after change");
 
     // Under the device buttons: the port the link uses or probes, then the unit's version.
     LabelCom = Make<TLabel>(nullptr, "LabelCom");
@@ -177,14 +178,14 @@ void TMainForm::BuildForm()
     LabelVersion->SetBounds(346, 44, 290, 16);
     LabelConnection = Make<TLabel>(nullptr, "LabelConnection");
     constexpr int kRightEdge = kFormWidth - 6;
-    LabelConnection->SetBounds(646, 4, kRightEdge - 646, 18);
+    LabelConnection->SetBounds(kStatusLeft, 4, kRightEdge - kStatusLeft, 18);
     LabelResult = Make<TLabel>(nullptr, "LabelResult");
-    LabelResult->SetBounds(646, 24, kRightEdge - 150 - 646, 18);
+    LabelResult->SetBounds(kStatusLeft, 24, kRightEdge - 150 - kStatusLeft, 18);
     CGaugeProgram = Make<TCGauge>(nullptr, "CGaugeProgram");
     CGaugeProgram->SetBounds(kRightEdge - 144, 24, 144, 18);
     CGaugeProgram->SetForeColor(clNavy);
     LabelCongruence = Make<TLabel>(nullptr, "LabelCongruence");
-    LabelCongruence->SetBounds(646, 44, kRightEdge - 646, 18);
+    LabelCongruence->SetBounds(kStatusLeft, 44, kRightEdge - kStatusLeft, 18);
 
     // The settings pages at their design size, and the controls beside them.
     BuildPageControl(*this, 0, kTopStrip);

@@ -31,6 +31,8 @@ inline constexpr int kMainTimerMs = 55;
 inline constexpr int kFormWidth = kDesignFormWidth;
 inline constexpr int kFormHeight = 700;  // the page control at its design size, below the top strip
 inline constexpr int kTmrPerTick = 50;
+// Left edge of the status column of the top strip (connection, result with its gauge, congruence).
+inline constexpr int kStatusLeft = 716;
 
 class TMainForm final : public TPageForm {
 public:

@@ -72,6 +72,12 @@ void SetStatusSlot(StatusSlots& slots, int tickCounter, int slotNumber, std::opt
         s.expiryTick = -1;
 }
 
+void RepickStatusSlotTexts(StatusSlots& slots)
+{
+    for (StatusSlot& s : slots.slot)
+        if (s.control && s.text && s.control->Visible()) s.control->SetCaption(GetLngText(*s.text));
+}
+
 void ExpireStatusSlots(StatusSlots& slots, int tickCounter)
 {
     for (int n = 1; n <= kStatusSlotCount; ++n) {

@@ -39,6 +39,8 @@ struct StatusSlots
 
 // Slot 1 the connection label, 2 the result label (with the progress gauge), 3 none, 4 the congruence label.
 void SetupStatusSlots(StatusSlots& slots, TLabel* connection, TLabel* result, TLabel* congruence, TCGauge* progress);
+// Every slot still showing its message shows it again in the current language.
+void RepickStatusSlotTexts(StatusSlots& slots);
 
 // Shows a trilingual text in a slot for durationMs (negative: until replaced; 0: keeps the slot's expiry), or
 // hides the slot when text is empty. A priority of 0 or more below that of the message still shown is refused.

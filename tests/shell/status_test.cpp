@@ -101,6 +101,21 @@ TEST_F(MainWindowTextsTest, SlotMessagesExpireWithTheMainTimer)
     EXPECT_FALSE(form->CGaugeProgram->Visible());
 }
 
+TEST_F(MainWindowTextsTest, MessagesStillShownChangeLanguageWithTheMenu)
+{
+    SetStatusSlot(*form, 4, "###Unit and PC settings are different##Einrichten der Einheit und der PC sind anders##x",
+                  -1, kColorUnchanged, 0x00FFFF, 10);
+    SetStatusSlot(*form, 2, "###Checking: OK##Geräteprüfung: OK##Kontrola jednotky: OK", 2000, kColorUnchanged,
+                  kColorUnchanged, 10);
+    tick(42);  // the check's message has gone; the difference stays
+    form->MainMenu1->Find("MenuGerman")->Click();
+    EXPECT_EQ(form->LabelCongruence->Caption(), "Einrichten der Einheit und der PC sind anders");
+    EXPECT_FALSE(form->LabelResult->Visible());
+    EXPECT_EQ(form->LabelResult->Caption(), "Checking: OK");
+    form->MainMenu1->Find("MenuEnglish")->Click();
+    EXPECT_EQ(form->LabelCongruence->Caption(), "Unit and PC settings are different");
+}
+
 TEST_F(MainWindowTextsTest, LanguageMenuRefillsTheMessageTable)
 {
     EXPECT_EQ(form->languageTables.messages[MSG_OPEN_FILE_ERROR], "Open file error!");

@@ -53,7 +53,7 @@ TEST_F(UnitLinkTest, ReadThenProgramFromTheWindow)
     EXPECT_TRUE(dialogs.Messages().empty());
 }
 
-// With "Program after change" checked, a person's change on a page reaches the unit at once, and only the blocks
+// With "Programming after change" checked, a person's change on a page reaches the unit at once, and only the blocks
 // that hold changed bytes travel: the unit's image then differs from before exactly in the changed byte.
 TEST_F(UnitLinkTest, ProgramAfterChangeSendsExactlyTheChangedBytes)
 {
