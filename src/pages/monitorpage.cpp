@@ -2,6 +2,7 @@
 // power outputs, and the features the unit switched on. It stores and shows no settings.
 #include <string>
 
+#include "pages/captions.h"
 #include "pages/modules.h"
 
 namespace {
@@ -100,6 +101,18 @@ void BuildMonitorPage(TPageForm& w)
     }
 }
 
+constexpr CaptionRow kMonitorCaptions[] = {
+    {"GroupBoxMonInj", {"Injection", "Einspritzung", "Vstřik"}},
+    {"GroupBoxMonInput", {"Feature activated", "Feature aktiviert", "Funkce aktivována"}},
+};
+
+void MonitorPageCaptions(TPageForm& w)
+{
+    ApplyCaptions(w, kMonitorCaptions);
+    constexpr int kAdvanceMessage = 11;  // "Advance", the word the advance page's live texts use too
+    if (auto* advance = FindControl<TGroupBox>(w, "GroupBoxMonAdvance")) advance->SetCaption(PageMessage(w, kAdvanceMessage));
+}
+
 }  // namespace
 
 extern const PageModule kMonitorPage{
@@ -107,4 +120,5 @@ extern const PageModule kMonitorPage{
     .caption = "Monitor",
     .layout = kMonitorLayout,
     .build = BuildMonitorPage,
+    .captions = MonitorPageCaptions,
 };

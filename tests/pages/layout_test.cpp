@@ -104,6 +104,20 @@ TEST_F(PageLayout, MonitorPageFillsItsLabelTableAndShowsFivePowerOutputs)
         EXPECT_EQ(w.monitorLabels[i]->Visible(), i < 9) << w.monitorLabels[i]->Name();
     for (std::size_t i = 0; i < w.testLabels.size(); ++i)
         EXPECT_EQ(w.testLabels[i]->Name(), "LabelTest" + std::to_string(i + 1));
+    // Its group captions follow the language.
+    struct Case {
+        int language;
+        const char *injection, *advance, *features;
+    };
+    for (const Case& c : {Case{LNG_GERMAN, "Einspritzung", "Vorzündung", "Feature aktiviert"},
+                          Case{LNG_CZECH, "Vstřik", "Předstih", "Funkce aktivována"},
+                          Case{LNG_ENGLISH, "Injection", "Advance", "Feature activated"}}) {
+        SetLanguageIndex(c.language);
+        RefreshPageCaptions(w);
+        EXPECT_EQ(FindControl<TGroupBox>(w, "GroupBoxMonInj")->Caption(), c.injection);
+        EXPECT_EQ(FindControl<TGroupBox>(w, "GroupBoxMonAdvance")->Caption(), c.advance);
+        EXPECT_EQ(FindControl<TGroupBox>(w, "GroupBoxMonInput")->Caption(), c.features);
+    }
 }
 
 // Pictures of the window's page part for a person to look at (build/screenshots/pages_*.png): the test page
