@@ -27,7 +27,7 @@ constexpr ControlRow kCruiseLayout[] = {
     {"Edit3",                  ControlKind::Edit,     "TabSheet_Tempomat", 330,  68,  50, 21},
     {"UpDownTempP",            ControlKind::UpDown,   "TabSheet_Tempomat",   0,   0,  16, 21, {}, "Edit3"},
 
-    {"GroupBoxTempSet",        ControlKind::GroupBox, "TabSheet_Tempomat",   8, 104, 400, 236, "Set speeds"},
+    {"GroupBoxTempSet",        ControlKind::GroupBox, "TabSheet_Tempomat",   8, 104, 400, 236, "Tempomat settings"},
     {"LabelTempSetKmH",        ControlKind::Label,    "GroupBoxTempSet",    60,  24, 104, 17, "Speed [km/h]"},
     {"LabelTempSetV",          ControlKind::Label,    "GroupBoxTempSet",   170,  24,  86, 17, "Input [V]"},
     {"LabelTempIP",            ControlKind::Label,    "GroupBoxTempSet",   260,  24, 130, 17, "Initial proportion"},
@@ -102,7 +102,7 @@ constexpr CaptionRow kCruiseCaptions[] = {
     {"LabelTempMaxISpeed",    {"Max. I speed [% throttle / s]", "Max. I-Geschwindigkeit [% Gas / s]",
                                "Max. rychlost I [% plynu / s]"}},
     {"LabelTempP",            {"P [% throttle / (km/h)]", "P [% Gas / (km/h)]", "P [% plynu / (km/h)]"}},
-    {"GroupBoxTempSet",       {"Set speeds", "Sollgeschwindigkeiten", "Nastavené rychlosti"}},
+    {"GroupBoxTempSet",       {"Tempomat settings", "Tempomat-Einstellungen", "Nastavení tempomatu"}},
     {"LabelTempSetKmH",       {"Speed [km/h]", "Geschw. [km/h]", "Rychlost [km/h]"}},
     {"LabelTempSetV",         {"Input [V]", "Eingang [V]", "Vstup [V]"}},
     {"LabelTempIP",           {"Initial proportion", "Anfangsanteil", "Počáteční podíl"}},

@@ -73,7 +73,7 @@ constexpr TColor kPwmInfoColour = 0xC0C0C0;
     {"LabelPowerOutPwm" #n,     ControlKind::Label,      "GroupBoxPowerOut" #n, kPairLeft, kComboTop + 4, 110, 12, "PWM:Fr=100Hz/T=10ms"},                 \
     {"EditPowerOutHyst" #n,     ControlKind::Edit,       "GroupBoxPowerOut" #n, kPairLeft, kComboTop, 30, 21},                                     \
     {"UpDownPowerOutHyst" #n,   ControlKind::UpDown,     "GroupBoxPowerOut" #n, 0, 0, 16, 21, {}, "EditPowerOutHyst" #n},                         \
-    {"LabelPowerOutHyst" #n,    ControlKind::Label,      "GroupBoxPowerOut" #n, kUnitLeft, kComboTop + 3, 30, 17, "Hyst"},                    \
+    {"LabelPowerOutHyst" #n,    ControlKind::Label,      "GroupBoxPowerOut" #n, kUnitLeft, kComboTop + 3, 72, 17, "Hysteresis"},              \
     {"CheckBoxPowerOutInv" #n,  ControlKind::CheckBox,   "GroupBoxPowerOut" #n, kInvertLeft, kStateTop, 16, 17},                                \
     {"LabelPowerOutInv" #n,     ControlKind::Label,      "GroupBoxPowerOut" #n, kInvertLeft + 17, kStateTop, 22, 17, "Inv"},                     \
     {"EditPowerOutTemp" #n,     ControlKind::Edit,       "GroupBoxPowerOut" #n, kPairLeft, kComboTop, 30, 21},                                     \
@@ -143,7 +143,7 @@ constexpr std::string_view kGroupCaptions[kPowerOutputs] = {
     "###Power out 3 (pin 53)####Power out 3 (pin 53)", "###Power out 4 (pin 54)####Power out 4 (pin 54)",
     "###Power out 5 (pin 55)####Power out 5 (pin 55)",
 };
-constexpr std::string_view kHysteresisCaption = "###Hyst##Hyst##Hyst";
+constexpr std::string_view kHysteresisCaption = "###Hysteresis##Hysterese##Hystereze";
 
 // The maps' axes.
 constexpr StepEntry kOnOffRpmSteps[] = {{25000, 2000, 1000, 1000, 2000}};

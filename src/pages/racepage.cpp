@@ -135,7 +135,7 @@ constexpr ControlRow kRaceLayout[] = {
     {"LabelExpLev2", ControlKind::Label, "GroupBoxRaceQuickShiftUp", 90, 332, 140, 17, "Gear sensor level [V]"},
     {"LabelMonGearNapeti2", ControlKind::Label, "GroupBoxRaceQuickShiftUp", 236, 332, 156, 17, "Gear sensor = --- V"},
 
-    {"GroupBoxRaceQuickShiftDown", ControlKind::GroupBox, "TabSheet_Race", 654, 8, 200, 196, "Quick-shift down"},
+    {"GroupBoxRaceQuickShiftDown", ControlKind::GroupBox, "TabSheet_Race", 654, 8, 200, 196, "Quickshift down"},
     {"LabelRaceDownTime", ControlKind::Label, "GroupBoxRaceQuickShiftDown", 45, 22, 66, 17, "Time [ms]"},
     {"LabelRaceDownTPS", ControlKind::Label, "GroupBoxRaceQuickShiftDown", 113, 22, 80, 17, "TP target [%]"},
     {"LabelRaceQSD1", ControlKind::Label, "GroupBoxRaceQuickShiftDown", 12, 44, 30, 17, "0-1"},
@@ -165,7 +165,7 @@ constexpr ControlRow kRaceLayout[] = {
     {"EditQSDTps5", ControlKind::Edit, "GroupBoxRaceQuickShiftDown", 117, 150, 42, 21},
     {"UpDownQSDTps5", ControlKind::UpDown, "GroupBoxRaceQuickShiftDown", 0, 0, 16, 21, {}, "EditQSDTps5"},
 
-    {"RadioGroupDisplay", ControlKind::RadioGroup, "TabSheet_Race", 8, 212, 230, 86, "Display on bike"},
+    {"RadioGroupDisplay", ControlKind::RadioGroup, "TabSheet_Race", 8, 212, 230, 86, "Display on Bike"},
 
     {"GroupBoxRacePit", ControlKind::GroupBox, "TabSheet_Race", 8, 378, 400, 160, "Pit speed limiter"},
     {"LabelPitSpeed", ControlKind::Label, "GroupBoxRacePit", 12, 27, 250, 17, "Pit speed [km/h]"},
@@ -288,10 +288,10 @@ constexpr CaptionRow kRaceCaptions[] = {
     {"CheckBoxUseGPSforQS2", {"Use the gear position sensor for quick-shift", "Gangsensor für Schaltautomat nutzen",
                               "Použít snímač převodového stupně pro rychlořazení"}},
     {"LabelExpLev2", {"Gear sensor level [V]", "Gangsensor Pegel [V]", "Úroveň snímače [V]"}},
-    {"GroupBoxRaceQuickShiftDown", {"Quick-shift down", "Schaltautomat runter", "Rychlořazení dolů"}},
+    {"GroupBoxRaceQuickShiftDown", {"Quickshift down", "Wechsel unten", "Quickshift down"}},
     {"LabelRaceDownTime", {"Time [ms]", "Zeit [ms]", "Čas [ms]"}},
     {"LabelRaceDownTPS", {"TP target [%]", "TP Ziel [%]", "Cíl TP [%]"}},
-    {"RadioGroupDisplay", {"Display on bike", "Anzeige am Motorrad", "Displej na motocyklu"}},
+    {"RadioGroupDisplay", {"Display on Bike", "Motorradanzeige", "Displej na motocyklu"}},
     {"RadioGroupDisplay", {"Speed\nTemperature\nGear", "Geschwindigkeit\nTemperatur\nGang",
                            "Rychlost\nTeplota\nRychlostní stupeň"}, kCaptionItems},
     {"GroupBoxRacePit", {"Pit speed limiter", "Boxengassen-Begrenzer", "Omezovač rychlosti v boxech"}},

@@ -136,6 +136,8 @@ constexpr CaptionRow kServosCaptions[] = {
     {"CheckBoxServoStep",    {"Step motor", "Schrittmotor", "Krokový motor"}},
     {"LabelServoPeriod",     {"Period [ms]", "Periode [ms]", "Perioda [ms]"}},
     {"LabelServoExcitation", {"Excitation [us]", "Anfachung [us]", "Buzení [us]"}},
+    {"LabelServoIOff",       {"I off", "I aus", "I vyp."}},
+    {"LabelServoDOff",       {"D off", "D aus", "D vyp."}},
 };
 
 constexpr AxisSetup kRpmAxis{.name = "RPM", .min = 3, .max = 250, .scale = 100.0, .steps = kRpmSteps,

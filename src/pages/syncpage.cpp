@@ -57,7 +57,7 @@ constexpr ControlRow kSyncLayout[] = {
     {"CheckBoxIgnEveryTurn",     ControlKind::CheckBox,   "GroupBoxSynchro",         12, 302, 200, 21, "Ignition every turn"},
     {"CheckBoxZamenaPickup",     ControlKind::CheckBox,   "GroupBoxSynchro",         12, 324, 400, 21, "Pickups interchange (pin 1 a 19)"},
     {"GroupBoxKyvani",           ControlKind::GroupBox,   "TabSheet_Synchro",         8, 366, 424, 228, "Hunting"},
-    {"RadioGroupKyvaniPodminka", ControlKind::RadioGroup, "GroupBoxKyvani",          12,  20, 196, 58, "Center section"},
+    {"RadioGroupKyvaniPodminka", ControlKind::RadioGroup, "GroupBoxKyvani",          12,  20, 196, 58, "Central section"},
     {"RadioGroupKyvOtVyst",      ControlKind::RadioGroup, "GroupBoxKyvani",         216,  20, 196, 58, "Revolutin by compliance"},
     {"LabelKyvaniFaze1",         ControlKind::Label,      "GroupBoxKyvani",          12,  89, 150, 17, "Traced sections"},
     {"EditKyvaniFaze1",          ControlKind::Edit,       "GroupBoxKyvani",         170,  86,  44, 21},
@@ -423,13 +423,13 @@ void huntingCaptions(TPageForm& w)
     if (!group || !middle || !traced) return;
     if (byPressure) {
         group->SetCaption("IAP");
-        middle->SetCaption(GetLngText("###Middle value##Mitte##Střední hodnota"));
+        middle->SetCaption(GetLngText("###Central value##Mittleren Werte##Střední hodnota"));
         middle->SetItem(0, GetLngText("###Minimal##Minimal##Nejmenší"));
         middle->SetItem(1, GetLngText("###Maximal##Maximal##Největší"));
         traced->SetCaption(GetLngText("###Traced lobes##Überwachten Leitstück##Sledované palce"));
     } else {
         group->SetCaption(GetLngText("###Hunting##Schwingung##Kývání"));
-        middle->SetCaption(GetLngText("###Center section##Mittelabschnitt##Stredni úsek"));
+        middle->SetCaption(GetLngText("###Central section##Mittelabschnitt##Stredni úsek"));
         middle->SetItem(0, GetLngText("###Shortest##Kürzeste##Nejkratší"));
         middle->SetItem(1, GetLngText("###Longest##Längste##Nejdelší"));
         traced->SetCaption(GetLngText("###Traced sections##Beobach. Abschnitte##Sledované úseky"));

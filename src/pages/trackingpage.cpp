@@ -245,8 +245,8 @@ constexpr GridBinding kTrackingGrids[] = {
 constexpr int kAccelerationGridRows = 6;  // the first rows of kTrackingGrids: X points and cells of sheets 0..2
 
 constexpr CaptionRow kTrackingCaptions[] = {
-    {"TabSheet_Tracking",      {"Traction", "Traktion", "Trakce"}},
-    {"CheckBoxLaunchEnable",   {"Launch enable", "Launch Control ein", "Launch control povolen"}},
+    {"TabSheet_Tracking",      {"Tracking", "Tracking", "Tracking"}},
+    {"CheckBoxLaunchEnable",   {"Launch enable", "Launch enable", "Ovládání startu povoleno"}},
     {"CheckBoxTrackEnable",    {"Track enabled", "Traktionskontrolle ein", "Trakční kontrola povolena"}},
     {"LabelTrackInhibit",      {"Inhibit (for N revolutions)", "Sperre (für N Umdrehungen)", "Blokace (na N otáček)"}},
     {"GroupBoxStartLimiters",  {"Start limiters", "Startbegrenzer", "Startovací omezovače"}},
@@ -257,7 +257,7 @@ constexpr CaptionRow kTrackingCaptions[] = {
     {"LabelStartDelay",        {"Star limiter delay [ms]", "Startbegr. Verzögerung [ms]", "Zpoždění omezovače [ms]"}},
     {"LabelStartMaxSpeed",     {"Max Speed [km/h]", "Geschw. max [km/h]", "Rychlost max [km/h]"}},
     {"GroupBoxAccLimiters",    {"Acceleration limiters", "Beschleunigungsbegrenzer", "Omezovače akcelerace"}},
-    {"RadioGroupSpeedSource",  {"Speed source method", "Quelle der Geschwindigkeit", "Zdroj rychlosti"}},
+    {"RadioGroupSpeedSource",  {"Speed source method", "Speed source method", "Metoda detekce rychlosti"}},
     {"RadioGroupSpeedSource",  {"Engine speed - RPM\nRear wheel speed - km/h", "Motordrehzahl - RPM\nHinterrad - km/h",
                                 "Otáčky motoru - RPM\nZadní kolo - km/h"}, kCaptionItems},
     {"LabelLimitConditions",   {"Limit conditions:", "Bedingungen:", "Podmínky omezení:"}},
@@ -562,7 +562,7 @@ void ShowTrackingLoad(TPageForm& w)
 
 extern const PageModule kTrackingPage{
     .sheetName = "TabSheet_Tracking",
-    .caption = "Traction",
+    .caption = "Tracking",
     .layout = kTrackingLayout,
     .bindings = kTrackingBindings,
     .grids = kTrackingGrids,
