@@ -113,7 +113,8 @@ TEST_F(PageLayout, MonitorPageFillsItsLabelTableAndShowsFivePowerOutputs)
 TEST_F(PageLayout, CaptionsFollowTheLanguageWithTheProgramsOwnWords)
 {
     Build();
-    struct Row {
+    struct Row
+    {
         const char* control;
         std::array<const char*, kLanguageCount> text;  // English, German, Czech
     };
@@ -126,7 +127,8 @@ TEST_F(PageLayout, CaptionsFollowTheLanguageWithTheProgramsOwnWords)
         {"ButtonTestFan1", {"Fan 1", "Ventilator 1", "Ventilátor 1"}},
         {"ButtonTestServo3Minus", {"Idle servo  minus", "Freilauf servo minus", "Volnoběžné servo mínus"}},
         {"ButtonTestPortIn", {"Intake port", "Einlaßstutzen", "Sací hrdlo"}},
-        {"GroupBoxLambdaBar", {"Setting of Lambda bar graph", "Einstellung von Lambda Bargraph", "Nastavení pro Lamba graf"}},
+        {"GroupBoxLambdaBar",
+         {"Setting of Lambda bar graph", "Einstellung von Lambda Bargraph", "Nastavení pro Lamba graf"}},
         {"GroupBoxProprietary", {"Proprietary settings", "Proprietäre Einstellungen", "Proprietární nastavení"}},
         {"LabelServoIOff", {"I off", "I aus", "I vyp."}},
         {"LabelServoDOff", {"D off", "D aus", "D vyp."}},
@@ -152,8 +154,8 @@ TEST_F(PageLayout, CaptionsFollowTheLanguageWithTheProgramsOwnWords)
     }
     // While synchronisation 2 hunts by the intake pressure the middle group speaks of values.
     w.images.image[2682] = 5;
-    for (auto [language, text] : {std::pair{LNG_GERMAN, "Mittleren Werte"}, {LNG_CZECH, "Střední hodnota"},
-                                  {LNG_ENGLISH, "Central value"}}) {
+    for (auto [language, text] :
+         {std::pair{LNG_GERMAN, "Mittleren Werte"}, {LNG_CZECH, "Střední hodnota"}, {LNG_ENGLISH, "Central value"}}) {
         SetLanguageIndex(language);
         RefreshPageCaptions(w);
         EXPECT_EQ(FindControl<TRadioGroup>(w, "RadioGroupKyvaniPodminka")->Caption(), text);

@@ -1,6 +1,7 @@
 // Under Xvfb (the test "shell_pages_xvfb"): the synchronisation, inputs, sensors, N2O, maintenance, servos, power
-// outputs, race, launch and traction, cruise control and output test pages in a real window, with a model's settings and working sensor characteristics, in English, German and Czech
-// (build/screenshots/page_<page>_<language>.png), for a person to look at. Elsewhere they skip.
+// outputs, launch and traction and output test pages in a real window, with a model's settings and working sensor
+// characteristics, in English, German and Czech (build/screenshots/page_<page>_<language>.png), for a person to look
+// at. Elsewhere they skip.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -73,9 +74,6 @@ TEST_F(XvfbSensorPages, PagesInThreeLanguages)
     const std::filesystem::path dir = std::filesystem::path(SCREENSHOT_DIR);
     std::filesystem::create_directories(dir);
     workingSensors(form->images.image);
-    // Cruise control on input 5 with the intake servo as the throttle, so that its page shows too.
-    form->images.image[3840] = 17;
-    form->images.image[4431] = 1;
     form->images.image[4444] = 2;  // a gear shift light on power output 1, with its hysteresis
     form->Widget()->resize(1100, 820);
     form->Show();
@@ -83,11 +81,15 @@ TEST_F(XvfbSensorPages, PagesInThreeLanguages)
     {
         int page;
         const char* name;
-    } pages[] = {{PAGE_SYNCHRO, "synchro"}, {PAGE_INPUTS, "inputs"}, {PAGE_SENSORS, "sensors"},
-                 {PAGE_N2O, "n2o"},         {PAGE_MAINTENANCE, "maintenance"},
-                 {PAGE_SERVOS, "servos"},   {PAGE_POWER_OUT, "powerout"},
-                 {PAGE_RACE, "race"},       {PAGE_TRACKING, "tracking"},
-                 {PAGE_CRUISE, "cruise"},   {PAGE_TEST, "test"}};
+    } pages[] = {{PAGE_SYNCHRO, "synchro"},
+                 {PAGE_INPUTS, "inputs"},
+                 {PAGE_SENSORS, "sensors"},
+                 {PAGE_N2O, "n2o"},
+                 {PAGE_MAINTENANCE, "maintenance"},
+                 {PAGE_SERVOS, "servos"},
+                 {PAGE_POWER_OUT, "powerout"},
+                 {PAGE_TRACKING, "tracking"},
+                 {PAGE_TEST, "test"}};
     const struct
     {
         int language;
