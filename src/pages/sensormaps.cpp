@@ -29,8 +29,10 @@ constexpr TColor kPressureColour = 0xA0E0C0;
 constexpr TColor kFlatPressureColour = 0x0000FF;  // both voltages equal: the sensor cannot tell pressures apart
 
 // Three columns as on the rest of the page: throttle and pressures; temperatures and fuel; lambda.
-constexpr int kTpsTop = 10, kTpsHeight = 186, kTps3PointHeight = 186;
-constexpr int kApTop = 252, kApHeight = 160, kApCollapsedHeight = 20;
+// The throttle map grows for the middle row of a 3-point characteristic; the calibration buttons stand beside it.
+constexpr int kTpsTop = 10, kTpsWidth = 171;
+constexpr int kTpsHeight = kDesignPageHeight * 3 / 10, kTps3PointHeight = kDesignPageHeight * 34 / 100;
+constexpr int kApTop = 226, kApHeight = kDesignPageHeight * 3 / 10, kApCollapsedHeight = 20;
 constexpr int kLambdaHeight = 180, kLambdaCollapsedHeight = 30;
 
 constexpr int kTemperaturePoints[kTemperatureRows] = {-10, 5, 20, 35, 50, 65, 80, 95, 110};
@@ -100,12 +102,12 @@ constexpr SheetSpec kFuelSheet[] = {{
 constexpr int kSensorMapFlags = kTabTableView | kTabGraph2D | kTabTitleStrip;
 constexpr MapEditorSpec kSensorMapEditors[] = {
     // id                   flags            left  top       width height          columns rows  sheets
-    {kTpsEditorId,          kSensorMapFlags,  10, kTpsTop,   205, kTpsHeight,     1, 2, kTpsSheet},
-    {kApEditorId,           kSensorMapFlags,  10, kApTop,    205, kApHeight,      1, 2, kApSheet},
-    {kIapEditorId,          kSensorMapFlags,  10, 418,       205, 178,            2, 2, kIapSheet},
-    {kTemperatureEditorId,  kSensorMapFlags, 219,  56,       240, 270,            2, kTemperatureRows, kTemperatureSheet},
-    {kFuelEditorId,         kSensorMapFlags, 219, 460,       240, 136,            5, 2, kFuelSheet},
-    {kLambdaSensorEditorId, kSensorMapFlags, 462,  10,       215, kLambdaHeight,  2, kLambdaRows, kLambdaSheet},
+    {kTpsEditorId,          kSensorMapFlags,  10, kTpsTop,   kTpsWidth, kTpsHeight, 1, 2, kTpsSheet},
+    {kApEditorId,           kSensorMapFlags,  10, kApTop,    235, kApHeight,      1, 2, kApSheet},
+    {kIapEditorId,          kSensorMapFlags,  10, 418,       235, 178,            2, 2, kIapSheet},
+    {kTemperatureEditorId,  kSensorMapFlags, 249,  56,       240, 270,            2, kTemperatureRows, kTemperatureSheet},
+    {kFuelEditorId,         kSensorMapFlags, 249, 460,       240, 136,            5, 2, kFuelSheet},
+    {kLambdaSensorEditorId, kSensorMapFlags, 492,  10,       210, kLambdaHeight,  2, kLambdaRows, kLambdaSheet},
 };
 
 // Throttle: the closed and open voltages (millivolts, shown in hundredths of a volt), in a 3-point

@@ -33,36 +33,38 @@ constexpr int kLambdaTypeByte = 4060;  // 0 standard, 1 Marvex, 2 Marvex over CA
 constexpr int kInjectionModeByte = 3817;
 constexpr int kTpsClosedWord = 1084, kTpsMiddleWord = 1085, kTpsOpenWord = 1086;
 constexpr int kLambdaCan = 2;
-constexpr int kButtonGap = 2;
-constexpr int kSensorEditors[] = {37, 38, 39, 40, 41, 45};  // between the 0 % and the 100 % button, or the middle one between them
+// The calibration buttons stand in a column beside the throttle map, 2 px apart; in a 3-point characteristic the
+// 100 % button moves down by the height of the middle button and its two 1 px gaps, and the middle one stands between.
+constexpr int kButtonGap = 2, kButtonGap3Point = 18;
+constexpr int kSensorEditors[] = {37, 38, 39, 40, 41, 45};
 
 // Three columns: the throttle and pressure sensors; temperatures, quick-shift and fuel; lambda and the
 // potentiometer. The map editors take the rest of each column.
 // clang-format off
 constexpr ControlRow kSensorsLayout[] = {
     // name                      kind                     parent            left top width height caption
-    {"CheckBoxTPS3pt",           ControlKind::CheckBox,   "TabSheet_Cidla",   10, 226,  80, 21, "3 pt."},
-    {"ButtonTps0",               ControlKind::Button,     "TabSheet_Cidla",   10, 200,  64, 23, "<- 0%"},
-    {"ButtonTpsX",               ControlKind::Button,     "TabSheet_Cidla",   76, 200,  64, 23, "<- 50%"},
-    {"ButtonTps100",             ControlKind::Button,     "TabSheet_Cidla",   76, 200,  64, 23, "<- 100%"},
-    {"LabelNavolenoSyncIap",     ControlKind::Label,      "TabSheet_Cidla",   10, 276, 205, 17, "Used sync IAP"},
+    {"ButtonTps0",               ControlKind::Button,     "TabSheet_Cidla",  185,  60,  60, 16, "<- 0%"},
+    {"ButtonTpsX",               ControlKind::Button,     "TabSheet_Cidla",  185,  77,  60, 16, "<- 50%"},
+    {"ButtonTps100",             ControlKind::Button,     "TabSheet_Cidla",  185,  78,  60, 16, "<- 100%"},
+    {"CheckBoxTPS3pt",           ControlKind::CheckBox,   "TabSheet_Cidla",  185, 120,  60, 21, "3 pt."},
+    {"LabelNavolenoSyncIap",     ControlKind::Label,      "TabSheet_Cidla",   10, 250, 235, 17, "Used sync IAP"},
 
-    {"CheckBoxTempWater",        ControlKind::CheckBox,   "TabSheet_Cidla",  232,  10, 222, 21, "Temperature water sensor"},
-    {"CheckBoxTempAir",          ControlKind::CheckBox,   "TabSheet_Cidla",  232,  32, 222, 21, "Temperature air sensor"},
-    {"RadioGroupTempView",       ControlKind::RadioGroup, "TabSheet_Cidla",  223, 330, 232, 40, "View characteristic as "},
-    {"LabelQuickShift",          ControlKind::Label,      "TabSheet_Cidla",  223, 376, 232, 17, "Quickshift analog [V]"},
-    {"EditQsDown",               ControlKind::DeciEdit,   "TabSheet_Cidla",  223, 394,  50, 21},
+    {"CheckBoxTempWater",        ControlKind::CheckBox,   "TabSheet_Cidla",  262,  10, 222, 21, "Temperature water sensor"},
+    {"CheckBoxTempAir",          ControlKind::CheckBox,   "TabSheet_Cidla",  262,  32, 222, 21, "Temperature air sensor"},
+    {"RadioGroupTempView",       ControlKind::RadioGroup, "TabSheet_Cidla",  253, 330, 232, 40, "View characteristic as "},
+    {"LabelQuickShift",          ControlKind::Label,      "TabSheet_Cidla",  253, 376, 232, 17, "Quickshift analog [V]"},
+    {"EditQsDown",               ControlKind::DeciEdit,   "TabSheet_Cidla",  253, 394,  50, 21},
     {"UpDownQsDown",             ControlKind::DeciUpDown, "TabSheet_Cidla",    0,   0,  16, 21, {}, "EditQsDown"},
-    {"LabelQsDown",              ControlKind::Label,      "TabSheet_Cidla",  293, 397,  30, 17, "dn."},
-    {"EditQsUp",                 ControlKind::DeciEdit,   "TabSheet_Cidla",  329, 394,  50, 21},
+    {"LabelQsDown",              ControlKind::Label,      "TabSheet_Cidla",  323, 397,  30, 17, "dn."},
+    {"EditQsUp",                 ControlKind::DeciEdit,   "TabSheet_Cidla",  359, 394,  50, 21},
     {"UpDownQsUp",               ControlKind::DeciUpDown, "TabSheet_Cidla",    0,   0,  16, 21, {}, "EditQsUp"},
-    {"LabelQsUp",                ControlKind::Label,      "TabSheet_Cidla",  399, 397,  30, 17, "up"},
-    {"LabelMonQuickShift",       ControlKind::Label,      "TabSheet_Cidla",  223, 418, 232, 17, "Quickshift = --- V"},
-    {"LabelFuelMonitor",         ControlKind::Label,      "TabSheet_Cidla",  223, 440,  80, 17, "Fuel"},
-    {"LabelFuelMonitor1",        ControlKind::Label,      "TabSheet_Cidla",  307, 440,  60, 17, "--- %"},
-    {"LabelFuelMonitor2",        ControlKind::Label,      "TabSheet_Cidla",  371, 440,  84, 17, "--- mV"},
+    {"LabelQsUp",                ControlKind::Label,      "TabSheet_Cidla",  429, 397,  30, 17, "up"},
+    {"LabelMonQuickShift",       ControlKind::Label,      "TabSheet_Cidla",  253, 418, 232, 17, "Quickshift = --- V"},
+    {"LabelFuelMonitor",         ControlKind::Label,      "TabSheet_Cidla",  253, 440,  80, 17, "Fuel"},
+    {"LabelFuelMonitor1",        ControlKind::Label,      "TabSheet_Cidla",  337, 440,  60, 17, "--- %"},
+    {"LabelFuelMonitor2",        ControlKind::Label,      "TabSheet_Cidla",  401, 440,  84, 17, "--- mV"},
 
-    {"GroupBoxCANID",            ControlKind::GroupBox,   "TabSheet_Cidla",  462, 194, 215, 124, "MARVEX CAN ID"},
+    {"GroupBoxCANID",            ControlKind::GroupBox,   "TabSheet_Cidla",  492, 194, 210, 124, "MARVEX CAN ID"},
     {"LabelCANID01",             ControlKind::Label,      "GroupBoxCANID",    12,  23,  60, 17, "ID 1"},
     {"EditCANID01",              ControlKind::Edit,       "GroupBoxCANID",    80,  20,  70, 21},
     {"UpDownCANID01",            ControlKind::UpDown,     "GroupBoxCANID",     0,   0,  16, 21, {}, "EditCANID01"},
@@ -75,32 +77,32 @@ constexpr ControlRow kSensorsLayout[] = {
     {"LabelCANID04",             ControlKind::Label,      "GroupBoxCANID",    12,  98,  60, 17, "ID 4"},
     {"EditCANID04",              ControlKind::Edit,       "GroupBoxCANID",    80,  95,  70, 21},
     {"UpDownCANID04",            ControlKind::UpDown,     "GroupBoxCANID",     0,   0,  16, 21, {}, "EditCANID04"},
-    {"RadioGroupCidloLambdaMode", ControlKind::RadioGroup, "TabSheet_Cidla", 462, 322, 215, 70, "Type of lambda sensor"},
-    {"CheckBoxLambdaNotation",   ControlKind::CheckBox,   "TabSheet_Cidla",  462, 396, 390, 21, "Use lambda notation (benzin 1:14,7)"},
-    {"LabelMonAcclimRetard",     ControlKind::Label,      "TabSheet_Cidla",  686,  25, 166, 36, "---"},
-    {"LabelMonAcclimPropEffect", ControlKind::Label,      "TabSheet_Cidla",  686,  65, 166, 36, "---"},
-    {"LabelMonAcclimSpeedRet",   ControlKind::Label,      "TabSheet_Cidla",  686, 105, 166, 36, "---"},
-    {"LabelMonAcclimMinAdv",     ControlKind::Label,      "TabSheet_Cidla",  686, 145, 166, 36, "---"},
+    {"RadioGroupCidloLambdaMode", ControlKind::RadioGroup, "TabSheet_Cidla", 492, 322, 210, 70, "Type of lambda sensor"},
+    {"CheckBoxLambdaNotation",   ControlKind::CheckBox,   "TabSheet_Cidla",  492, 396, 360, 21, "Use lambda notation (benzin 1:14,7)"},
+    {"LabelMonAcclimRetard",     ControlKind::Label,      "TabSheet_Cidla",  706,  25, 146, 36, "---"},
+    {"LabelMonAcclimPropEffect", ControlKind::Label,      "TabSheet_Cidla",  706,  65, 146, 36, "---"},
+    {"LabelMonAcclimSpeedRet",   ControlKind::Label,      "TabSheet_Cidla",  706, 105, 146, 36, "---"},
+    {"LabelMonAcclimMinAdv",     ControlKind::Label,      "TabSheet_Cidla",  706, 145, 146, 36, "---"},
 
-    {"GroupBoxPotenc",           ControlKind::GroupBox,   "TabSheet_Cidla",  462, 420, 390, 180, "Potentiometer"},
+    {"GroupBoxPotenc",           ControlKind::GroupBox,   "TabSheet_Cidla",  492, 420, 360, 180, "Potentiometer"},
     {"ComboBoxPotencMode",       ControlKind::ComboBox,   "GroupBoxPotenc",   12,  20, 200, 23},
-    {"LabelUpPotencRozsah",      ControlKind::Label,      "GroupBoxPotenc",   12,  51, 140, 17, "Threshold:"},
-    {"EditPotencRozsah",         ControlKind::Edit,       "GroupBoxPotenc",  156,  48,  50, 21},
+    {"LabelUpPotencRozsah",      ControlKind::Label,      "GroupBoxPotenc",   12,  51, 130, 17, "Threshold:"},
+    {"EditPotencRozsah",         ControlKind::Edit,       "GroupBoxPotenc",  146,  48,  50, 21},
     {"UpDownPotencRozsah",       ControlKind::UpDown,     "GroupBoxPotenc",    0,   0,  16, 21, {}, "EditPotencRozsah"},
-    {"LabelPotencRozsah",        ControlKind::Label,      "GroupBoxPotenc",  228,  51, 152, 17, "Range"},
-    {"LabelUpPotencRozsah2",     ControlKind::Label,      "GroupBoxPotenc",   12,  76, 140, 17, "TP min:"},
-    {"EditPotencRozsah2",        ControlKind::Edit,       "GroupBoxPotenc",  156,  73,  50, 21},
+    {"LabelPotencRozsah",        ControlKind::Label,      "GroupBoxPotenc",  218,  51, 130, 17, "Range"},
+    {"LabelUpPotencRozsah2",     ControlKind::Label,      "GroupBoxPotenc",   12,  76, 130, 17, "TP min:"},
+    {"EditPotencRozsah2",        ControlKind::Edit,       "GroupBoxPotenc",  146,  73,  50, 21},
     {"UpDownPotencRozsah2",      ControlKind::UpDown,     "GroupBoxPotenc",    0,   0,  16, 21, {}, "EditPotencRozsah2"},
-    {"LabelPotencRozsah2",       ControlKind::Label,      "GroupBoxPotenc",  228,  76, 152, 17, "%"},
-    {"LabelUpPotencRozsah3",     ControlKind::Label,      "GroupBoxPotenc",   12, 101, 140, 17, "Effect:"},
-    {"EditPotencRozsah3",        ControlKind::Edit,       "GroupBoxPotenc",  156,  98,  50, 21},
+    {"LabelPotencRozsah2",       ControlKind::Label,      "GroupBoxPotenc",  218,  76, 130, 17, "%"},
+    {"LabelUpPotencRozsah3",     ControlKind::Label,      "GroupBoxPotenc",   12, 101, 130, 17, "Effect:"},
+    {"EditPotencRozsah3",        ControlKind::Edit,       "GroupBoxPotenc",  146,  98,  50, 21},
     {"UpDownPotencRozsah3",      ControlKind::UpDown,     "GroupBoxPotenc",    0,   0,  16, 21, {}, "EditPotencRozsah3"},
-    {"LabelPotencRozsah3",       ControlKind::Label,      "GroupBoxPotenc",  228, 101, 152, 17, "Range"},
-    {"LabelUpPotencRozsah4",     ControlKind::Label,      "GroupBoxPotenc",   12, 126, 140, 17, "Min. adv:"},
-    {"EditPotencRozsah4",        ControlKind::Edit,       "GroupBoxPotenc",  156, 123,  50, 21},
+    {"LabelPotencRozsah3",       ControlKind::Label,      "GroupBoxPotenc",  218, 101, 130, 17, "Range"},
+    {"LabelUpPotencRozsah4",     ControlKind::Label,      "GroupBoxPotenc",   12, 126, 130, 17, "Min. adv:"},
+    {"EditPotencRozsah4",        ControlKind::Edit,       "GroupBoxPotenc",  146, 123,  50, 21},
     {"UpDownPotencRozsah4",      ControlKind::UpDown,     "GroupBoxPotenc",    0,   0,  16, 21, {}, "EditPotencRozsah4"},
-    {"LabelPotencRozsah4",       ControlKind::Label,      "GroupBoxPotenc",  228, 126, 152, 17, "Range"},
-    {"ButtonLaunchPotiSave",     ControlKind::Button,     "GroupBoxPotenc",   12, 150, 366, 23, "Store values set by poti"},
+    {"LabelPotencRozsah4",       ControlKind::Label,      "GroupBoxPotenc",  218, 126, 130, 17, "Range"},
+    {"ButtonLaunchPotiSave",     ControlKind::Button,     "GroupBoxPotenc",   12, 150, 336, 23, "Store values set by poti"},
 };
 
 constexpr FieldBinding kSensorsBindings[] = {
@@ -176,7 +178,7 @@ void showTemperatureSwitches(TPageForm& w)
     SetCheckQuiet(w, find<TCheckBox>(w, "CheckBoxTempAir"), w.images.image[kAirOffByte] == 0);
 }
 
-// The buttons stand in a row under the throttle map; the 100 % button makes room for the middle one in a 3-point
+// The buttons follow the rows of the throttle map: the 100 % button makes room for the middle one in a 3-point
 // characteristic.
 void placeTpsButtons(TPageForm& w)
 {
@@ -184,9 +186,9 @@ void placeTpsButtons(TPageForm& w)
     auto* middle = find<TButton>(w, "ButtonTpsX");
     auto* open = find<TButton>(w, "ButtonTps100");
     if (!closed || !middle || !open) return;
-    const int next = closed->Left() + closed->Width() + kButtonGap;
-    middle->SetLeft(next);
-    open->SetLeft(w.images.image[kTps3PointByte] != 0 ? next + middle->Width() + kButtonGap : next);
+    const int below = closed->Top() + closed->Height();
+    middle->SetTop(below + 1);
+    open->SetTop(below + (w.images.image[kTps3PointByte] != 0 ? kButtonGap3Point : kButtonGap));
     middle->SetCaption("<- " + std::to_string(w.images.image[kTpsMiddleByte]) + "%");
 }
 

@@ -4,6 +4,8 @@
 // that field in one undo step, and undo puts the image back.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QTest>
 #include <map>
 #include <set>
 #include <string>
@@ -14,6 +16,7 @@
 #include "pages/pagemodule.h"
 #include "startedform.h"
 #include "vcl/deciedit.h"
+#include "vcl/formlayout.h"
 
 namespace {
 
@@ -421,4 +424,63 @@ TEST_F(PageFieldsTest, TheLambdaNotationReachesTheTuningMap)
     FindControl<TCheckBox>(*form, "CheckBoxLambdaNotation")->SetChecked(true);
     EXPECT_EQ(form->images.image[5029], 1);
     EXPECT_DOUBLE_EQ(tuning->sheets[0].data.scale, 0.01);
+}
+
+// The 3-point box ticked with the pointer: the throttle map grows to three rows with its middle point editable and
+// the 100 % button moves down to make room for the middle one; unticked, all goes back.
+TEST_F(PageFieldsTest, TheThreePointBoxRebuildsTheThrottleMapAndMovesItsButton)
+{
+    Image& image = form->images.image;
+    image[4052] = 0;
+    image[4059] = 0;
+    image[4058] = 40;
+    setImageWord(image, 1084, 500);
+    setImageWord(image, 1085, 2100);
+    setImageWord(image, 1086, 4500);
+    ShowImageOnPages(*form, 1);
+    form->Widget()->resize(1100, 820);
+    form->Show();
+    open(PAGE_SENSORS);
+    QApplication::processEvents();
+    TTab& tab = *form->mapEditors[39];
+    auto* closed = FindControl<TButton>(*form, "ButtonTps0");
+    auto* middle = FindControl<TButton>(*form, "ButtonTpsX");
+    auto* open100 = FindControl<TButton>(*form, "ButtonTps100");
+    auto* box = FindControl<TCheckBox>(*form, "CheckBoxTPS3pt");
+    ASSERT_TRUE(closed && middle && open100 && box);
+
+    struct Look
+    {
+        bool threePoint;
+        int height, rows, gap;  // gap: from the 0 % button's bottom to the 100 % button's top
+    };
+    for (const Look look : {Look{true, 204, 3, 18}, Look{false, 180, 2, 2}}) {
+        SCOPED_TRACE(look.threePoint);
+        QWidget* widget = box->Widget();
+        QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, QPoint(8, widget->height() / 2));
+        QApplication::processEvents();
+        EXPECT_EQ(box->Checked(), look.threePoint);
+        EXPECT_EQ(image[4059], look.threePoint ? 1 : 0);
+        EXPECT_EQ(tab.Height(), look.height);
+        EXPECT_EQ(tab.layout.visibleRows, look.rows);
+        const CSheet& s = tab.sheets[0];
+        EXPECT_EQ(s.y.count, look.rows);
+        EXPECT_EQ(s.y.editable != 0, look.threePoint);
+        EXPECT_EQ(s.y.points[std::size_t(look.rows - 1)], 100);
+        if (look.threePoint) {
+            EXPECT_EQ(s.y.points[1], 40);
+            EXPECT_EQ(s.value(0, 1), 210);
+        }
+        EXPECT_EQ(open100->Top(), closed->Top() + closed->Height() + look.gap);
+        EXPECT_EQ(open100->Left(), closed->Left());
+        EXPECT_EQ(middle->Visible(), look.threePoint);
+        // Nothing of the page overlaps the map, the buttons or each other.
+        const std::vector<std::string> faults = LayoutFaults(*form->tabSheets[PAGE_SENSORS]);
+        EXPECT_TRUE(faults.empty()) << testing::PrintToString(faults);
+        // The throttle's voltages stay as they were: only the switch changed.
+        EXPECT_EQ(imageWord(image, 1084), 500);
+        EXPECT_EQ(imageWord(image, 1085), 2100);
+        EXPECT_EQ(imageWord(image, 1086), 4500);
+        EXPECT_EQ(image[4058], 40);
+    }
 }

@@ -1,7 +1,8 @@
 // Under Xvfb (the test "shell_pages_xvfb"): the synchronisation, inputs, sensors, N2O, maintenance, servos, power
 // outputs, launch and traction and output test pages in a real window, with a model's settings and working sensor
-// characteristics, in English, German and Czech (build/screenshots/page_<page>_<language>.png), for a person to look
-// at. Elsewhere they skip.
+// characteristics, in English, German and Czech (build/screenshots/page_<page>_<language>.png; the sensors page
+// also with a 2-point throttle characteristic, page_sensors_2pt_<language>.png), for a person to look at.
+// Elsewhere they skip.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -107,5 +108,15 @@ TEST_F(XvfbSensorPages, PagesInThreeLanguages)
             const auto file = dir / (std::string("page_") + p.name + "_" + l.suffix + ".png");
             EXPECT_TRUE(form->Widget()->grab().save(QString::fromStdString(file.string())));
         }
+        // The throttle map and its buttons with a 2-point characteristic.
+        form->images.image[4059] = 0;
+        ShowImageOnPages(*form, 1);
+        form->PageControl1->SetActivePageIndex(PAGE_SENSORS);
+        form->PageControl1Change(form->PageControl1);
+        for (int i = 0; i < 5; ++i) form->Timer1->Fire();
+        QApplication::processEvents();
+        const auto file = dir / (std::string("page_sensors_2pt_") + l.suffix + ".png");
+        EXPECT_TRUE(form->Widget()->grab().save(QString::fromStdString(file.string())));
+        form->images.image[4059] = 1;
     }
 }
