@@ -383,6 +383,10 @@ void SensorMapsLayout(TPageForm& w)
     setDataColour(w, kIapEditorId);
 
     if (temperatureColumns(w)) showTemperature(w);
+    // Without a temperature sensor there is no characteristic to set, nor a view of it to choose.
+    const bool temperature = image[kWaterOffByte] == 0 || image[kAirOffByte] == 0;
+    if (TTab* tab = MapEditor(w, kTemperatureEditorId)) tab->SetVisible(temperature);
+    if (auto* view = FindControl<TRadioGroup>(w, "RadioGroupTempView")) view->SetVisible(temperature);
 
     // One lambda channel over CAN while the injectors are coupled or the engine has one cylinder; one per cylinder
     // otherwise, which the map does not describe: it folds to its title.
