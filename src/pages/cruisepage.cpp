@@ -17,13 +17,13 @@ constexpr int kThrottleServoByte = 4431;  // the servos page's "is TPS": a servo
 // clang-format off
 constexpr ControlRow kCruiseLayout[] = {
     // name                    kind                   parent               left top width height caption
-    {"LabelTempMaxDeviation",  ControlKind::Label,    "TabSheet_Tempomat",  16,  19, 300, 17, "Max. allowed deviation [% of speed]"},
+    {"LabelTempMaxDeviation",  ControlKind::Label,    "TabSheet_Tempomat",  16,  19, 300, 17, "Max allowed deviation [% speed]"},
     {"Edit1",                  ControlKind::Edit,     "TabSheet_Tempomat", 330,  16,  50, 21},
     {"UpDownTempDev",          ControlKind::UpDown,   "TabSheet_Tempomat",   0,   0,  16, 21, {}, "Edit1"},
-    {"LabelTempMaxISpeed",     ControlKind::Label,    "TabSheet_Tempomat",  16,  45, 300, 17, "Max. I speed [% throttle / s]"},
+    {"LabelTempMaxISpeed",     ControlKind::Label,    "TabSheet_Tempomat",  16,  45, 300, 17, "Max I speed [%tps/s]"},
     {"Edit2",                  ControlKind::Edit,     "TabSheet_Tempomat", 330,  42,  50, 21},
     {"UpDownTempI",            ControlKind::UpDown,   "TabSheet_Tempomat",   0,   0,  16, 21, {}, "Edit2"},
-    {"LabelTempP",             ControlKind::Label,    "TabSheet_Tempomat",  16,  71, 300, 17, "P [% throttle / (km/h)]"},
+    {"LabelTempP",             ControlKind::Label,    "TabSheet_Tempomat",  16,  71, 300, 17, "P [%tps/km/h]"},
     {"Edit3",                  ControlKind::Edit,     "TabSheet_Tempomat", 330,  68,  50, 21},
     {"UpDownTempP",            ControlKind::UpDown,   "TabSheet_Tempomat",   0,   0,  16, 21, {}, "Edit3"},
 
@@ -97,11 +97,11 @@ constexpr FieldBinding kCruiseBindings[] = {
 
 constexpr CaptionRow kCruiseCaptions[] = {
     {"TabSheet_Tempomat",     {"Cruise control", "Tempomat", "Tempomat"}},
-    {"LabelTempMaxDeviation", {"Max. allowed deviation [% of speed]", "Max. erlaubte Abweichung [% der Geschw.]",
+    {"LabelTempMaxDeviation", {"Max allowed deviation [% speed]", "Max. erlaubte Abweichung [% der Geschw.]",
                                "Max. povolená odchylka [% rychlosti]"}},
-    {"LabelTempMaxISpeed",    {"Max. I speed [% throttle / s]", "Max. I-Geschwindigkeit [% Gas / s]",
+    {"LabelTempMaxISpeed",    {"Max I speed [%tps/s]", "Max. I-Geschwindigkeit [% Gas / s]",
                                "Max. rychlost I [% plynu / s]"}},
-    {"LabelTempP",            {"P [% throttle / (km/h)]", "P [% Gas / (km/h)]", "P [% plynu / (km/h)]"}},
+    {"LabelTempP",            {"P [%tps/km/h]", "P [% Gas / (km/h)]", "P [% plynu / (km/h)]"}},
     {"GroupBoxTempSet",       {"Tempomat settings", "Tempomat-Einstellungen", "Nastavení tempomatu"}},
     {"LabelTempSetKmH",       {"Speed [km/h]", "Geschw. [km/h]", "Rychlost [km/h]"}},
     {"LabelTempSetV",         {"Input [V]", "Eingang [V]", "Vstup [V]"}},
