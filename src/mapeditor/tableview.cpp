@@ -275,7 +275,7 @@ void writeGroup(TCanvas& c, std::vector<Text>& texts, const TRect& clip)
     }
 }
 
-// The data axis's label, centred in a box and shrunk when wider than the box less 4 px.
+// An axis label centred in its box, shrunk when wider than the box less 4 px.
 void writeFitted(TCanvas& c, const std::string& text, int x0, int x1, int centreY)
 {
     const int size = c.Font.Size;
@@ -410,9 +410,8 @@ void TTab::PaintTable(TCanvas& c)
         labelFont(state);
         const int shift = pressedState(state) ? 1 : 0;
         const std::string label = pickText(X.label);
-        if (Y.collapsed)
-            c.TextOut((l + cl - c.TextWidth(label)) / 2 + shift,
-                      (g.headTop + g.headBottom - c.TextHeight(label)) / 2 + shift, label);
+        if (Y.collapsed)  // a box of its own, which a long name over a narrow head column must not leave
+            writeFitted(c, label, l + shift, cl + shift, (g.headTop + g.headBottom) / 2 + shift);
         else
             c.TextOut(L.cellsLeft - 3 - c.TextWidth(label) + shift, g.headTop + shift, label);
     }
@@ -448,9 +447,8 @@ void TTab::PaintTable(TCanvas& c)
         labelFont(state);
         const int shift = pressedState(state) ? 1 : 0;
         const std::string label = pickText(Y.label);
-        if (X.collapsed)
-            c.TextOut((g.headLeft + r - c.TextWidth(label)) / 2 + shift, (t + ct - c.TextHeight(label)) / 2 + shift,
-                      label);
+        if (X.collapsed)  // a box of its own over the head column, beside the data label's
+            writeFitted(c, label, g.headLeft + shift, r + shift, (t + ct) / 2 + shift);
         else
             c.TextOut(g.headLeft + 5 + shift, L.cellsTop - 5 - c.TextHeight(label) + shift, label);
     }

@@ -60,6 +60,7 @@ constexpr int groupTop(int k) { return static_cast<int>((k / 3) * kGroupHeight *
 constexpr int kComboLeft = 8, kComboTop = 20, kComboWidth = 140, kComboHeight = 21;
 constexpr int kPairLeft = kComboLeft + kComboWidth + 4;
 constexpr int kUnitLeft = kPairLeft + 48;
+constexpr int kNoteWidth = kGroupWidth - 11 - kPairLeft;  // the PWM note: the rest of the row, inside the frame
 constexpr int kStateTop = kComboTop + kComboHeight + 5 + (kGroupHeight - 71) + 5;
 constexpr int kInvertLeft = kGroupWidth - 5 - 60;
 constexpr int kMapTop = kComboTop + kComboHeight + 5;
@@ -70,7 +71,7 @@ constexpr TColor kPwmInfoColour = 0xC0C0C0;
 #define POWER_OUT_GROUP(n, k)                                                                                          \
     {"GroupBoxPowerOut" #n,     ControlKind::GroupBox,   "TabSheet_PowerOut",  groupLeft(k), groupTop(k), kGroupWidth - 5, kGroupHeight, "Power out " #n}, \
     {"ComboBoxPowerOut" #n,     ControlKind::ComboBox,   "GroupBoxPowerOut" #n, kComboLeft, kComboTop, kComboWidth, kComboHeight, "-----"},         \
-    {"LabelPowerOutPwm" #n,     ControlKind::Label,      "GroupBoxPowerOut" #n, kPairLeft, kComboTop + 4, 110, 12, "PWM:Fr=100Hz/T=10ms"},                 \
+    {"LabelPowerOutPwm" #n,     ControlKind::Label,      "GroupBoxPowerOut" #n, kPairLeft, kComboTop + 3, kNoteWidth, 15, "PWM:Fr=100Hz/T=10ms"},         \
     {"EditPowerOutHyst" #n,     ControlKind::Edit,       "GroupBoxPowerOut" #n, kPairLeft, kComboTop, 30, 21},                                     \
     {"UpDownPowerOutHyst" #n,   ControlKind::UpDown,     "GroupBoxPowerOut" #n, 0, 0, 16, 21, {}, "EditPowerOutHyst" #n},                         \
     {"LabelPowerOutHyst" #n,    ControlKind::Label,      "GroupBoxPowerOut" #n, kUnitLeft, kComboTop + 3, 72, 17, "Hysteresis"},              \
@@ -308,8 +309,10 @@ void BuildPowerOutPage(TPageForm& w)
             if (!tab) continue;
             CSheet& sheet = tab->sheets[0];
             if (spec.id == pwmMapId(k)) {
-                tab->layout.right = 0;
-                tab->layout.bottom = -5;
+                // The table's own margins (the layout's outer ones follow from them at every rebuild): the cells
+                // reach the editor's right edge and the graph its bottom.
+                tab->layout.extraRight = 0;
+                tab->layout.extraBottom = -5;
                 tab->layout.yHeadWidth = 40;
                 tab->layout.graphBesideTable = 80;
                 sheet.x.labelFontSize = sheet.y.labelFontSize = 8;

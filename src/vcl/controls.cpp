@@ -203,8 +203,9 @@ void TControl::SetFontColor(TColor color)
 void TControl::SetFontSize(int points)
 {
     QFont font = m_widget->font();
-    if (font.pointSize() == std::max(1, points)) return;
-    font.setPointSize(std::max(1, points));
+    points = std::max(kSmallestReadablePoints, points);
+    if (font.pointSize() == points) return;
+    font.setPointSize(points);
     m_widget->setFont(font);
 }
 

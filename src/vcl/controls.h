@@ -80,7 +80,9 @@ public:
     void RestoreColor(TColor color, bool set, const QPalette& palette);
     [[nodiscard]] TColor FontColor() const { return m_fontColor; }
     virtual void SetFontColor(TColor color);
+    // At least kSmallestReadablePoints: smaller text in the desktop's sans font is not legible on a 96-dpi screen.
     void SetFontSize(int points);
+    static constexpr int kSmallestReadablePoints = 7;
     [[nodiscard]] bool FontBold() const;
     void SetFontBold(bool bold);
     [[nodiscard]] bool TabStop() const;

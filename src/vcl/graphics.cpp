@@ -18,6 +18,7 @@
 namespace {
 
 constexpr int kDpi = 96;
+constexpr int kLargestUnhintedStyledPixels = 8;
 
 // A bitmap's image: 32 bits per pixel at 96 pixels per inch, so point sizes mean the same pixels everywhere.
 QImage newImage(int width, int height)
@@ -143,7 +144,11 @@ const QFont& TCanvas::font()
         m_font->setUnderline(Font.Style & fsUnderline);
         if (Font.Stretch != 100) m_font->setStretch(std::clamp(Font.Stretch, 1, 4000));
         m_font->setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::PreferMatch));
-        m_font->setHintingPreference(QFont::PreferFullHinting);
+        // Fully hinted, the slanted and the bold face of the smallest sizes turn a "1" into a "2" and a "2" into a
+        // blot; there the outlines are kept as drawn.
+        const bool smallStyled =
+            (Font.Style & (fsItalic | fsBold)) && m_font->pixelSize() <= kLargestUnhintedStyledPixels;
+        m_font->setHintingPreference(smallStyled ? QFont::PreferNoHinting : QFont::PreferFullHinting);
         m_fontMade = Font;
     }
     return *m_font;

@@ -292,6 +292,44 @@ TEST(TableViewCheckGrid, NoCellGroundsNoCellButtons)
     EXPECT_EQ(tab.BackBuffer().Pixel(static_cast<int>(L.cellsLeft + L.cellWidth / 2), L.tableTop + 2), 0x112233u);
 }
 
+// With one axis collapsed the other axis's name stands in a box of its own over the narrow head column; a name
+// wider than the box is drawn smaller rather than run out of the editor's left edge and into its neighbour.
+TEST(TableViewLabels, ANameWiderThanItsBoxIsShrunkIntoIt)
+{
+    struct Case
+    {
+        const char* name;
+        int columns, rows;
+        bool collapseX;
+    } cases[] = {{"X name over a single row", 10, 1, false}, {"Y name over a single column", 1, 2, true}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        QWidget window;
+        TTab tab(&window, 270, 220, kTabTableView);
+        tab.layout.yHeadWidth = 40;
+        const int index = tab.AddSheet("T", "v[km/h]", "Pressure", "PWM[%]", k.columns, k.rows, 0);
+        tab.SetAxis(index, 1,
+                    {.name = "v[km/h]", .max = 315, .count = k.columns, .collapseOption = k.collapseX ? 2 : 0,
+                     .collapsed = k.collapseX ? 1 : 0});
+        tab.SetAxis(index, 2,
+                    {.name = "Pressure", .max = 100, .count = k.rows, .collapseOption = k.collapseX ? 0 : 2,
+                     .collapsed = k.collapseX ? 0 : 1, .collapsePos = kCollapseLast});
+        tab.SetAxis(index, 4, {.name = "PWM[%]", .max = 20});
+        tab.SelectSheet(0);
+        tab.dirty |= kDirtyRedraw;
+        tab.Redraw();
+        const TabLayout& L = tab.layout;
+        ASSERT_GT(L.tableLeft, 2);
+        int ink = 0;
+        for (int y = 0; y < L.cellsTop; ++y)
+            for (int x = 0; x < L.tableLeft; ++x) {
+                const TColor c = tab.BackBuffer().Pixel(x, y);
+                ink += (c & 0xFF) < 128 && ((c >> 8) & 0xFF) < 128 && ((c >> 16) & 0xFF) < 128;
+            }
+        EXPECT_EQ(ink, 0) << "the name runs out of the editor's left edge";
+    }
+}
+
 TEST_F(TableViewTest, ACellStepRedrawsItsBoxAsAWholeRedrawWould)
 {
     struct Case

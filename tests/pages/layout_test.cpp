@@ -65,7 +65,8 @@ TEST_F(PageLayout, NoPageHasOverlapsControlsOutsideTheirParentOrCutCaptions)
 }
 
 // The pages in each language, once with an image that shows the least and once with one that shows nearly every
-// control a page may show (all cylinders, every optional sensor and input function, the special settings).
+// control a page may show (all cylinders, every optional sensor and input function, the special settings, both
+// PWM tables with their note).
 TEST_F(PageLayout, EveryLanguageFitsWithTheControlsAnImageCanShow)
 {
     Build();
@@ -73,7 +74,8 @@ TEST_F(PageLayout, EveryLanguageFitsWithTheControlsAnImageCanShow)
     Image busy{};
     for (auto [address, value] : std::initializer_list<std::pair<int, int>>{
              {2501, 1}, {2680, 4}, {2681, 5}, {2682, 2}, {2695, 1}, {2733, 5}, {3836, 14}, {3837, 13}, {3838, 18},
-             {3839, 12}, {4060, 2}, {4067, 4}, {4445, 4}, {3840, 17}, {4411, 1}, {4431, 1}, {4625, 1}, {4797, 1}})
+             {3839, 12}, {4060, 2}, {4067, 4}, {4445, 4}, {3840, 17}, {4411, 1}, {4431, 1}, {4625, 1}, {4797, 1},
+             {4446, 9}, {4447, 19}})
         busy[std::size_t(address)] = std::uint8_t(value);
     for (int language : {LNG_ENGLISH, LNG_GERMAN, LNG_CZECH}) {
         SetLanguageIndex(language);
