@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QWidget>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "mapeditor/tab.h"
@@ -24,8 +25,9 @@ class XvfbPages : public StartedFormTest
 {
 };
 
-// The fewest blank pixel columns between the texts of two neighbouring cells of a row, as the editor drew them.
-int narrowestGapBetweenCellTexts(TTab& tab)
+// The fewest blank pixel columns between the texts of two neighbouring cells of a row, as the editor drew them;
+// with `heads`, between those of two neighbouring X heads (grey when the axis is fixed).
+int narrowestGapBetweenCellTexts(TTab& tab, bool heads = false)
 {
     tab.dirty |= kDirtyRedraw;
     tab.Redraw();
@@ -33,15 +35,19 @@ int narrowestGapBetweenCellTexts(TTab& tab)
     const TabLayout& L = tab.layout;
     auto left = [&](int k) { return static_cast<int>(L.cellsLeft + k * L.cellWidth); };
     auto top = [&](int j) { return static_cast<int>(L.cellsTop + j * L.cellHeight); };
+    const TColor darkest = heads ? 0x90 : 0x80;
     auto ink = [&](int x, int y) {
         const TColor c = shown.Pixel(x, y);
-        return (c & 0xFF) < 128 && ((c >> 8) & 0xFF) < 128 && ((c >> 16) & 0xFF) < 128;
+        return (c & 0xFF) < darkest && ((c >> 8) & 0xFF) < darkest && ((c >> 16) & 0xFF) < darkest;
     };
+    const int rows = heads ? 1 : L.shownRows;
     int gap = 1000;
-    for (int j = 0; j < L.visibleRows; ++j)
+    for (int j = 0; j < rows; ++j) {
+        // The texts' band, inside any frame.
+        const int y0 = heads ? L.tableTop + 4 : top(j) + 4, y1 = heads ? L.tableTop + L.headHeight - 4 : top(j + 1) - 4;
         for (int k = 0; k + 1 < L.visibleColumns; ++k) {
             int last = -1, first = 1 << 20;
-            for (int y = top(j) + 4; y < top(j + 1) - 4; ++y) {  // the texts' band, inside any frame
+            for (int y = y0; y < y1; ++y) {
                 for (int x = left(k) + 1; x < left(k + 1); ++x)
                     if (ink(x, y)) last = std::max(last, x);
                 for (int x = left(k + 1) + 1; x < left(k + 2); ++x)
@@ -49,6 +55,7 @@ int narrowestGapBetweenCellTexts(TTab& tab)
             }
             if (last >= 0 && first < (1 << 20)) gap = std::min(gap, first - last - 1);
         }
+    }
     return gap;
 }
 
@@ -133,6 +140,57 @@ TEST_F(XvfbPages, PagesWithAModelsSettings)
             EXPECT_TRUE(form->Widget()->grab().save(QString::fromStdString(file.string())));
         }
         injection->SelectSheet(0);
+    }
+    form->MainMenu1->Find("MenuEnglish")->Click();
+}
+
+// Every page whose tab shows, in English, German and Czech at the window's own size, with a model's settings and
+// the values that make the most controls show (all cylinders, optional sensors and input functions, each kind of
+// power output function): build/screenshots/every_<page>_<language>.png, for a person to look at.
+TEST_F(XvfbPages, EveryPageInThreeLanguages)
+{
+    if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "runs under Xvfb only";
+    const std::filesystem::path dir = std::filesystem::path(SCREENSHOT_DIR);
+    std::filesystem::create_directories(dir);
+    Image& image = form->images.image;
+    tunersMaps(image);
+    for (auto [address, value] : std::initializer_list<std::pair<int, int>>{
+             {2501, 1}, {2680, 4}, {2681, 5}, {2682, 2}, {2695, 1}, {2733, 5}, {3836, 14}, {3837, 13}, {3838, 18},
+             {3839, 12}, {4060, 2}, {4067, 4}, {4411, 1}, {4431, 1}, {4625, 1}, {4797, 1}})
+        image[std::size_t(address)] = std::uint8_t(value);
+    // The power outputs: an on/off map over throttle, the output speed, both PWM tables, an on/off map over pressure.
+    for (auto [address, value] : std::initializer_list<std::pair<int, int>>{
+             {4444, 3}, {4445, 13}, {4446, 9}, {4447, 19}, {4881, 8}, {4460, 30}})
+        image[std::size_t(address)] = std::uint8_t(value);
+    for (int i = 0; i < 10; ++i) image[std::size_t(4998 + i)] = std::uint8_t(20 + 5 * i);
+    for (int i = 0; i < 10; ++i) image[std::size_t(5017 + i)] = std::uint8_t(10 * i);
+    form->Show();
+    // The PWM tables of outputs 3 and 4: ten columns in a third of the page, their heads and values apart.
+    ShowImageOnPages(*form, 1);
+    form->PageControl1->SetActivePageIndex(PAGE_POWER_OUT);
+    form->PageControl1Change(form->PageControl1);
+    QApplication::processEvents();
+    for (int id : {62, 63}) {
+        SCOPED_TRACE(id);
+        TTab* pwm = form->mapEditors[std::size_t(id)];
+        ASSERT_NE(pwm, nullptr);
+        EXPECT_GE(narrowestGapBetweenCellTexts(*pwm, true), 3) << "the temperature or speed heads run together";
+        EXPECT_GE(narrowestGapBetweenCellTexts(*pwm), 3) << "the PWM values run together";
+    }
+    for (const auto& [item, suffix] :
+         {std::pair{"MenuEnglish", "en"}, std::pair{"MenuGerman", "de"}, std::pair{"MenuCzech", "cs"}}) {
+        form->MainMenu1->Find(item)->Click();
+        ShowImageOnPages(*form, 1);
+        for (int page = 0; page < kPageCount; ++page) {
+            if (!form->tabSheets[std::size_t(page)]->TabVisible()) continue;
+            form->PageControl1->SetActivePageIndex(page);
+            form->PageControl1Change(form->PageControl1);
+            for (int i = 0; i < 5; ++i) form->Timer1->Fire();
+            QApplication::processEvents();
+            char name[64];
+            std::snprintf(name, sizeof name, "every_%02d_%s.png", page, suffix);
+            EXPECT_TRUE(form->Widget()->grab().save(QString::fromStdString((dir / name).string())));
+        }
     }
     form->MainMenu1->Find("MenuEnglish")->Click();
 }
