@@ -73,6 +73,7 @@ constexpr SideButtonRow kSideButtonRows[] = {
 };
 
 constexpr std::string_view kOnlyText = "###Only##Nur##Jen";
+constexpr int kSmallestTitle = 7;  // points
 constexpr std::string_view kAndText = "###and##und##a";
 
 // Places for the Only buttons: e = 1 for each axis the user may collapse, none when either is fixed.
@@ -480,7 +481,11 @@ void TTab::paintTitleStrip(TCanvas& c)
     c.Brush.Style = bsClear;
     c.Font.Size = std::abs(sheet->titleFontSize);
     c.Font.Color = clBlack;
-    c.TextOut(x, y - 2, pickText(sheet->title));
+    // A title longer than the editor is wide (a German one over a half-page table) is written smaller to fit.
+    const std::string title = pickText(sheet->title);
+    const int room = backBuffer.Width() - x - 2;
+    while (c.Font.Size > kSmallestTitle && c.TextWidth(title) > room) --c.Font.Size;
+    c.TextOut(x, y - 2, title);
     c.Brush.Style = bsSolid;
 }
 

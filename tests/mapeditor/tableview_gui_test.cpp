@@ -330,6 +330,32 @@ TEST(TableViewLabels, ANameWiderThanItsBoxIsShrunkIntoIt)
     }
 }
 
+// A sheet's title in the strip above the table: one longer than the editor is wide is written smaller, whole (at
+// several widths, so that the editor's edge never falls by chance between two words).
+TEST(TableViewLabels, ATitleLongerThanTheEditorIsWrittenSmallerToFit)
+{
+    for (int width = 380; width <= 460; width += 20) {
+        SCOPED_TRACE(width);
+        QWidget window;
+        TTab tab(&window, width, 200, kTabTableView | kTabTitleStrip);
+        const int index = tab.AddSheet("Korrektur der Synchron Injektionen von Kühlflüssigkeitstemperatur", "T", "",
+                                       "K", 1, 4, 0);
+        tab.SetAxis(index, 1, {.name = "T", .max = 100, .count = 1, .collapseOption = 2, .collapsed = 1});
+        tab.SetAxis(index, 2, {.name = "K", .max = 100, .count = 4, .collapseOption = 0});
+        tab.SetAxis(index, 4, {.name = "K", .max = 100});
+        tab.SelectSheet(0);
+        tab.dirty |= kDirtyRedraw;
+        tab.Redraw();
+        int ink = 0;
+        for (int y = 0; y < 18; ++y)
+            for (int x = width - 2; x < width; ++x) {
+                const TColor c = tab.BackBuffer().Pixel(x, y);
+                ink += (c & 0xFF) < 128 && ((c >> 8) & 0xFF) < 128 && ((c >> 16) & 0xFF) < 128;
+            }
+        EXPECT_EQ(ink, 0) << "the title runs out of the editor's right edge";
+    }
+}
+
 TEST_F(TableViewTest, ACellStepRedrawsItsBoxAsAWholeRedrawWould)
 {
     struct Case
