@@ -156,7 +156,7 @@ TEST_F(XvfbPages, EveryPageInThreeLanguages)
     tunersMaps(image);
     for (auto [address, value] : std::initializer_list<std::pair<int, int>>{
              {2501, 1}, {2680, 4}, {2681, 5}, {2682, 2}, {2695, 1}, {2733, 5}, {3836, 14}, {3837, 13}, {3838, 18},
-             {3839, 12}, {4060, 2}, {4067, 4}, {4411, 1}, {4431, 1}, {4625, 1}, {4797, 1}})
+             {3839, 12}, {3840, 17}, {4060, 2}, {4067, 4}, {4411, 1}, {4431, 1}, {4625, 1}, {4797, 1}})
         image[std::size_t(address)] = std::uint8_t(value);
     // The power outputs: an on/off map over throttle, the output speed, both PWM tables, an on/off map over pressure.
     for (auto [address, value] : std::initializer_list<std::pair<int, int>>{
