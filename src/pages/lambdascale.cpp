@@ -154,6 +154,16 @@ int MixturePointStored(int shown, bool lambdaNotation)
     return std::clamp(lambdaNotation ? int(shown * 14.7 * 0.1 + 0.5) : shown, 0, 255);
 }
 
+int MixtureThousandthsShown(int afrTenths)
+{
+    return int(afrTenths * 100 / 14.7 + 0.5);
+}
+
+int MixtureThousandthsStored(int lambdaThousandths)
+{
+    return int(lambdaThousandths * 14.7 * 0.01 + 0.5);
+}
+
 bool SetMixtureAxis(CAxe& axis, bool lambdaNotation)
 {
     const double scale = lambdaNotation ? 0.01 : 0.1;

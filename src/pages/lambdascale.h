@@ -28,6 +28,10 @@ void ShowLambdaScale(TPageForm& w);
 // shows lambda x 100 (AFR 14.7 is 1.00), rounded to the nearest. And back, within a byte.
 [[nodiscard]] int MixturePointShown(int afrTenths, bool lambdaNotation);
 [[nodiscard]] int MixturePointStored(int shown, bool lambdaNotation);
+// A mixture as the fields with three decimals show it in lambda notation: lambda x 1000 for an air-fuel ratio x 10,
+// rounded to the nearest; and the ratio nearest to such a lambda, not limited to a byte (each field has its limits).
+[[nodiscard]] int MixtureThousandthsShown(int afrTenths);
+[[nodiscard]] int MixtureThousandthsStored(int lambdaThousandths);
 // A mixture axis's title, scale and limits for the notation; true when its scale changed, so that its points stand
 // for the other notation and must be shown again.
 bool SetMixtureAxis(CAxe& axis, bool lambdaNotation);

@@ -5,6 +5,7 @@
 #include "link/ignlog.h"
 #include "mapeditor/sheetsync.h"
 #include "mapeditor/tab.h"
+#include "pages/lambdascale.h"
 #include "pages/mapgrids.h"
 #include "pages/pages.h"
 #include "settings/helpers.h"
@@ -20,13 +21,6 @@ bool injectionData(const TTab& editor)
 TTab* editorWithId(TPageForm& w, int id)
 {
     return id >= 0 && id < kMapEditorIds ? w.mapEditors[static_cast<std::size_t>(id)] : nullptr;
-}
-
-// Lambda x 100 from an air-fuel ratio x 10 (14.7 is lambda 1), rounded to the nearest: AFR 14.7 is 100, not 99.
-int lambdaPercent(int afrTenths)
-{
-    const int sign = afrTenths < 0 ? -1 : 1;
-    return sign * ((sign * afrTenths * 100 + 73) / 147);
 }
 
 // On the advance and injection pages, the page's own editor is the one the Tools menu works on.
@@ -99,7 +93,7 @@ void FeedLiveValuesToMapEditors(TPageForm& w, bool hasLiveData)
                  (hasLiveData ? 0 : TabLiveValues::kLiveNone);
     live.mapMode = (v.map0UsesIap ? 0x10 : 0) | (v.map1UsesIap ? 0x20 : 0) | (v.secondAdvanceMap ? 0x01 : 0);
     const Image& image = w.images.image;
-    const int lambda1 = image[kImageLambdaNotation] == 1 ? lambdaPercent(v.lambda[0]) : v.lambda[0];
+    const int lambda1 = image[kImageLambdaNotation] == 1 ? MixturePointShown(v.lambda[0], true) : v.lambda[0];
 
     TabList& list = w.tabList;
     for (const auto& editorPtr : list.editors) {

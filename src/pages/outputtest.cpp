@@ -8,6 +8,7 @@
 
 #include "pages/captions.h"
 #include "pages/creators.h"
+#include "pages/lambdascale.h"
 #include "pages/modules.h"
 #include "pages/pages.h"
 #include "settings/layout.h"
@@ -135,12 +136,6 @@ bool lambdaMode(const TPageForm& w)
     return w.images.image[kLambdaModeByte] != 0;
 }
 
-// The lambda x 1000 that a threshold shows in lambda notation.
-int lambdaOf(int afrTimesTen)
-{
-    return static_cast<int>(afrTimesTen * 100 / 14.7 + 0.5);
-}
-
 void showThresholds(TPageForm& w)
 {
     for (std::size_t i = 0; i < std::size(kThresholdUpDowns); ++i) {
@@ -150,7 +145,7 @@ void showThresholds(TPageForm& w)
         if (lambdaMode(w)) {
             upDown->SetRange(680, 1360);
             upDown->Divisor = 1000;
-            SetControlQuiet(w, upDown, lambdaOf(stored));
+            SetControlQuiet(w, upDown, MixtureThousandthsShown(stored));
         } else {
             upDown->SetRange(100, 200);
             upDown->Divisor = 10;
@@ -168,13 +163,13 @@ void storeThresholds(TPageForm& w)
         if (!upDown) continue;
         std::uint8_t& stored = w.images.image[kThresholdByte + i];
         const int p = upDown->Position();
-        const int shown = lambdaMode(w) ? lambdaOf(stored) : stored;
+        const int shown = lambdaMode(w) ? MixtureThousandthsShown(stored) : stored;
         if (p == std::clamp(shown, upDown->Min(), upDown->Max())) continue;
         if (!lambdaMode(w)) {
             stored = static_cast<std::uint8_t>(p);
             continue;
         }
-        const int wanted = static_cast<int>(p * 14.7 * 0.01 + 0.5);
+        const int wanted = MixtureThousandthsStored(p);
         if (p > shown)
             stored = static_cast<std::uint8_t>(wanted > stored ? std::min(wanted, 255) : std::min(stored + 1, 255));
         else if (p < shown)

@@ -12,6 +12,7 @@
 #include "os/lngtext.h"
 #include "pages/commit.h"
 #include "pages/injectionpage.h"
+#include "pages/lambdascale.h"
 #include "pages/mapside.h"
 #include "pages/modules.h"
 #include "pages/pages.h"
@@ -29,7 +30,6 @@ constexpr int kImageAfrMax = 4620;
 constexpr int kCompensationToMaps = 3;  // the compensation maps go into the TP and IAP injection maps
 constexpr int kMessageMoveCompensation = 183;
 constexpr int kThrottlePoints[kTuningPoints] = {2, 5, 20, 60, 100};
-constexpr double kAfrOfLambdaOne = 14.7;
 
 // clang-format off
 // Labels 3 px below their edits; rows 26 px apart; the mixture map beside the group, as the page's editor is placed.
@@ -226,7 +226,7 @@ void showCells(TPageForm& w, TTab& tab)
     for (int r = 0; r < kTuningPoints; ++r)
         for (int c = 0; c < kTuningPoints; ++c) {
             const int byte = w.images.image[std::size_t(kImageTuningCells + kTuningPoints * r + c)];
-            sheet.value(c, r) = lambda ? TuningLambdaOfAfr(byte) : byte;
+            sheet.value(c, r) = MixturePointShown(byte, lambda);
         }
 }
 
@@ -240,7 +240,7 @@ void showMixturePairs(TPageForm& w)
         const SettingGuard guard(w);
         upDown->Divisor = lambda ? 1000 : 10;
         upDown->SetRange(0, lambda ? 6250 : 250);
-        SetControlQuiet(w, upDown, lambda ? (byte * 1000 + 73) / 147 : byte);
+        SetControlQuiet(w, upDown, lambda ? MixtureThousandthsShown(byte) : byte);
     }
 }
 
@@ -284,8 +284,10 @@ void StoreTuningPage(TPageForm& w)
         for (int r = 0; r < kTuningPoints; ++r)
             for (int c = 0; c < kTuningPoints; ++c) {
                 std::uint8_t& byte = image[std::size_t(kImageTuningCells + kTuningPoints * r + c)];
+                // Lambda x 100 is coarser than AFR x 10: a cell that still shows what its byte shows keeps the
+                // byte, so that a store of the whole page moves no cell nobody edited.
                 const int cell = sheet.value(c, r);
-                byte = std::uint8_t(lambda ? TuningAfrOfLambda(cell, byte) : std::clamp(cell, 0, 255));
+                if (cell != MixturePointShown(byte, lambda)) byte = std::uint8_t(MixturePointStored(cell, lambda));
             }
     }
     const bool lambda = lambdaNotation(w);
@@ -355,22 +357,11 @@ void TuningSourceClick(TPageForm& w, TObject* sender)
     NotePendingChange(w, sender, kChangeNow);
 }
 
-int TuningLambdaOfAfr(int afrTenths)
-{
-    return static_cast<int>(std::trunc(afrTenths * 10 * (1 / kAfrOfLambdaOne) + 0.5));
-}
-
-int TuningAfrOfLambda(int lambdaHundredths, int storedByte)
-{
-    if (TuningLambdaOfAfr(storedByte) == lambdaHundredths) return storedByte;
-    return std::clamp(static_cast<int>(std::trunc(lambdaHundredths * kAfrOfLambdaOne * 0.1 + 0.5)), 0, 255);
-}
-
 int TuningPairByte(int shown, int storedByte)
 {
-    const int was = static_cast<int>(std::trunc(storedByte * 100 * (1 / kAfrOfLambdaOne) + 0.5));
+    const int was = MixtureThousandthsShown(storedByte);
     if (shown == was) return storedByte;
-    const int target = static_cast<int>(std::trunc(shown * kAfrOfLambdaOne * 0.01 + 0.5));
+    const int target = MixtureThousandthsStored(shown);
     const int moved = shown > was ? std::max(target, storedByte + 1) : std::min(target, storedByte - 1);
     return std::clamp(moved, 0, 250);
 }

@@ -18,11 +18,6 @@ void ShowTuningState(TPageForm& w);
 // The tuning source chosen by the user (the OnClick of RadioGroupTunningSource).
 void TuningSourceClick(TPageForm& w, TObject* sender);
 
-// Desired mixture shown in lambda notation (lambda x 100) for a stored AFR x 10, rounded to the nearest.
-[[nodiscard]] int TuningLambdaOfAfr(int afrTenths);
-// The byte to store for a map cell in lambda notation. A cell that still shows what the stored byte shows keeps
-// the byte: lambda x 100 is coarser than AFR x 10, and a store of the whole page must not move cells nobody edited.
-[[nodiscard]] int TuningAfrOfLambda(int lambdaHundredths, int storedByte);
 // The byte to store for one of the mixture pairs (tolerance, minimum, maximum) shown as lambda x 1000: any change
 // of the shown value moves the stored AFR at least one step the same way; kept inside 0..250.
 [[nodiscard]] int TuningPairByte(int shownThousandths, int storedByte);

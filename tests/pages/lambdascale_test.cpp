@@ -117,3 +117,31 @@ TEST_F(LambdaScale, ProgrammingAfterChangeTurnsRedAtTheNextShow)
     ShowImageOnPages(w, 0);
     EXPECT_EQ(w.CheckBoxProgHned->Color(), clBtnFace);
 }
+
+// The one conversion of a stored air-fuel ratio x 10 to what the pages show in lambda notation: lambda x 100 on the
+// mixture axes and maps, lambda x 1000 in the fields with three decimals, each rounded to the nearest; and back.
+TEST(LambdaColors, MixturesInBothNotationsAndBack)
+{
+    struct Case
+    {
+        int afrTenths, hundredths, thousandths;
+    };
+    const Case cases[] = {{0, 0, 0}, {100, 68, 680}, {147, 100, 1000}, {148, 101, 1007}, {200, 136, 1361},
+                          {250, 170, 1701}, {255, 173, 1735}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.afrTenths);
+        EXPECT_EQ(MixturePointShown(c.afrTenths, false), c.afrTenths);
+        EXPECT_EQ(MixturePointShown(c.afrTenths, true), c.hundredths);
+        EXPECT_EQ(MixtureThousandthsShown(c.afrTenths), c.thousandths);
+        EXPECT_EQ(MixtureThousandthsStored(c.thousandths), c.afrTenths);
+    }
+    // Lambda x 100 is coarser: 1.01 is the ratio 14.8, also for a byte of 149 that shows as 1.01.
+    EXPECT_EQ(MixturePointShown(149, true), 101);
+    EXPECT_EQ(MixturePointStored(101, true), 148);
+    EXPECT_EQ(MixturePointStored(100, true), 147);
+    // Within a byte.
+    EXPECT_EQ(MixturePointStored(300, true), 255);
+    EXPECT_EQ(MixturePointStored(-5, false), 0);
+    EXPECT_EQ(MixtureThousandthsStored(680), 100);
+    EXPECT_EQ(MixtureThousandthsStored(1360), 200);
+}
